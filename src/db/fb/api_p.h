@@ -1,0 +1,77 @@
+#pragma once
+
+// Private to the adapter: the only place that sees the Firebird headers.
+
+#include "error.h"
+
+#include <firebird/Interface.h>
+
+#include <QString>
+
+#include <memory>
+#include <set>
+
+namespace fb::detail {
+
+Firebird::IMaster *master();
+Firebird::IUtil *util();
+Firebird::IProvider *provider();
+
+/// A throwing status that is disposed of when it goes out of scope.
+class Status
+{
+public:
+    Status();
+    ~Status();
+    Status(const Status &) = delete;
+    Status &operator=(const Status &) = delete;
+    Firebird::ThrowStatusWrapper *operator&() { return &m_wrapper; }
+
+private:
+    Firebird::ThrowStatusWrapper m_wrapper;
+};
+
+[[noreturn]] void rethrow(const Firebird::FbException &e, const QString &sql = {});
+
+/// Runs f, turning Firebird's exception into ours.
+template<class F>
+auto guarded(const QString &sql, F &&f) -> decltype(f())
+{
+    try {
+        return f();
+    } catch (const Firebird::FbException &e) {
+        rethrow(e, sql);
+    }
+}
+
+struct StatementState;
+struct TransactionState;
+
+struct AttachmentState
+{
+    Firebird::IAttachment *handle = nullptr;
+    QString database;
+    QString charset;
+    std::set<TransactionState *> transactions;
+    std::set<StatementState *> statements;
+};
+
+struct TransactionState
+{
+    std::shared_ptr<AttachmentState> attachment;
+    Firebird::ITransaction *handle = nullptr;
+    std::set<StatementState *> cursors;
+};
+
+struct StatementState
+{
+    Firebird::IStatement *statement = nullptr;
+    Firebird::IResultSet *cursor = nullptr;
+    Firebird::IMessageMetadata *outMeta = nullptr;
+    TransactionState *cursorTransaction = nullptr;
+
+    void closeCursor();
+    void release();
+};
+
+} // namespace fb::detail

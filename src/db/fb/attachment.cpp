@@ -1,0 +1,181 @@
+#include "attachment.h"
+#include "api_p.h"
+#include "win1254.h"
+
+#include <ibase.h>
+
+#include <optional>
+
+namespace fb {
+
+using namespace Firebird;
+using namespace detail;
+
+namespace {
+
+QByteArray text(const QString &s)
+{
+    return win1254::encode(s);
+}
+
+IXpbBuilder *makeDpb(Status &st, const ConnectOptions &o)
+{
+    IXpbBuilder *dpb = util()->getXpbBuilder(&st, IXpbBuilder::DPB, nullptr, 0);
+    if (!o.user.isEmpty())
+        dpb->insertString(&st, isc_dpb_user_name, text(o.user).constData());
+    if (!o.password.isEmpty())
+        dpb->insertString(&st, isc_dpb_password, text(o.password).constData());
+    if (!o.charset.isEmpty())
+        dpb->insertString(&st, isc_dpb_lc_ctype, text(o.charset).constData());
+    return dpb;
+}
+
+} // namespace
+
+Attachment::Attachment()
+    : m_state(std::make_shared<AttachmentState>())
+{
+}
+
+Attachment::~Attachment()
+{
+    try {
+        close(EndAction::Rollback);
+    } catch (const Error &) {
+        // Nothing sensible can be done about a failed detach while unwinding.
+    }
+}
+
+void Attachment::open(const ConnectOptions &options)
+{
+    close();
+    const QString what = QStringLiteral("ATTACH ") + options.database;
+    guarded(what, [&] {
+        Status st;
+        IXpbBuilder *dpb = makeDpb(st, options);
+        const QByteArray name = text(options.database);
+        try {
+            m_state->handle = provider()->attachDatabase(&st, name.constData(),
+                                                         dpb->getBufferLength(&st),
+                                                         dpb->getBuffer(&st));
+        } catch (...) {
+            dpb->dispose();
+            throw;
+        }
+        dpb->dispose();
+    });
+    m_state->database = options.database;
+    m_state->charset = options.charset;
+}
+
+void Attachment::create(const ConnectOptions &options, const CreateOptions &create)
+{
+    close();
+    const QString what = QStringLiteral("CREATE DATABASE ") + options.database;
+    guarded(what, [&] {
+        Status st;
+        IXpbBuilder *dpb = makeDpb(st, options);
+        try {
+            dpb->insertInt(&st, isc_dpb_page_size, create.pageSize);
+            dpb->insertInt(&st, isc_dpb_sql_dialect, 3);
+            dpb->insertInt(&st, isc_dpb_force_write, create.forcedWrites ? 1 : 0);
+            if (!create.defaultCharset.isEmpty())
+                dpb->insertString(&st, isc_dpb_set_db_charset,
+                                  text(create.defaultCharset).constData());
+            const QByteArray name = text(options.database);
+            m_state->handle = provider()->createDatabase(&st, name.constData(),
+                                                         dpb->getBufferLength(&st),
+                                                         dpb->getBuffer(&st));
+        } catch (...) {
+            dpb->dispose();
+            throw;
+        }
+        dpb->dispose();
+    });
+    m_state->database = options.database;
+    m_state->charset = options.charset;
+}
+
+void Attachment::close(EndAction pending)
+{
+    if (!m_state->handle)
+        return;
+    // Statements and transactions first: the engine refuses to detach under them.
+    for (StatementState *s : std::set(m_state->statements))
+        s->release();
+    m_state->statements.clear();
+    std::optional<Error> failure;
+    for (TransactionState *t : std::set(m_state->transactions)) {
+        if (!t->handle)
+            continue;
+        try {
+            guarded({}, [&] {
+                Status st;
+                if (pending == EndAction::Commit)
+                    t->handle->commit(&st);
+                else
+                    t->handle->rollback(&st);
+            });
+        } catch (const Error &e) {
+            if (!failure)
+                failure = e;
+            t->handle->release();
+        }
+        t->handle = nullptr;
+    }
+    try {
+        guarded(QStringLiteral("DETACH ") + m_state->database, [&] {
+            Status st;
+            m_state->handle->detach(&st);
+        });
+    } catch (const Error &e) {
+        if (!failure)
+            failure = e;
+        m_state->handle->release();
+    }
+    m_state->handle = nullptr;
+    if (failure)
+        throw *failure;
+}
+
+void Attachment::drop()
+{
+    if (!m_state->handle)
+        return;
+    for (StatementState *s : std::set(m_state->statements))
+        s->release();
+    m_state->statements.clear();
+    for (TransactionState *t : std::set(m_state->transactions)) {
+        if (t->handle) {
+            try {
+                Status st;
+                t->handle->rollback(&st);
+            } catch (const FbException &) {
+                t->handle->release();
+            }
+            t->handle = nullptr;
+        }
+    }
+    guarded(QStringLiteral("DROP DATABASE ") + m_state->database, [&] {
+        Status st;
+        m_state->handle->dropDatabase(&st);
+    });
+    m_state->handle = nullptr;
+}
+
+bool Attachment::isOpen() const
+{
+    return m_state->handle != nullptr;
+}
+
+QString Attachment::database() const
+{
+    return m_state->database;
+}
+
+QString Attachment::charset() const
+{
+    return m_state->charset;
+}
+
+} // namespace fb

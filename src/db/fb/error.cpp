@@ -1,0 +1,42 @@
+#include "error.h"
+
+#include <ibase.h>
+#include <iberror.h>
+
+namespace fb {
+
+Error::Error(QString message, long gdsCode, int sqlCode, QString sqlState, QString statement)
+    : m_message(std::move(message))
+    , m_gdsCode(gdsCode)
+    , m_sqlCode(sqlCode)
+    , m_sqlState(std::move(sqlState))
+    , m_statement(std::move(statement))
+{
+}
+
+QString Error::details() const
+{
+    if (m_statement.isEmpty())
+        return m_message;
+    return m_message + QStringLiteral("\n\n") + m_statement;
+}
+
+bool Error::isFileInUse() const
+{
+    return m_message.contains(QLatin1String("already opened"))
+        || m_message.contains(QLatin1String("incompatible with current"));
+}
+
+bool Error::isLockConflict() const
+{
+    return m_gdsCode == isc_deadlock || m_gdsCode == isc_lock_conflict
+        || m_gdsCode == isc_update_conflict || m_gdsCode == isc_lock_timeout;
+}
+
+const char *Error::what() const noexcept
+{
+    m_what = details().toUtf8();
+    return m_what.constData();
+}
+
+} // namespace fb
