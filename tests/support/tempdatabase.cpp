@@ -1,5 +1,10 @@
 #include "tempdatabase.h"
 
+#include "db/newdatabase.h"
+
+#include <QFile>
+#include <QTest>
+
 TempDatabase::TempDatabase(const QString &fileName)
     : m_path(m_dir.filePath(fileName))
 {
@@ -20,4 +25,28 @@ void TempDatabase::createEmpty(fb::Attachment &attachment, const QString &defaul
     c.forcedWrites = false;
     c.defaultCharset = defaultCharset;
     attachment.create(options(m_path), c);
+}
+
+void TempDatabase::createMain(fb::Attachment &attachment)
+{
+    static QTemporaryDir templateDir;
+    static const QString templatePath = [] {
+        const QString path = templateDir.filePath(QStringLiteral("TEMPLATE.GDB"));
+        fb::CreateOptions c;
+        c.forcedWrites = false;
+        newdb::createMain(options(path), c);
+        return path;
+    }();
+    if (!QFile::copy(templatePath, m_path))
+        QFAIL("could not copy the template database");
+    attachment.open(options(m_path));
+}
+
+QString TempDatabase::createYear(const QString &year)
+{
+    const QString path = m_dir.filePath(QStringLiteral("TEXT%1.GDB").arg(year));
+    fb::CreateOptions c;
+    c.forcedWrites = false;
+    newdb::createYear(options(path, QString()), c);
+    return path;
 }

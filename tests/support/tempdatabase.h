@@ -18,6 +18,13 @@ public:
     /// Creates an empty database (WIN1254 default character set) and leaves it attached.
     void createEmpty(fb::Attachment &attachment, const QString &defaultCharset = QStringLiteral("WIN1254"));
 
+    /// Creates a KELMA main database as the administrator's tool makes it
+    /// (schema, master data, first user) and leaves it attached. The first one
+    /// of a test program is built and kept; later ones are copies of it.
+    void createMain(fb::Attachment &attachment);
+    /// Creates the attachment database of a year beside it, not attached.
+    QString createYear(const QString &year);
+
     static fb::ConnectOptions options(const QString &path, const QString &charset = QStringLiteral("WIN1254"));
 
 private:
