@@ -1,0 +1,43 @@
+#include "connections.h"
+
+namespace {
+
+fb::TransactionOptions lookupOptions()
+{
+    fb::TransactionOptions o;
+    // Short waits: a look-up must never hang the one user-interface thread.
+    o.lockTimeout = 5;
+    return o;
+}
+
+} // namespace
+
+Connections::Connections()
+    : IBTransaction1(IBDATABASE)
+    , IBTransaction2(IBDATABASE, lookupOptions())
+    , IBTEXTTrans(IBTEXTDB)
+{
+}
+
+fb::ConnectOptions Connections::login(const QString &database, const QString &charset)
+{
+    fb::ConnectOptions o;
+    o.database = database;
+    o.user = QStringLiteral("SYSDBA");
+    o.password = QStringLiteral("WEXD");
+    o.charset = charset;
+    return o;
+}
+
+void Connections::openMain(const QString &database, const QString &charset)
+{
+    IBDATABASE.close(fb::Attachment::EndAction::Commit);
+    IBDATABASE.open(login(database, charset));
+    IBTransaction1.start();
+}
+
+void Connections::closeAll()
+{
+    IBTEXTDB.close(fb::Attachment::EndAction::Commit);
+    IBDATABASE.close(fb::Attachment::EndAction::Commit);
+}

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "db/fb/attachment.h"
+#include "db/fb/transaction.h"
+
+#include <QString>
+
+/// The database connections a run shares: the main database with its two
+/// transactions, and the attachment database of a year with its own.
+class Connections
+{
+public:
+    Connections();
+
+    /// IBDATABASE and its main transaction IBTransaction1 (every write of the screens).
+    fb::Attachment IBDATABASE;
+    fb::Transaction IBTransaction1;
+    /// Look-ups, numbering queries and the external-body screens.
+    fb::Transaction IBTransaction2;
+    /// The attachment database of a year and its transaction.
+    fb::Attachment IBTEXTDB;
+    fb::Transaction IBTEXTTrans;
+
+    /// The fixed login of every connection.
+    static fb::ConnectOptions login(const QString &database, const QString &charset);
+
+    /// Closes the main database (what is pending is committed, as it always was)
+    /// and opens it again under the given name. Throws fb::Error.
+    void openMain(const QString &database, const QString &charset = QStringLiteral("WIN1254"));
+    /// Closes both databases, committing what is pending.
+    void closeAll();
+};

@@ -1,0 +1,92 @@
+#include "kelmaform.h"
+
+#include "app/session.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QCloseEvent>
+#include <QFrame>
+#include <QGroupBox>
+#include <QTabWidget>
+
+KelmaForm::KelmaForm(Session &session, QWidget *parent)
+    : QDialog(parent)
+    , m_session(session)
+{
+    setModal(true);
+}
+
+void KelmaForm::closeForm(int resultTag)
+{
+    tag = resultTag;
+    mayClose = true;
+    done(resultTag == 1 ? Accepted : Rejected);
+}
+
+void KelmaForm::bindKey(QAbstractButton *button, const QKeySequence &key)
+{
+    auto *action = new QAction(this);
+    action->setShortcut(key);
+    action->setShortcutContext(Qt::WindowShortcut);
+    connect(action, &QAction::triggered, button, [button] {
+        if (button->isEnabled() && button->isVisible())
+            button->click();
+    });
+    addAction(action);
+}
+
+void KelmaForm::paintScheme(QWidget *form, const Session &session)
+{
+    if (!session.colours.applies())
+        return;
+    int r, g, b;
+    ColourScheme::rgb(ColourScheme::number(session.colours.form), &r, &g, &b);
+    const QColor formColour(r, g, b);
+    ColourScheme::rgb(ColourScheme::number(session.colours.panel), &r, &g, &b);
+    const QColor panelColour(r, g, b);
+    QPalette p = form->palette();
+    p.setColor(QPalette::Window, formColour);
+    form->setPalette(p);
+    form->setAutoFillBackground(true);
+    for (QWidget *w : form->findChildren<QWidget *>()) {
+        if (qobject_cast<QGroupBox *>(w) || (qobject_cast<QFrame *>(w) && w->objectName().startsWith(QLatin1String("Panel")))) {
+            QPalette pp = w->palette();
+            pp.setColor(QPalette::Window, panelColour);
+            w->setPalette(pp);
+            w->setAutoFillBackground(true);
+        }
+    }
+}
+
+void KelmaForm::reject()
+{
+    // Escape and the frame's close go through here: refused until may-close is set.
+    if (mayClose)
+        QDialog::reject();
+}
+
+void KelmaForm::closeEvent(QCloseEvent *event)
+{
+    if (!mayClose) {
+        event->ignore();
+        return;
+    }
+    QDialog::closeEvent(event);
+}
+
+void KelmaForm::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    if (!m_painted) {
+        // Once, when the form and all its children exist.
+        paintScheme(this, m_session);
+        m_painted = true;
+    }
+    mayClose = false;
+    FormActivate();
+}
+
+void FormRunner::run(KelmaForm &form)
+{
+    form.exec();
+}

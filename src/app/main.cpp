@@ -1,0 +1,46 @@
+// KELMA: registers, routes and archives a municipality's correspondence.
+
+#include "app/clock.h"
+#include "app/forms/kelmaform.h"
+#include "app/forms/qtprompt.h"
+#include "app/session.h"
+#include "app/singleinstance.h"
+#include "app/startup.h"
+#include "app/ui/unmenu.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QSettings>
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    QCoreApplication::setOrganizationName(QStringLiteral("ZIRVO"));
+    QCoreApplication::setApplicationName(QStringLiteral("KELMA"));
+    QApplication::setApplicationDisplayName(QStringLiteral("KELMA"));
+
+    QtPrompt prompt;
+    SingleInstance instance;
+    if (!instance.acquire()) {
+        prompt.message(SingleInstance::message());
+        return 0;
+    }
+
+    SystemClock clock;
+    Session session(prompt, clock, [] { return std::make_unique<QSettings>(); });
+    WorkstationDefaults defaults{clock.today(), QDir::currentPath(),
+                                 QCoreApplication::applicationDirPath()};
+    const startup::DatabaseState state = startup::IBASEAC(session, defaults);
+    if (state == startup::DatabaseState::NotKelma || state == startup::DatabaseState::NoSettingsRow) {
+        prompt.message(startup::problemText(
+            state, workstation::mainDatabaseName(session.workstation.host, session.workstation.folder)));
+        return 1;
+    }
+
+    FormRunner runner;
+    TFRMMENU menu(session, runner);
+    prompt.setParent(&menu);
+    QObject::connect(&menu, &TFRMMENU::programEnded, &app, &QApplication::quit, Qt::QueuedConnection);
+    menu.show();
+    return app.exec();
+}

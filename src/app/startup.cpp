@@ -1,0 +1,103 @@
+#include "startup.h"
+
+#include "prompt.h"
+#include "session.h"
+
+#include "db/fb/error.h"
+
+#include <QSettings>
+
+namespace startup {
+
+namespace {
+
+bool hasColumn(fb::Transaction &t, const char *table, const char *column)
+{
+    return t.value(QStringLiteral("SELECT COUNT(*) FROM RDB$RELATION_FIELDS "
+                                  "WHERE RDB$RELATION_NAME = :T AND RDB$FIELD_NAME = :C"),
+                   {{"T", QLatin1String(table)}, {"C", QLatin1String(column)}}).toInt() > 0;
+}
+
+bool hasTable(fb::Transaction &t, const char *table)
+{
+    return t.value(QStringLiteral("SELECT COUNT(*) FROM RDB$RELATIONS WHERE RDB$RELATION_NAME = :T"),
+                   {{"T", QLatin1String(table)}}).toInt() > 0;
+}
+
+} // namespace
+
+DatabaseState openMain(Session &s, const QString &database)
+{
+    Connections &db = s.db;
+    db.openMain(database, QStringLiteral("WIN1254"));
+    fb::Transaction &t = db.IBTransaction1;
+    if (!hasTable(t, "TANIM"))
+        return DatabaseState::NotKelma;
+    const bool hasRow = t.value(QStringLiteral("SELECT COUNT(*) FROM TANIM")).toInt() > 0;
+    // Databases older than the character-set mark have no CHSET column: they
+    // are read without one, like those that say anything but "1".
+    QVariant chset;
+    if (hasRow && hasColumn(t, "TANIM", "CHSET"))
+        chset = t.value(QStringLiteral("SELECT CHSET FROM TANIM"));
+    if (chset.toString() != QLatin1String("1"))
+        db.openMain(database, QString());
+    return hasRow ? DatabaseState::Ok : DatabaseState::NoSettingsRow;
+}
+
+DatabaseState IBASEAC(Session &s, const WorkstationDefaults &defaults)
+{
+    s.colours = ColourScheme();
+    {
+        std::unique_ptr<QSettings> store = s.store();
+        s.workstation = workstation::read(*store, defaults);
+        s.colours = ColourScheme::forLetter(s.workstation.colour);
+        s.LUSR = s.workstation.user;
+        workstation::writeAtStart(*store, s.workstation);
+    }
+    s.connectionFailed = false;
+    const QString name = workstation::mainDatabaseName(s.workstation.host, s.workstation.folder);
+    try {
+        const DatabaseState state = openMain(s, name);
+        return state;
+    } catch (const fb::Error &) {
+        s.connectionFailed = true;
+        return DatabaseState::ConnectionFailed;
+    }
+}
+
+bool TEXTVTAC(Session &s, const QString &year)
+{
+    QString folder;
+    {
+        std::unique_ptr<QSettings> store = s.store();
+        folder = store->value(QStringLiteral("YOL")).toString();
+    }
+    const QString name = workstation::textDatabaseName(s.workstation.host, folder, year);
+    try {
+        s.db.IBTEXTDB.close(fb::Attachment::EndAction::Commit);
+        s.db.IBTEXTDB.open(Connections::login(name, QString()));
+        s.db.IBTEXTTrans.start();
+        s.textOpen = true;
+    } catch (const fb::Error &) {
+        s.prompt().message(QStringLiteral("DİKKAT! TEXT Veritabanı açılamadı"));
+        s.textOpen = false;
+        s.activationGuard = true;
+    }
+    return s.textOpen;
+}
+
+QString problemText(DatabaseState state, const QString &database)
+{
+    switch (state) {
+    case DatabaseState::NotKelma:
+        return QStringLiteral("DİKKAT! %1 bir KELMA veritabanı değil (TANIM tablosu yok).\n"
+                              "Program kapatılacak; veritabanı yolunu kontrol ediniz.").arg(database);
+    case DatabaseState::NoSettingsRow:
+        return QStringLiteral("DİKKAT! %1 veritabanında genel tanımlar (TANIM) kaydı yok.\n"
+                              "Program kapatılacak; sistem yöneticinize başvurunuz.").arg(database);
+    default:
+        return {};
+    }
+}
+
+} // namespace startup
