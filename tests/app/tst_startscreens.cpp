@@ -1,0 +1,244 @@
+// The System settings screen and the main window's start and close, driven
+// through the real forms with a scripted person.
+
+#include "app/clock.h"
+#include "app/session.h"
+#include "app/startup.h"
+#include "app/ui/unmenu.h"
+#include "app/ui/unsystem.h"
+
+#include "scriptedprompt.h"
+#include "scriptedrunner.h"
+#include "tempdatabase.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QtTest>
+
+namespace {
+
+struct Fixture
+{
+    QTemporaryDir dir;
+    QString ini = dir.filePath("KELMA.ini");
+    ScriptedPrompt prompt;
+    FixedClock clock{QDateTime(QDate(2021, 8, 26), QTime(9, 30))};
+    Session session{prompt, clock, [this] { return std::make_unique<QSettings>(ini, QSettings::IniFormat); }};
+    WorkstationDefaults defaults{QDate(2021, 8, 26), dir.filePath("cwd"), dir.filePath("prog")};
+    TempDatabase db;
+
+    Fixture()
+    {
+        fb::Attachment a;
+        db.createMain(a);
+        fb::Transaction t(a);
+        // Users log in with a later screen; here the run goes on without them.
+        t.execute("UPDATE TANIM SET UDUR='0', TEXTVT='H'");
+        t.commit();
+    }
+    QString stored(const char *key) { return session.store()->value(key).toString(); }
+    void store(const char *key, const QString &value)
+    {
+        auto s = session.store();
+        s->setValue(key, value);
+        s->sync();
+    }
+};
+
+// Keys reach a form's shortcuts only while its window is the active one.
+void showActive(QWidget &w)
+{
+    w.show();
+    w.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+}
+
+void type(QLineEdit *edit, const QString &text)
+{
+    edit->clear();
+    edit->insert(text);
+}
+
+} // namespace
+
+class TestStartScreens : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void systemScreenMessages_data();
+    void systemScreenMessages();
+    void systemScreenSaves();
+    void systemScreenRefusesFrameCloseAndEscape();
+
+    void brokenLocationRepairedAtStart();
+    void brokenLocationCancelledEndsTheRun();
+    void activationRunsOnce();
+    void closeRefusedUntilProgramSonu();
+};
+
+void TestStartScreens::systemScreenMessages_data()
+{
+    QTest::addColumn<QString>("folder");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("no such folder") << "nowhere" << "DİKKAT! Veritabanı Yolu Bulunamadı..!";
+    QTest::newRow("no database file") << "empty" << "DİKKAT! Veritabanı Dosyası Bulunamadı..!";
+    QTest::newRow("not a database") << "junk" << "Veritabanı Tanımlarında Hata Var";
+}
+
+void TestStartScreens::systemScreenMessages()
+{
+    QFETCH(QString, folder);
+    QFETCH(QString, message);
+    Fixture f;
+    QDir(f.dir.path()).mkpath("empty");
+    QDir(f.dir.path()).mkpath("junk");
+    QFile junk(f.dir.filePath("junk/KELMA.GDB"));
+    QVERIFY(junk.open(QIODevice::WriteOnly));
+    junk.write("this is no database");
+    junk.close();
+    f.store("YOL", "/previous/place");
+
+    TFRMSYSTEM screen(f.session);
+    screen.tag = 1;
+    showActive(screen);
+    type(screen.Edit2, f.dir.filePath(folder));
+    QCOMPARE(screen.STFULL->text(), f.dir.filePath(folder + "/KELMA.GDB"));
+    f.prompt.expectMessage(message);
+    QTest::keyClick(&screen, Qt::Key_F5);
+    QVERIFY2(f.prompt.done(), qPrintable(f.prompt.report()));
+    QVERIFY(screen.isVisible());
+    // Nothing is stored from a failed save.
+    QCOMPARE(f.stored("YOL"), QStringLiteral("/previous/place"));
+}
+
+void TestStartScreens::systemScreenSaves()
+{
+    Fixture f;
+    f.store("YIL", "2020");
+    TFRMSYSTEM screen(f.session);
+    showActive(screen);
+    QCOMPARE(f.session.workstation.year, QStringLiteral("2020"));
+    type(screen.Edit1, "");
+    type(screen.Edit2, f.db.folder());
+    QTest::keyClick(&screen, Qt::Key_F5);
+    QVERIFY2(f.prompt.done(), qPrintable(f.prompt.report()));
+    QCOMPARE(screen.tag, 1);
+    QVERIFY(!screen.isVisible());
+    QCOMPARE(f.stored("YOL"), f.db.folder());
+    QCOMPARE(f.stored("SRV"), QString());
+    QVERIFY(f.session.db.IBDATABASE.isOpen());
+
+    TFRMSYSTEM again(f.session);
+    showActive(again);
+    QCOMPARE(again.Edit2->text(), f.db.folder());
+    QTest::keyClick(&again, Qt::Key_F6);
+    QCOMPARE(again.tag, 0);
+    QVERIFY(!again.isVisible());
+}
+
+void TestStartScreens::systemScreenRefusesFrameCloseAndEscape()
+{
+    Fixture f;
+    TFRMSYSTEM screen(f.session);
+    showActive(screen);
+    QVERIFY(!screen.close());
+    QTest::keyClick(&screen, Qt::Key_Escape);
+    QVERIFY(screen.isVisible());
+    // F5 does nothing while its button is disabled.
+    screen.BitBtn2->setEnabled(false);
+    QTest::keyClick(&screen, Qt::Key_F5);
+    QVERIFY(screen.isVisible());
+    QVERIFY(f.prompt.done());
+}
+
+void TestStartScreens::brokenLocationRepairedAtStart()
+{
+    Fixture f;
+    f.store("YOL", f.dir.filePath("moved-away"));
+    startup::IBASEAC(f.session, f.defaults);
+    QVERIFY(f.session.connectionFailed);
+
+    ScriptedRunner runner;
+    runner.then([&](KelmaForm &form) {
+        auto &screen = dynamic_cast<TFRMSYSTEM &>(form);
+        QCOMPARE(screen.tag, 1);
+        type(screen.Edit2, f.db.folder());
+        screen.BitBtn2->click();
+    });
+    TFRMMENU menu(f.session, runner);
+    QSignalSpy ended(&menu, &TFRMMENU::programEnded);
+    menu.FormActivate();
+    QVERIFY2(runner.done(), qPrintable(runner.report()));
+    QVERIFY2(f.prompt.done(), qPrintable(f.prompt.report()));
+    QCOMPARE(ended.count(), 0);
+    QVERIFY(f.session.activationGuard);
+    QCOMPARE(menu.LBLYIL->text(), QStringLiteral("2021"));
+    QCOMPARE(f.stored("YOL"), f.db.folder());
+    QCOMPARE(menu.LKURUM->text(), QStringLiteral("BELEDİYE BAŞKANLIĞI"));
+}
+
+void TestStartScreens::brokenLocationCancelledEndsTheRun()
+{
+    Fixture f;
+    f.store("YOL", f.dir.filePath("moved-away"));
+    startup::IBASEAC(f.session, f.defaults);
+    ScriptedRunner runner;
+    runner.then([](KelmaForm &form) { dynamic_cast<TFRMSYSTEM &>(form).BitBtn5->click(); });
+    TFRMMENU menu(f.session, runner);
+    menu.show();
+    QSignalSpy ended(&menu, &TFRMMENU::programEnded);
+    menu.FormActivate();
+    QCOMPARE(ended.count(), 1);
+    QVERIFY(!menu.isVisible());
+    QVERIFY(runner.done());
+}
+
+void TestStartScreens::activationRunsOnce()
+{
+    Fixture f;
+    f.store("YOL", f.db.folder());
+    startup::IBASEAC(f.session, f.defaults);
+    ScriptedRunner runner;
+    TFRMMENU menu(f.session, runner);
+    menu.FormActivate();
+    QVERIFY(f.session.activationGuard);
+    QCOMPARE(menu.STSAAT->text(), QStringLiteral("09:30"));
+    f.clock.set(QDateTime(QDate(2021, 8, 26), QTime(10, 45)));
+    menu.FormActivate();
+    QCOMPARE(menu.STSAAT->text(), QStringLiteral("09:30"));
+    QVERIFY(runner.shown().isEmpty());
+    QVERIFY2(f.prompt.done(), qPrintable(f.prompt.report()));
+}
+
+void TestStartScreens::closeRefusedUntilProgramSonu()
+{
+    Fixture f;
+    f.store("YOL", f.db.folder());
+    startup::IBASEAC(f.session, f.defaults);
+    ScriptedRunner runner;
+    TFRMMENU menu(f.session, runner);
+    menu.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&menu));
+    QTRY_VERIFY(f.session.activationGuard); // activation runs once the window is shown
+    QSignalSpy ended(&menu, &TFRMMENU::programEnded);
+    QVERIFY(!menu.close());
+    QVERIFY(menu.isVisible());
+    QCOMPARE(ended.count(), 0);
+    QVERIFY(f.session.db.IBDATABASE.isOpen());
+
+    f.session.LUSR = QStringLiteral("AYŞE");
+    f.session.workstation.year = QStringLiteral("2022");
+    menu.MenuCik->trigger();
+    QCOMPARE(ended.count(), 1);
+    QVERIFY(!menu.isVisible());
+    QVERIFY(!f.session.db.IBDATABASE.isOpen());
+    QCOMPARE(f.stored("BFORM"), QStringLiteral("2"));
+    QCOMPARE(f.stored("USR"), QStringLiteral("AYŞE"));
+    QCOMPARE(f.stored("YIL"), QStringLiteral("2022"));
+}
+
+QTEST_MAIN(TestStartScreens)
+#include "tst_startscreens.moc"
