@@ -32,11 +32,14 @@ TFRMSYSTEM::TFRMSYSTEM(Session &session, QWidget *parent)
     STDOSYA = new QLabel(QStringLiteral("KELMA.GDB"), group);
     STFULL = new QLabel(group);
     STFULL->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    form->addRow(QStringLiteral("Ana &Makina"), Edit1);
-    form->addRow(QStringLiteral("Veritabanı &Yolu"), folderRow);
+    auto *hostLabel = new QLabel(QStringLiteral("Ana &Makina"), group);
+    hostLabel->setBuddy(Edit1);
+    auto *folderLabel = new QLabel(QStringLiteral("Veritabanı &Yolu"), group);
+    folderLabel->setBuddy(Edit2);
+    form->addRow(hostLabel, Edit1);
+    form->addRow(folderLabel, folderRow);
     form->addRow(QStringLiteral("Veritabanı Dosyası"), STDOSYA);
     form->addRow(QString(), STFULL);
-    qobject_cast<QLabel *>(form->labelForField(Edit1))->setBuddy(Edit1);
 
     BitBtn2 = new QPushButton(QStringLiteral("F5-Kayıt"), this);
     BitBtn5 = new QPushButton(QStringLiteral("F6-Vazgeç"), this);
