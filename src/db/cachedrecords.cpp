@@ -26,6 +26,18 @@ void CachedRecords::select(fb::Transaction &t, const QString &sql, const fb::Par
     }
 }
 
+void CachedRecords::setWritable(const QStringList &columns)
+{
+    m_writable.clear();
+    for (const QString &c : columns)
+        m_writable << c.toUpper();
+}
+
+bool CachedRecords::writable(int column) const
+{
+    return m_writable.isEmpty() || m_writable.contains(m_columns[column]);
+}
+
 void CachedRecords::setColumns(const QStringList &columns)
 {
     m_columns.clear();
@@ -138,6 +150,8 @@ void CachedRecords::apply(fb::Transaction &t)
             QStringList cols, marks;
             fb::Params p;
             for (int c = 0; c < m_columns.size(); ++c) {
+                if (!writable(c))
+                    continue;
                 cols << quoted(m_columns[c]);
                 marks << QStringLiteral(":C%1").arg(c);
                 p.insert(QStringLiteral("C%1").arg(c), r.values[c]);
@@ -150,7 +164,7 @@ void CachedRecords::apply(fb::Transaction &t)
             fb::Params p;
             for (int c = 0; c < m_columns.size(); ++c) {
                 // Only what changed: another workstation's edit of another column stays.
-                if (r.values[c] == r.original[c] && r.values[c].isNull() == r.original[c].isNull())
+                if (!writable(c) || r.values[c] == r.original[c] && r.values[c].isNull() == r.original[c].isNull())
                     continue;
                 sets << QStringLiteral("%1 = :C%2").arg(quoted(m_columns[c])).arg(c);
                 p.insert(QStringLiteral("C%1").arg(c), r.values[c]);

@@ -23,6 +23,9 @@ public:
     void select(fb::Transaction &t, const QString &sql, const fb::Params &params = {});
     /// Columns without reading rows (for a screen that only adds).
     void setColumns(const QStringList &columns);
+    /// Only these columns are written; others (joined names, computed texts) are
+    /// for showing. By default every column is written.
+    void setWritable(const QStringList &columns);
 
     const QString &table() const { return m_table; }
     const QStringList &columns() const { return m_columns; }
@@ -55,9 +58,11 @@ private:
     };
     int storeIndex(int row) const;
     QString quoted(const QString &column) const;
+    bool writable(int column) const;
 
     QString m_table;
     QStringList m_key;
     QStringList m_columns;
+    QStringList m_writable;
     QList<Row> m_rows;
 };

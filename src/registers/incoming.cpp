@@ -1,0 +1,383 @@
+#include "incoming.h"
+
+#include "numbering.h"
+
+#include "app/session.h"
+#include "db/fb/error.h"
+#include "db/fb/statement.h"
+#include "db/fieldcheck.h"
+
+#include <QDate>
+#include <QHash>
+#include <QSet>
+
+namespace {
+
+const QString kRoutingSelect = QStringLiteral(
+    "SELECT G.TUR,G.EKAYNO,G.BKOD,G.TESADI,G.TESGOR,B.BIRIM FROM EVBRM G "
+    "LEFT JOIN BIRIM B ON(B.BKOD=G.BKOD AND B.TUR='B') WHERE G.TUR=1 AND EKAYNO=:KN");
+
+QString text(const QVariant &v)
+{
+    return v.isNull() ? QString() : v.toString();
+}
+
+} // namespace
+
+const QStringList &IncomingRecord::columns()
+{
+    static const QStringList c = {
+        "KAYNO", "GELNO", "GELTAR", "EVSAY", "EVTAR", "ECKOD", "KONU", "BIRKOD", "KURKOD",
+        "EKSAY", "EK", "ZDUR", "ZNO", "ZTAR", "GIZDER", "TESADI", "TESGOR", "CEVDUR", "CEVNO",
+        "ILGNO", "BSIRNO", "GSIRNO", "SDP", "DOSYA", "BIRIM", "GSEKLI", "GACIK", "ETKOD", "USR",
+        "CEVTAR", "KRMSURE"};
+    return c;
+}
+
+QString IncomingRecord::caption(const QString &column)
+{
+    static const QHash<QString, QString> captions = {
+        {"GELNO", "Kayıt No"}, {"GELTAR", "Kayıt Tarihi"}, {"SDP", "Std. Dosya Kodu"},
+        {"ZNO", "Zimmet No"}, {"ZTAR", "Zimmet Tarihi"}, {"GSIRNO", "Gizlilik No"},
+        {"BSIRNO", "Birim Sıra Numarası"}, {"DOSYA", "Dosya İşlemi"}, {"KRMSURE", "Saklama Süresi"},
+        {"BIRIM", "Gönderen Birim"}, {"EVSAY", "Evrak No (Sayı)"}, {"EVTAR", "Evrak Tarihi"},
+        {"KONU", "Konusu (Özü)"}, {"GACIK", "Geliş Şekli Açıklaması"}, {"EKSAY", "Ek Sayısı"},
+        {"CEVTAR", "Son Cevap Tarihi"}, {"TESADI", "Teslim Alan Adı S."},
+        {"TESGOR", "Teslim Alan Görevi"}};
+    return captions.value(column, column);
+}
+
+IncomingRecord::IncomingRecord(Session &session)
+    : m_session(session)
+    , m_row(QStringLiteral("GELEN"), {QStringLiteral("KAYNO")})
+    , m_routing(QStringLiteral("EVBRM"), {QStringLiteral("TUR"), QStringLiteral("EKAYNO"), QStringLiteral("BKOD")})
+{
+}
+
+void IncomingRecord::openNew()
+{
+    fb::Transaction &t = m_session.db.IBTransaction1;
+    m_mode = New;
+    m_replyChosen = m_replyRemoved = false;
+    m_kayno = t.value(QStringLiteral("SELECT GEN_ID(GEN_GELKAYNO,1) YENINO FROM RDB$DATABASE")).toInt();
+    const QDate today = m_session.clock().today();
+    m_row.setColumns(columns());
+    m_row.append({{"KAYNO", m_kayno}, {"GELTAR", today}, {"ZDUR", QStringLiteral("D")},
+                  {"GIZDER", QStringLiteral("Ö")}, {"CEVDUR", QStringLiteral("H")}, {"CEVNO", 0},
+                  {"ILGNO", 0}, {"GSEKLI", QStringLiteral("P")}, {"ETKOD", 1}, {"ZTAR", today},
+                  {"USR", m_session.LUSR}});
+    numberGsirno();
+    openRouting();
+}
+
+bool IncomingRecord::openExisting(int kayno)
+{
+    m_mode = Edit;
+    m_kayno = kayno;
+    m_replyChosen = m_replyRemoved = false;
+    m_row.select(m_session.db.IBTransaction1,
+                 QStringLiteral("SELECT %1 FROM GELEN WHERE KAYNO=:KN").arg(columns().join(u',')),
+                 {{"KN", kayno}});
+    if (m_row.rowCount() == 0) {
+        m_session.prompt().message(QStringLiteral(
+            "DİKKAT! Bu kayıt bulunamadı; başka bir kullanıcı tarafından silinmiş olabilir."));
+        return false;
+    }
+    openRouting();
+    return true;
+}
+
+void IncomingRecord::openRouting()
+{
+    m_routing.select(m_session.db.IBTransaction1, kRoutingSelect, {{"KN", m_kayno}});
+    // The department's name is shown in the grid, not stored with the row.
+    m_routing.setWritable({"TUR", "EKAYNO", "BKOD", "TESADI", "TESGOR"});
+}
+
+QVariant IncomingRecord::value(const QString &column) const
+{
+    return m_row.value(0, column);
+}
+
+void IncomingRecord::setValue(const QString &column, const QVariant &value)
+{
+    m_row.setValue(0, column, value);
+}
+
+void IncomingRecord::numberGsirno()
+{
+    m_numberedGsirno = numbering::next(m_session.db.IBTransaction1,
+                                       QStringLiteral("SELECT MAX(GSIRNO) SAY FROM GELEN WHERE GIZDER=:KN"),
+                                       {{"KN", value("GIZDER")}});
+    setValue("GSIRNO", m_numberedGsirno);
+}
+
+void IncomingRecord::setGIZDER(const QString &code)
+{
+    if (text(value("GIZDER")) == code)
+        return;
+    setValue("GIZDER", code);
+    if (m_mode == New)
+        numberGsirno();
+}
+
+namespace {
+
+QString fileCodeText(fb::Transaction &t, const QString &code)
+{
+    fb::Statement s(t, QStringLiteral("SELECT ACIK,KOD FROM SDP WHERE KOD=:KN"));
+    s.bind(QStringLiteral("KN"), code);
+    s.execute();
+    if (!s.next())
+        return QStringLiteral(" : ");
+    return s.value(1).toString() + QStringLiteral(" : ") + s.value(0).toString();
+}
+
+} // namespace
+
+QString IncomingRecord::SACK1() const
+{
+    return fileCodeText(m_session.db.IBTransaction1, text(value("SDP")).left(3));
+}
+
+QString IncomingRecord::SACK2() const
+{
+    return fileCodeText(m_session.db.IBTransaction1, text(value("SDP")));
+}
+
+QList<Department> IncomingRecord::departmentsToOffer()
+{
+    // Rows of this screen not yet saved count as routed too.
+    QSet<int> routed;
+    for (int r = 0; r < m_routing.rowCount(); ++r)
+        routed.insert(m_routing.value(r, "BKOD").toInt());
+    fb::Statement s(m_session.db.IBTransaction1, QStringLiteral(
+        "SELECT BKOD,BIRIM,YETKILI,UNVAN FROM BIRIM "
+        "WHERE TUR='B' AND BKOD NOT IN(SELECT BKOD FROM EVBRM WHERE TUR=1 AND EKAYNO=:KN) "
+        "ORDER BY BIRIM"));
+    s.bind(QStringLiteral("KN"), m_kayno);
+    s.execute();
+    QList<Department> out;
+    while (s.next()) {
+        Department d{s.value(0).toInt(), text(s.value(1)), text(s.value(2)), text(s.value(3))};
+        if (!routed.contains(d.BKOD))
+            out.append(d);
+    }
+    return out;
+}
+
+bool IncomingRecord::route(const Department &d)
+{
+    if (d.BKOD == 0)
+        return false;
+    for (const char *column : {"TESADI", "TESGOR"}) {
+        const QString v = QLatin1String(column) == QLatin1String("TESADI") ? d.YETKILI : d.UNVAN;
+        if (v.size() > 20) {
+            m_session.prompt().message(QStringLiteral(
+                "DİKKAT! «%1» biriminin yetkilisi veya unvanı 20 karakterden uzun; teslim alan "
+                "bilgisine sığmıyor. Birim tanımını düzeltip tekrar seçiniz.").arg(d.BIRIM));
+            return false;
+        }
+    }
+    // Selecting re-reads the rows: unsaved edits of the others go, added rows stay.
+    QList<QVariantMap> added;
+    for (int r = 0; r < m_routing.rowCount(); ++r) {
+        if (m_routing.state(r) == CachedRecords::State::Inserted) {
+            QVariantMap row;
+            for (const QString &c : m_routing.columns())
+                row.insert(c, m_routing.value(r, c));
+            added.append(row);
+        }
+    }
+    m_routing.revert();
+    for (const QVariantMap &row : added)
+        m_routing.append(row);
+    m_routing.append({{"TUR", 1}, {"EKAYNO", m_kayno}, {"BKOD", d.BKOD},
+                      {"TESADI", d.YETKILI.isEmpty() ? QVariant() : QVariant(d.YETKILI)},
+                      {"TESGOR", d.UNVAN.isEmpty() ? QVariant() : QVariant(d.UNVAN)},
+                      {"BIRIM", d.BIRIM}});
+    return true;
+}
+
+void IncomingRecord::routeAll()
+{
+    for (const Department &d : departmentsToOffer()) {
+        if (!route(d))
+            return;
+    }
+}
+
+void IncomingRecord::removeRouting(int row)
+{
+    if (row < 0 || row >= m_routing.rowCount() || m_routing.value(row, "BKOD").toInt() == 0)
+        return;
+    if (m_session.prompt().question(QStringLiteral("Bu Birim Silinecektir. Onaylıyormusunuz.?")))
+        m_routing.remove(row);
+}
+
+void IncomingRecord::chooseReply(int gidenKayno)
+{
+    setValue("ILGNO", gidenKayno);
+    m_replyChosen = true;
+}
+
+bool IncomingRecord::removeReply()
+{
+    if (value("ILGNO").toInt() == 0) {
+        m_session.prompt().message(QStringLiteral("DİKKAT! İlgili Evrak Kaydı Bulunamadı"));
+        return false;
+    }
+    if (!m_session.prompt().question(QStringLiteral("DİKKAT! Bu Cevap Bilgisi Silinecektir. Onaylıyormusunuz.?")))
+        return false;
+    m_replyRemoved = true;
+    return true;
+}
+
+bool IncomingRecord::validate()
+{
+    Prompt &prompt = m_session.prompt();
+    for (const QString &column : columns()) {
+        const QString problem = fieldcheck::problem(QStringLiteral("GELEN"), column, value(column), caption(column));
+        if (!problem.isEmpty()) {
+            prompt.message(problem);
+            return false;
+        }
+    }
+    for (int r = 0; r < m_routing.rowCount(); ++r) {
+        for (const char *column : {"TESADI", "TESGOR"}) {
+            const QString problem = fieldcheck::problem(QStringLiteral("EVBRM"), column,
+                                                        m_routing.value(r, column), caption(column));
+            if (!problem.isEmpty()) {
+                prompt.message(problem);
+                return false;
+            }
+        }
+    }
+    fb::Transaction &t = m_session.db.IBTransaction1;
+    const QString sdp = text(value("SDP"));
+    if (!sdp.isEmpty() && t.value(QStringLiteral("SELECT COUNT(*) FROM SDP WHERE KOD=:K AND TUR='D'"),
+                                  {{"K", sdp}}).toInt() == 0) {
+        prompt.message(QStringLiteral("DİKKAT! Standart dosya kodu %1 dosya planında yok ya da alt "
+                                      "kodları var; listeden bir kod seçiniz.").arg(sdp));
+        return false;
+    }
+    const int body = value("KURKOD").toInt();
+    if (body != 0 && t.value(QStringLiteral("SELECT COUNT(*) FROM BIRIM WHERE BKOD=:K AND TUR='K'"),
+                             {{"K", body}}).toInt() == 0) {
+        prompt.message(QStringLiteral("DİKKAT! Seçilen kurum artık tanımlı değil; geldiği yeri "
+                                      "yeniden seçiniz."));
+        return false;
+    }
+    return true;
+}
+
+bool IncomingRecord::save(const QString &typedDate)
+{
+    Prompt &prompt = m_session.prompt();
+    if (typedDate.mid(6, 4) != m_session.workstation.year) {
+        prompt.message(QStringLiteral("Tarih Çalışma Yılından Farklı Olamaz."));
+        return false;
+    }
+    const QDate date = QDate::fromString(typedDate, QStringLiteral("dd/MM/yyyy"));
+    if (!date.isValid()) {
+        prompt.message(QStringLiteral("DİKKAT! Kayıt tarihi geçerli bir tarih değil (gün/ay/yıl)."));
+        return false;
+    }
+    setValue("GELTAR", date);
+    if (!validate())
+        return false;
+
+    fb::Transaction &t = m_session.db.IBTransaction1;
+    const QVariant typedGelno = value("GELNO");
+    const QVariant typedZno = value("ZNO");
+    const QVariant shownGsirno = value("GSIRNO");
+    const QVariant related = value("ILGNO");
+    try {
+        t.start();
+        if (m_mode == New) {
+            numbering::lock(t);
+            const fb::Params year{{"YL", m_session.workingYear()}};
+            if (typedGelno.toInt() == 0) {
+                setValue("GELNO", numbering::next(t, QStringLiteral(
+                    "SELECT MAX(GELNO) SAY FROM GELEN WHERE EXTRACT(YEAR FROM GELTAR)=:YL"), year));
+            }
+            if (text(typedZno).trimmed().isEmpty()) {
+                // Only whole numbers count; anything else typed there is left out.
+                setValue("ZNO", QString::number(numbering::next(t, QStringLiteral(
+                    "SELECT MAX(CAST(ZNO AS BIGINT)) SAY FROM GELEN "
+                    "WHERE EXTRACT(YEAR FROM GELTAR)=:YL AND ZDUR=:KN AND ZNO IS NOT NULL "
+                    "AND ZNO SIMILAR TO '[0-9]{1,15}'"),
+                    {{"YL", m_session.workingYear()}, {"KN", value("ZDUR")}})));
+            }
+            if (shownGsirno == m_numberedGsirno) {
+                setValue("GSIRNO", numbering::next(t, QStringLiteral(
+                    "SELECT MAX(GSIRNO) SAY FROM GELEN WHERE GIZDER=:KN"), {{"KN", value("GIZDER")}}));
+            }
+        }
+        if (m_replyChosen) {
+            t.execute(QStringLiteral("UPDATE GIDEN SET CEVNO=:CN WHERE KAYNO=:KN"),
+                      {{"CN", m_kayno}, {"KN", value("ILGNO")}});
+        }
+        if (m_replyRemoved) {
+            t.execute(QStringLiteral("UPDATE GIDEN SET CEVNO=0 WHERE KAYNO=:KN"), {{"KN", value("ILGNO")}});
+            setValue("ILGNO", 0);
+        }
+        m_row.apply(t);
+        m_routing.apply(t);
+        t.commit();
+    } catch (const fb::Error &e) {
+        try {
+            t.rollback();
+        } catch (const fb::Error &) {
+        }
+        // What the save computed goes; what the user typed stays.
+        setValue("GELNO", typedGelno);
+        setValue("ZNO", typedZno);
+        setValue("GSIRNO", shownGsirno);
+        setValue("ILGNO", related);
+        if (e.isLockConflict())
+            prompt.error(numbering::busyMessage(), e.details());
+        else
+            prompt.error(QStringLiteral("DİKKAT! Kayıt yapılamadı; yazdıklarınız ekranda duruyor."), e.details());
+        return false;
+    }
+    m_row.accept();
+    m_routing.accept();
+    m_mode = Edit;
+    m_replyChosen = m_replyRemoved = false;
+    return true;
+}
+
+void IncomingRecord::cancel()
+{
+    m_row.revert();
+    m_routing.revert();
+    m_replyChosen = m_replyRemoved = false;
+    m_session.db.IBTransaction1.rollbackRetaining();
+}
+
+bool IncomingRecord::remove(Session &s, int kayno)
+{
+    Prompt &prompt = s.prompt();
+    if (!prompt.question(QStringLiteral("DİKKAT! Bu Kayıt Silinecektir. Onaylıyormusunuz.?")))
+        return false;
+    fb::Transaction &t = s.db.IBTransaction1;
+    if (t.value(QStringLiteral("SELECT COUNT(*) SAY FROM GIDEN WHERE ILGNO=:ILG"), {{"ILG", kayno}}).toInt() >= 1) {
+        prompt.message(QStringLiteral("DİKKAT! Bu Kayıt Kullanılmıştır. Silemezsiniz..."));
+        return false;
+    }
+    try {
+        t.execute(QStringLiteral("DELETE FROM GELEN WHERE KAYNO=:KK"), {{"KK", kayno}});
+        t.execute(QStringLiteral("DELETE FROM GELTEXT WHERE KAYNO=:KK"), {{"KK", kayno}});
+        // Routing rows of a deleted document would wait for approval for ever.
+        t.execute(QStringLiteral("DELETE FROM EVBRM WHERE TUR=1 AND EKAYNO=:KK"), {{"KK", kayno}});
+        const qint64 highest = t.value(QStringLiteral("SELECT MAX(GELNO) YNO FROM GELEN")).toLongLong();
+        t.executeRaw(QStringLiteral("SET GENERATOR GEN_GELNO TO %1").arg(highest));
+        t.commitRetaining();
+    } catch (const fb::Error &e) {
+        t.rollbackRetaining();
+        prompt.error(QStringLiteral("DİKKAT! Kayıt silinemedi."), e.details());
+        return false;
+    }
+    return true;
+}
