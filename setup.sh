@@ -78,6 +78,9 @@ case "$command" in
         prepare_database
         say "Testler"
         if [ "${1:-}" = "--all" ]; then
+            # The slow tests start a Firebird server of their own.
+            packages+=(firebird3.0-server)
+            install_packages
             ctest --test-dir "$build" --output-on-failure -j2
         else
             ctest --test-dir "$build" --output-on-failure -j2 -LE slow
