@@ -43,6 +43,16 @@ struct Generator
     int since = kAlways;
 };
 
+/// Indexes are ours to choose; these keep numbering and the lists quick on a
+/// register of many years. Older databases work without them, only slower.
+struct Index
+{
+    const char *name;
+    const char *table;
+    const char *columns;
+    bool descending = false;
+};
+
 inline bool exists(int since, int until, int version)
 {
     return version >= since && (until == kForever || version < until);
@@ -51,6 +61,7 @@ inline bool exists(int since, int until, int version)
 const std::vector<Table> &mainTables();
 const std::vector<Table> &yearTables();
 const std::vector<Generator> &generators();
+const std::vector<Index> &indexes();
 
 const Table *findTable(const std::vector<Table> &tables, const QString &name);
 

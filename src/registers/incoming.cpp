@@ -296,22 +296,27 @@ bool IncomingRecord::save(const QString &typedDate)
         t.start();
         if (m_mode == New) {
             numbering::lock(t);
-            const fb::Params year{{"YL", m_session.workingYear()}};
+            // The year as a date range, so that the date index serves it.
+            const int y = m_session.workingYear();
+            const fb::Params year{{"D1", QDate(y, 1, 1)}, {"D2", QDate(y, 12, 31)}};
             if (typedGelno.toInt() == 0) {
                 setValue("GELNO", numbering::next(t, QStringLiteral(
-                    "SELECT MAX(GELNO) SAY FROM GELEN WHERE EXTRACT(YEAR FROM GELTAR)=:YL"), year));
+                    "SELECT FIRST 1 GELNO SAY FROM GELEN WHERE GELTAR BETWEEN :D1 AND :D2 "
+                    "AND GELNO IS NOT NULL ORDER BY GELNO DESC"), year));
             }
             if (text(typedZno).trimmed().isEmpty()) {
                 // Only whole numbers count; anything else typed there is left out.
+                fb::Params p = year;
+                p.insert(QStringLiteral("KN"), value("ZDUR"));
                 setValue("ZNO", QString::number(numbering::next(t, QStringLiteral(
-                    "SELECT MAX(CAST(ZNO AS BIGINT)) SAY FROM GELEN "
-                    "WHERE EXTRACT(YEAR FROM GELTAR)=:YL AND ZDUR=:KN AND ZNO IS NOT NULL "
-                    "AND ZNO SIMILAR TO '[0-9]{1,15}'"),
-                    {{"YL", m_session.workingYear()}, {"KN", value("ZDUR")}})));
+                    "SELECT FIRST 1 CAST(ZNO AS BIGINT) SAY FROM GELEN "
+                    "WHERE GELTAR BETWEEN :D1 AND :D2 AND ZDUR=:KN AND ZNO IS NOT NULL "
+                    "AND ZNO SIMILAR TO '[0-9]{1,15}' ORDER BY LPAD(ZNO, 15, '0') DESC"), p)));
             }
             if (shownGsirno == m_numberedGsirno) {
                 setValue("GSIRNO", numbering::next(t, QStringLiteral(
-                    "SELECT MAX(GSIRNO) SAY FROM GELEN WHERE GIZDER=:KN"), {{"KN", value("GIZDER")}}));
+                    "SELECT FIRST 1 GSIRNO SAY FROM GELEN WHERE GIZDER=:KN AND GSIRNO IS NOT NULL "
+                    "ORDER BY GSIRNO DESC"), {{"KN", value("GIZDER")}}));
             }
         }
         if (m_replyChosen) {
