@@ -74,7 +74,7 @@ int main(int argc, char **argv)
         IncomingRecord r(session);
         r.openNew();
         r.setValue("KONU", QStringLiteral("Ölçüm"));
-        r.routeAll();
+        r.routing().routeAll();
         QElapsedTimer t;
         t.start();
         if (!r.save(QStringLiteral("26/08/2021"))) {

@@ -9,13 +9,8 @@
 
 #include <QDate>
 #include <QHash>
-#include <QSet>
 
 namespace {
-
-const QString kRoutingSelect = QStringLiteral(
-    "SELECT G.TUR,G.EKAYNO,G.BKOD,G.TESADI,G.TESGOR,B.BIRIM FROM EVBRM G "
-    "LEFT JOIN BIRIM B ON(B.BKOD=G.BKOD AND B.TUR='B') WHERE G.TUR=1 AND EKAYNO=:KN");
 
 QString text(const QVariant &v)
 {
@@ -50,7 +45,7 @@ QString IncomingRecord::caption(const QString &column)
 IncomingRecord::IncomingRecord(Session &session)
     : m_session(session)
     , m_row(QStringLiteral("GELEN"), {QStringLiteral("KAYNO")})
-    , m_routing(QStringLiteral("EVBRM"), {QStringLiteral("TUR"), QStringLiteral("EKAYNO"), QStringLiteral("BKOD")})
+    , m_routing(session, 1)
 {
 }
 
@@ -67,7 +62,7 @@ void IncomingRecord::openNew()
                   {"ILGNO", 0}, {"GSEKLI", QStringLiteral("P")}, {"ETKOD", 1}, {"ZTAR", today},
                   {"USR", m_session.LUSR}});
     numberGsirno();
-    openRouting();
+    m_routing.open(m_kayno);
 }
 
 bool IncomingRecord::openExisting(int kayno)
@@ -83,15 +78,8 @@ bool IncomingRecord::openExisting(int kayno)
             "DİKKAT! Bu kayıt bulunamadı; başka bir kullanıcı tarafından silinmiş olabilir."));
         return false;
     }
-    openRouting();
+    m_routing.open(m_kayno);
     return true;
-}
-
-void IncomingRecord::openRouting()
-{
-    m_routing.select(m_session.db.IBTransaction1, kRoutingSelect, {{"KN", m_kayno}});
-    // The department's name is shown in the grid, not stored with the row.
-    m_routing.setWritable({"TUR", "EKAYNO", "BKOD", "TESADI", "TESGOR"});
 }
 
 QVariant IncomingRecord::value(const QString &column) const
@@ -145,76 +133,6 @@ QString IncomingRecord::SACK2() const
     return fileCodeText(m_session.db.IBTransaction1, text(value("SDP")));
 }
 
-QList<Department> IncomingRecord::departmentsToOffer()
-{
-    // Rows of this screen not yet saved count as routed too.
-    QSet<int> routed;
-    for (int r = 0; r < m_routing.rowCount(); ++r)
-        routed.insert(m_routing.value(r, "BKOD").toInt());
-    fb::Statement s(m_session.db.IBTransaction1, QStringLiteral(
-        "SELECT BKOD,BIRIM,YETKILI,UNVAN FROM BIRIM "
-        "WHERE TUR='B' AND BKOD NOT IN(SELECT BKOD FROM EVBRM WHERE TUR=1 AND EKAYNO=:KN) "
-        "ORDER BY BIRIM"));
-    s.bind(QStringLiteral("KN"), m_kayno);
-    s.execute();
-    QList<Department> out;
-    while (s.next()) {
-        Department d{s.value(0).toInt(), text(s.value(1)), text(s.value(2)), text(s.value(3))};
-        if (!routed.contains(d.BKOD))
-            out.append(d);
-    }
-    return out;
-}
-
-bool IncomingRecord::route(const Department &d)
-{
-    if (d.BKOD == 0)
-        return false;
-    for (const char *column : {"TESADI", "TESGOR"}) {
-        const QString v = QLatin1String(column) == QLatin1String("TESADI") ? d.YETKILI : d.UNVAN;
-        if (v.size() > 20) {
-            m_session.prompt().message(QStringLiteral(
-                "DİKKAT! «%1» biriminin yetkilisi veya unvanı 20 karakterden uzun; teslim alan "
-                "bilgisine sığmıyor. Birim tanımını düzeltip tekrar seçiniz.").arg(d.BIRIM));
-            return false;
-        }
-    }
-    // Selecting re-reads the rows: unsaved edits of the others go, added rows stay.
-    QList<QVariantMap> added;
-    for (int r = 0; r < m_routing.rowCount(); ++r) {
-        if (m_routing.state(r) == CachedRecords::State::Inserted) {
-            QVariantMap row;
-            for (const QString &c : m_routing.columns())
-                row.insert(c, m_routing.value(r, c));
-            added.append(row);
-        }
-    }
-    m_routing.revert();
-    for (const QVariantMap &row : added)
-        m_routing.append(row);
-    m_routing.append({{"TUR", 1}, {"EKAYNO", m_kayno}, {"BKOD", d.BKOD},
-                      {"TESADI", d.YETKILI.isEmpty() ? QVariant() : QVariant(d.YETKILI)},
-                      {"TESGOR", d.UNVAN.isEmpty() ? QVariant() : QVariant(d.UNVAN)},
-                      {"BIRIM", d.BIRIM}});
-    return true;
-}
-
-void IncomingRecord::routeAll()
-{
-    for (const Department &d : departmentsToOffer()) {
-        if (!route(d))
-            return;
-    }
-}
-
-void IncomingRecord::removeRouting(int row)
-{
-    if (row < 0 || row >= m_routing.rowCount() || m_routing.value(row, "BKOD").toInt() == 0)
-        return;
-    if (m_session.prompt().question(QStringLiteral("Bu Birim Silinecektir. Onaylıyormusunuz.?")))
-        m_routing.remove(row);
-}
-
 void IncomingRecord::chooseReply(int gidenKayno)
 {
     setValue("ILGNO", gidenKayno);
@@ -243,15 +161,9 @@ bool IncomingRecord::validate()
             return false;
         }
     }
-    for (int r = 0; r < m_routing.rowCount(); ++r) {
-        for (const char *column : {"TESADI", "TESGOR"}) {
-            const QString problem = fieldcheck::problem(QStringLiteral("EVBRM"), column,
-                                                        m_routing.value(r, column), caption(column));
-            if (!problem.isEmpty()) {
-                prompt.message(problem);
-                return false;
-            }
-        }
+    if (const QString problem = m_routing.problem(); !problem.isEmpty()) {
+        prompt.message(problem);
+        return false;
     }
     fb::Transaction &t = m_session.db.IBTransaction1;
     const QString sdp = text(value("SDP"));

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "routing.h"
+
 #include "db/cachedrecords.h"
 
 #include <QList>
@@ -7,13 +9,6 @@
 #include <QVariant>
 
 class Session;
-
-/// A department that can be routed to.
-struct Department
-{
-    int BKOD = 0;
-    QString BIRIM, YETKILI, UNVAN;
-};
 
 /// One incoming document being recorded or changed: its GELEN row and its
 /// routing rows, kept in memory until save. The save takes the numbering lock,
@@ -43,17 +38,8 @@ public:
     QString SACK1() const;
     QString SACK2() const;
 
-    // Routing rows (EVBRM, TUR 1).
-    CachedRecords &routing() { return m_routing; }
-    /// Departments not yet routed for this document.
-    QList<Department> departmentsToOffer();
-    /// Adds a routing row for a department. Unsaved edits of the other rows are
-    /// dropped, as re-reading the rows always did. False when it cannot be made.
-    bool route(const Department &department);
-    /// Routes every department still offered; stops at the first that fails.
-    void routeAll();
-    /// Asks, then removes the routing row (kept until save).
-    void removeRouting(int row);
+    /// Routing rows (EVBRM, register 1).
+    Routing &routing() { return m_routing; }
 
     // Reply link: the outgoing document this one answers.
     void chooseReply(int gidenKayno);
@@ -77,14 +63,13 @@ public:
 
 private:
     bool validate();
-    void openRouting();
     void numberGsirno();
 
     Session &m_session;
     Mode m_mode = New;
     int m_kayno = 0;
     CachedRecords m_row;
-    CachedRecords m_routing;
+    Routing m_routing;
     bool m_replyChosen = false;
     bool m_replyRemoved = false;
     /// GSIRNO as the screen numbered it; renumbered at save unless the user typed another.

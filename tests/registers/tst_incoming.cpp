@@ -103,8 +103,8 @@ void TestIncoming::roadOfOneDocument()
     QCOMPARE(r.SACK2(), QStringLiteral("010.01 : Kanunlar"));
     r.setValue("KURKOD", 10);
     r.setValue("KONU", QStringLiteral("İmar planı değişikliği hk."));
-    r.routeAll();
-    QCOMPARE(r.routing().rowCount(), 3);
+    r.routing().routeAll();
+    QCOMPARE(r.routing().rows().rowCount(), 3);
     // Nothing is visible to anyone before F5.
     QCOMPARE(o.query("SELECT COUNT(*) FROM GELEN").toInt(), 0);
     QCOMPARE(o.query("SELECT COUNT(*) FROM EVBRM").toInt(), 0);
@@ -189,7 +189,7 @@ void TestIncoming::cancelLeavesOnlyTheSpentKey()
     IncomingRecord r(o.session());
     r.openNew();
     const int first = r.kayno();
-    r.routeAll();
+    r.routing().routeAll();
     r.cancel();
     QCOMPARE(o.query("SELECT COUNT(*) FROM GELEN").toInt(), 0);
     QCOMPARE(o.query("SELECT COUNT(*) FROM EVBRM").toInt(), 0);
@@ -224,21 +224,21 @@ void TestIncoming::routingOffersEachDepartmentOnce()
     Office o;
     IncomingRecord r(o.session());
     r.openNew();
-    QCOMPARE(r.departmentsToOffer().size(), 3);
-    QVERIFY(r.route(r.departmentsToOffer().first()));
-    const auto offered = r.departmentsToOffer();
+    QCOMPARE(r.routing().departmentsToOffer().size(), 3);
+    QVERIFY(r.routing().route(r.routing().departmentsToOffer().first()));
+    const auto offered = r.routing().departmentsToOffer();
     QCOMPARE(offered.size(), 2);
-    r.routeAll();
-    QCOMPARE(r.routing().rowCount(), 3);
-    QVERIFY(r.departmentsToOffer().isEmpty());
+    r.routing().routeAll();
+    QCOMPARE(r.routing().rows().rowCount(), 3);
+    QVERIFY(r.routing().departmentsToOffer().isEmpty());
     QVERIFY(r.save("26/08/2021"));
 
     IncomingRecord edit(o.session());
     QVERIFY(edit.openExisting(r.kayno()));
-    QVERIFY(edit.departmentsToOffer().isEmpty());
+    QVERIFY(edit.routing().departmentsToOffer().isEmpty());
     o.prompt().expectQuestion("Bu Birim Silinecektir. Onaylıyormusunuz.?", true);
-    edit.removeRouting(0);
-    QCOMPARE(edit.routing().rowCount(), 2);
+    edit.routing().remove(0);
+    QCOMPARE(edit.routing().rows().rowCount(), 2);
     QVERIFY(edit.save("26/08/2021"));
     QCOMPARE(o.query("SELECT COUNT(*) FROM EVBRM").toInt(), 2);
 }
@@ -248,15 +248,15 @@ void TestIncoming::laterSelectionDropsUnsavedRoutingEdits()
     Office o;
     IncomingRecord r(o.session());
     r.openNew();
-    const auto offered = r.departmentsToOffer();
-    r.route(offered[0]);
+    const auto offered = r.routing().departmentsToOffer();
+    r.routing().route(offered[0]);
     QVERIFY(r.save("26/08/2021"));
     IncomingRecord edit(o.session());
     QVERIFY(edit.openExisting(r.kayno()));
-    edit.routing().setValue(0, "TESADI", QStringLiteral("DEĞİŞTİ"));
-    edit.route(edit.departmentsToOffer().first());
-    QCOMPARE(edit.routing().rowCount(), 2);
-    QVERIFY(edit.routing().value(0, "TESADI").toString() != QStringLiteral("DEĞİŞTİ"));
+    edit.routing().rows().setValue(0, "TESADI", QStringLiteral("DEĞİŞTİ"));
+    edit.routing().route(edit.routing().departmentsToOffer().first());
+    QCOMPARE(edit.routing().rows().rowCount(), 2);
+    QVERIFY(edit.routing().rows().value(0, "TESADI").toString() != QStringLiteral("DEĞİŞTİ"));
 }
 
 void TestIncoming::overlongResponsiblePersonMakesNoRow()
@@ -270,9 +270,9 @@ void TestIncoming::overlongResponsiblePersonMakesNoRow()
     IncomingRecord r(o.session());
     r.openNew();
     o.prompt().expectMessage("20 karakterden uzun");
-    r.routeAll(); // stops at the department that does not fit
+    r.routing().routeAll(); // stops at the department that does not fit
     QVERIFY2(o.prompt().done(), qPrintable(o.prompt().report()));
-    QCOMPARE(r.routing().rowCount(), 1);
+    QCOMPARE(r.routing().rows().rowCount(), 1);
 }
 
 void TestIncoming::badInputKeepsEverythingTyped_data()
@@ -300,7 +300,7 @@ void TestIncoming::badInputKeepsEverythingTyped()
     IncomingRecord r(o.session());
     r.openNew();
     r.setValue("EVSAY", QStringLiteral("B.01.4.İÇ/123"));
-    r.routeAll();
+    r.routing().routeAll();
     if (!column.isEmpty())
         r.setValue(column, value);
     o.prompt().expectMessage(message);
@@ -309,7 +309,7 @@ void TestIncoming::badInputKeepsEverythingTyped()
     QCOMPARE(o.query("SELECT COUNT(*) FROM GELEN").toInt(), 0);
     QCOMPARE(o.query("SELECT COUNT(*) FROM EVBRM").toInt(), 0);
     QCOMPARE(r.value("EVSAY").toString(), QStringLiteral("B.01.4.İÇ/123"));
-    QCOMPARE(r.routing().rowCount(), 3);
+    QCOMPARE(r.routing().rows().rowCount(), 3);
     QVERIFY(r.value("GELNO").isNull());
 }
 
@@ -344,7 +344,7 @@ void TestIncoming::deletion()
     Office o;
     IncomingRecord r(o.session());
     r.openNew();
-    r.routeAll();
+    r.routing().routeAll();
     QVERIFY(r.save("26/08/2021"));
     {
         fb::Transaction t(o.session().db.IBDATABASE);
