@@ -1,0 +1,49 @@
+#pragma once
+
+#include "app/forms/kelmaform.h"
+
+#include "registers/routing.h"
+
+class QLabel;
+class QListWidget;
+class QPushButton;
+
+/// "BİRİM SEÇİMİ": departments to route a document to. A double-click (or
+/// Enter) routes the chosen one and keeps the dialog open for more.
+class TFRMBRMEKLE : public KelmaForm
+{
+    Q_OBJECT
+
+public:
+    TFRMBRMEKLE(Session &session, Routing &routing, QWidget *parent = nullptr);
+
+    QListWidget *DBGrid1;
+    QLabel *Label1;
+    QPushButton *BitBtn1; ///< Tümünü Aktar
+    QPushButton *BitBtn2; ///< Çıkış
+
+    /// Routes the department of a list row.
+    void choose(int row);
+
+signals:
+    /// The routing rows changed; the record screen shows them again.
+    void routed();
+
+protected:
+    void FormActivate() override;
+
+private:
+    void refill();
+
+    Routing &m_routing;
+    QList<Department> m_offered;
+};
+
+/// The same for outgoing documents delivered internally.
+class TFRMBRMEKLE1 : public TFRMBRMEKLE
+{
+    Q_OBJECT
+
+public:
+    using TFRMBRMEKLE::TFRMBRMEKLE;
+};

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "app/forms/kelmaform.h"
+
+class QComboBox;
+class QLineEdit;
+class QPushButton;
+
+/// "EVRAK ONAY İŞLEMLERİ": approval of one routing row. Set `mode` (1 incoming,
+/// 2 outgoing), `kayno` and `bkod` before showing; `mode` is 0 after a cancel.
+class TFRMONAY : public KelmaForm
+{
+    Q_OBJECT
+
+public:
+    explicit TFRMONAY(Session &session, QWidget *parent = nullptr);
+
+    int mode = 1;
+    int kayno = 0;
+    int bkod = 0;
+
+    QComboBox *ComboBox1; ///< "Evet" / "Hayır"
+    QLineEdit *EditTarih; ///< "Tarih / Saat"
+    QLineEdit *EditAcik;  ///< "Açıklama"
+    QLineEdit *EditUser;  ///< "Kullanıcı"
+    QPushButton *BitBtn1; ///< F5-Kayıt (the key itself is not bound here)
+    QPushButton *BitBtn2; ///< F6-Vazgeç
+
+protected:
+    void FormActivate() override;
+
+private:
+    void save();
+};

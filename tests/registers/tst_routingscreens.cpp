@@ -1,0 +1,162 @@
+#include "registers/incoming.h"
+#include "registers/ui/unbrmekle.h"
+#include "registers/ui/unonay.h"
+
+#include "app/clock.h"
+#include "app/session.h"
+#include "scriptedprompt.h"
+#include "tempdatabase.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QtTest>
+
+namespace {
+
+struct Office
+{
+    TempDatabase db;
+    ScriptedPrompt prompt;
+    FixedClock clock{QDateTime(QDate(2021, 8, 26), QTime(14, 5, 0))};
+    Session session{prompt, clock, [] { return std::make_unique<QSettings>(); }};
+
+    Office()
+    {
+        fb::Attachment a;
+        db.createMain(a);
+        fb::Transaction t(a);
+        int code = 1;
+        for (const char *name : {"YAZI İŞLERİ", "İMAR", "FEN İŞLERİ"})
+            t.execute("INSERT INTO BIRIM (BKOD,BIRIM,TUR,YETKILI) VALUES (:K,:B,'B','ALİ')",
+                      {{"K", code++}, {"B", QString::fromUtf8(name)}});
+        t.execute("INSERT INTO EVBRM (TUR,EKAYNO,BKOD) VALUES (1, 7, 1)");
+        t.execute("INSERT INTO EVBRM (TUR,EKAYNO,BKOD,ONAY,ONTAR,ONACIK,ONUSR) "
+                  "VALUES (2, 8, 2, 'E', '2021-05-04 10:11:12', 'Postaya verildi', 'AYŞE')");
+        t.commit();
+        a.close();
+        session.db.openMain(db.path());
+        session.workstation.year = "2021";
+        session.LUSR = "ZIRVO";
+    }
+    QVariant query(const QString &sql)
+    {
+        fb::Transaction t(session.db.IBDATABASE);
+        return t.value(sql);
+    }
+};
+
+void showActive(QWidget &w)
+{
+    w.show();
+    w.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+}
+
+} // namespace
+
+class TestRoutingScreens : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void approveYes();
+    void answerNoStillWaits();
+    void approvedRowOnlyShows();
+    void departmentSelection();
+};
+
+void TestRoutingScreens::approveYes()
+{
+    Office o;
+    TFRMONAY screen(o.session);
+    screen.mode = 1;
+    screen.kayno = 7;
+    screen.bkod = 1;
+    showActive(screen);
+    QCOMPARE(screen.windowTitle(), QStringLiteral("Gelen Evrak Onayı"));
+    QCOMPARE(screen.EditAcik->text(), QStringLiteral("Evrak Görüldü"));
+    QCOMPARE(screen.EditUser->text(), QStringLiteral("ZIRVO"));
+    QVERIFY(screen.EditTarih->isReadOnly() && screen.EditUser->isReadOnly());
+    // F5 is not bound in this dialog: the button must be used.
+    QTest::keyClick(&screen, Qt::Key_F5);
+    QVERIFY(screen.isVisible());
+    o.clock.set(QDateTime(QDate(2021, 8, 26), QTime(14, 7, 30)));
+    screen.BitBtn1->click();
+    QVERIFY(!screen.isVisible());
+    QCOMPARE(screen.tag, 1);
+    QCOMPARE(o.query("SELECT ONAY || '|' || ONACIK || '|' || ONUSR FROM EVBRM WHERE TUR=1").toString(),
+             QStringLiteral("E|Evrak Görüldü|ZIRVO"));
+    QCOMPARE(o.query("SELECT ONTAR FROM EVBRM WHERE TUR=1").toDateTime(),
+             QDateTime(QDate(2021, 8, 26), QTime(14, 7, 30)));
+    QVERIFY(o.prompt.done());
+}
+
+void TestRoutingScreens::answerNoStillWaits()
+{
+    Office o;
+    TFRMONAY screen(o.session);
+    screen.kayno = 7;
+    screen.bkod = 1;
+    showActive(screen);
+    screen.ComboBox1->setCurrentIndex(1);
+    screen.EditAcik->setText(QStringLiteral("Eksik ek var"));
+    screen.BitBtn1->click();
+    QCOMPARE(o.query("SELECT ONAY FROM EVBRM WHERE TUR=1").toString(), QStringLiteral("H"));
+    QCOMPARE(o.query("SELECT COUNT(*) FROM EVBRM WHERE TUR=1 AND (ONAY<>'E' OR ONAY IS NULL)").toInt(), 1);
+    // It can be approved later.
+    TFRMONAY again(o.session);
+    again.kayno = 7;
+    again.bkod = 1;
+    showActive(again);
+    QVERIFY(again.BitBtn1->isVisible());
+    QCOMPARE(again.ComboBox1->currentText(), QStringLiteral("Evet"));
+}
+
+void TestRoutingScreens::approvedRowOnlyShows()
+{
+    Office o;
+    TFRMONAY screen(o.session);
+    screen.mode = 2;
+    screen.kayno = 8;
+    screen.bkod = 2;
+    showActive(screen);
+    QCOMPARE(screen.windowTitle(), QStringLiteral("Giden Evrak Onayı"));
+    QCOMPARE(screen.EditTarih->text(), QStringLiteral("04.05.2021 10:11:12"));
+    QCOMPARE(screen.EditAcik->text(), QStringLiteral("Postaya verildi"));
+    QCOMPARE(screen.EditUser->text(), QStringLiteral("AYŞE"));
+    QVERIFY(!screen.BitBtn1->isVisible());
+    QVERIFY(screen.EditAcik->isReadOnly());
+    QVERIFY(!screen.close()); // the frame cannot close it
+    QTest::keyClick(&screen, Qt::Key_F6);
+    QVERIFY(!screen.isVisible());
+    QCOMPARE(screen.mode, 0);
+}
+
+void TestRoutingScreens::departmentSelection()
+{
+    Office o;
+    IncomingRecord r(o.session);
+    r.openNew();
+    TFRMBRMEKLE dialog(o.session, r.routing());
+    QSignalSpy routed(&dialog, &TFRMBRMEKLE::routed);
+    showActive(dialog);
+    QCOMPARE(dialog.DBGrid1->count(), 3);
+    QCOMPARE(dialog.DBGrid1->item(0)->text(), QStringLiteral("FEN İŞLERİ"));
+    dialog.DBGrid1->setCurrentRow(1);
+    QTest::keyClick(dialog.DBGrid1, Qt::Key_Return); // the keyboard's double-click
+    QCOMPARE(routed.count(), 1);
+    QCOMPARE(dialog.DBGrid1->count(), 2);
+    QVERIFY(dialog.isVisible());
+    QCOMPARE(r.routing().rows().rowCount(), 1);
+    QCOMPARE(r.routing().rows().value(0, "BIRIM").toString(), QStringLiteral("İMAR"));
+    dialog.BitBtn1->click(); // Tümünü Aktar
+    QVERIFY(!dialog.isVisible());
+    QCOMPARE(r.routing().rows().rowCount(), 3);
+    QVERIFY(o.prompt.done());
+}
+
+QTEST_MAIN(TestRoutingScreens)
+#include "tst_routingscreens.moc"
