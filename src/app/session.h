@@ -2,10 +2,12 @@
 
 #include "colours.h"
 #include "connections.h"
+#include "datetexts.h"
 #include "generalsettings.h"
 #include "workstation.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <memory>
@@ -44,11 +46,16 @@ public:
     QString LUSR;    ///< user label: the name typed at login
     QString LUSRACK; ///< the user's full name
 
+    /// The logged-in user's rights rows as loaded at login (GRDUSER): code,
+    /// G, K, D, S each; only the first 50 take part in look-ups.
+    QList<QStringList> GRDUSER;
     // Current rights after a look-up: "E" or "H".
     QString G = QStringLiteral("E"), K = QStringLiteral("E"), D = QStringLiteral("E"),
             S = QStringLiteral("E");
 
     GeneralSettings general;
+    /// Today's date texts, computed once at start.
+    DateTexts dateTexts;
     /// Set by a list's print screen when the user came back from it.
     bool printReturn = false;
 

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+
+#include <array>
+#include <functional>
+
+class Session;
+
+namespace fb {
+class Transaction;
+}
+
+/// The rules behind the main window: general settings, the notification panel
+/// and the trimming of the menu to the user's rights.
+namespace mainwindow {
+
+/// The program's version as the main window shows it.
+inline const QString kVersionText = QStringLiteral("21.001");
+
+/// Reads the general settings into the session and gives them their defaults;
+/// warns when no place to keep documents is left. Returns the name of the
+/// user's department, or a null text when the user has none.
+QString TANIMOKU(Session &session);
+
+/// The counts of the notification panel.
+struct Notifications
+{
+    bool ran = false; ///< false for a negative department: nothing to show
+    std::array<QString, 3> captions;
+    std::array<qint64, 3> counts{};
+
+    /// The panel shows only when something is waiting.
+    bool anyWaiting() const;
+};
+
+/// Routing rows waiting for approval, as the user's department sees them
+/// (department 0: the whole institution).
+Notifications EVDURGUNC(fb::Transaction &t, int department);
+
+/// The menu's rule: in each group an item whose code has the entry right
+/// exactly "H" is hidden; a group none of whose items stays is hidden too.
+/// Items hidden from the outset still count as staying.
+struct MenuTrim
+{
+    QList<int> hiddenCodes;
+    QList<int> hiddenGroups; ///< indexes into the groups given
+};
+MenuTrim trimMenu(const QList<QList<int>> &groupCodes,
+                  const std::function<QString(int code)> &entryRight);
+
+} // namespace mainwindow

@@ -1,0 +1,54 @@
+#pragma once
+
+#include "login.h"
+
+#include <QString>
+
+#include <functional>
+
+class Session;
+
+namespace fb {
+class Transaction;
+}
+
+namespace users {
+
+/// USERS.PSSWD holds five characters.
+inline constexpr int kPasswordLength = 5;
+/// USERS.USR holds ten.
+inline constexpr int kNameLength = 10;
+
+/// Why a password cannot be stored, or an empty text. Scrambling takes some
+/// characters (ğ, ş, x y z late in the word…) beyond the code page; such a
+/// password would never be accepted at login, so it is refused when set.
+QString passwordProblem(const QString &password);
+
+/// Runs the writes and commits them keeping the transaction open; a failure
+/// rolls everything back, so that no half of a save stays behind.
+void writeAndCommit(fb::Transaction &t, const std::function<void()> &writes);
+
+/// The password change screen's rules for one user.
+class PasswordChange
+{
+public:
+    enum class Field { None, Old, New };
+
+    PasswordChange(Session &session, QString userName);
+
+    /// Finds the user; false (and a message) when there is no such row.
+    bool open();
+    const UserRow &user() const { return m_user; }
+
+    /// "F5-Kayıt": stores the new password when the old one is right and the
+    /// two new ones agree. Returns the box to go back to, or Field::None when
+    /// it was stored.
+    Field save(const QString &oldPassword, const QString &newPassword, const QString &repeat);
+
+private:
+    Session &m_session;
+    QString m_userName;
+    UserRow m_user;
+};
+
+} // namespace users
