@@ -133,6 +133,34 @@ QString IncomingRecord::SACK2() const
     return fileCodeText(m_session.db.IBTransaction1, text(value("SDP")));
 }
 
+QStringList IncomingRecord::ILGIGETIR() const
+{
+    fb::Statement s(m_session.db.IBTransaction1, QStringLiteral(
+        "SELECT G.GIDNO,G.GIDTAR,B.BIRIM,G.KONU FROM GIDEN G "
+        "LEFT JOIN BIRIM B ON(B.BKOD=G.BIRKOD AND B.TUR='B') WHERE G.KAYNO=:KNO"));
+    s.bind(QStringLiteral("KNO"), value("ILGNO"));
+    s.execute();
+    if (!s.next())
+        return {QString(), QString(), QString(), QString()};
+    return {text(s.value(0)), s.value(1).toDate().toString(QStringLiteral("dd.MM.yyyy")),
+            text(s.value(2)), text(s.value(3))};
+}
+
+QStringList IncomingRecord::CEVAPGETIR() const
+{
+    fb::Statement s(m_session.db.IBTransaction1, QStringLiteral(
+        "SELECT G.GIDNO,G.GIDTAR,B.BIRIM FROM GIDEN G "
+        "LEFT JOIN BIRIM B ON(B.BKOD=G.KURKOD AND B.TUR='K') WHERE G.KAYNO=:KNO"));
+    s.bind(QStringLiteral("KNO"), value("CEVNO"));
+    s.execute();
+    if (!s.next())
+        return {QStringLiteral("Cevap Gönderilmedi...."), QString()};
+    return {QStringLiteral("Cevap Gönderildi...."),
+            QStringLiteral("No:%1  Tarih:%2  G.Yer:%3")
+                .arg(text(s.value(0)), s.value(1).toDate().toString(QStringLiteral("dd.MM.yyyy")),
+                     text(s.value(2)))};
+}
+
 void IncomingRecord::chooseReply(int gidenKayno)
 {
     setValue("ILGNO", gidenKayno);

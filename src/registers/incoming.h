@@ -41,6 +41,13 @@ public:
     /// Routing rows (EVBRM, register 1).
     Routing &routing() { return m_routing; }
 
+    /// The outgoing document this one answers (ILGIGETIR): number, date,
+    /// issuing department, subject; empty texts when there is none.
+    QStringList ILGIGETIR() const;
+    /// Whether the answer this document waits for was sent (CEVAPGETIR): the
+    /// state text and the answer's particulars (empty when none was sent).
+    QStringList CEVAPGETIR() const;
+
     // Reply link: the outgoing document this one answers.
     void chooseReply(int gidenKayno);
     /// Asks; false when there is no link or the user said No.

@@ -84,6 +84,7 @@ private slots:
     void badInputKeepsEverythingTyped();
     void failedSaveReleasesTheNumberingLock();
     void deletion();
+    void replyLinks();
     void concurrentSavesNeverShareANumber();
 };
 
@@ -366,6 +367,42 @@ void TestIncoming::deletion()
     QVERIFY2(o.prompt().done(), qPrintable(o.prompt().report()));
     QCOMPARE(o.query("SELECT COUNT(*) FROM GELEN").toInt(), 0);
     QCOMPARE(o.query("SELECT COUNT(*) FROM EVBRM").toInt(), 0);
+}
+
+void TestIncoming::replyLinks()
+{
+    Office o;
+    {
+        fb::Transaction t(o.session().db.IBDATABASE);
+        t.execute("INSERT INTO GIDEN (KAYNO,GIDNO,GIDTAR,BIRKOD,KURKOD,KONU,CEVDUR,CEVNO) "
+                  "VALUES (40, 7, '2021-06-01', 1, 10, 'Soru yazısı', 'E', 0)");
+        t.commit();
+    }
+    IncomingRecord r(o.session());
+    r.openNew();
+    r.chooseReply(40);
+    QCOMPARE(r.ILGIGETIR(), QStringList({"7", "01.06.2021", "YAZI İŞLERİ", "Soru yazısı"}));
+    r.setValue("CEVDUR", "E");
+    QVERIFY(r.save("26/08/2021"));
+    QCOMPARE(o.query("SELECT CEVNO FROM GIDEN WHERE KAYNO=40").toInt(), r.kayno());
+
+    IncomingRecord edit(o.session());
+    QVERIFY(edit.openExisting(r.kayno()));
+    QCOMPARE(edit.CEVAPGETIR().value(0), QStringLiteral("Cevap Gönderilmedi...."));
+    {
+        fb::Transaction t(o.session().db.IBDATABASE);
+        t.execute("UPDATE GELEN SET CEVNO=40 WHERE KAYNO=:K", {{"K", r.kayno()}});
+        t.commit();
+    }
+    QVERIFY(edit.openExisting(r.kayno()));
+    QCOMPARE(edit.CEVAPGETIR(), QStringList({"Cevap Gönderildi....", "No:7  Tarih:01.06.2021  G.Yer:VALİLİK"}));
+    // Removing the link clears the other side at save.
+    o.prompt().expectQuestion("DİKKAT! Bu Cevap Bilgisi Silinecektir. Onaylıyormusunuz.?", true);
+    QVERIFY(edit.removeReply());
+    QVERIFY(edit.save("26/08/2021"));
+    QVERIFY2(o.prompt().done(), qPrintable(o.prompt().report()));
+    QCOMPARE(o.query("SELECT CEVNO FROM GIDEN WHERE KAYNO=40").toInt(), 0);
+    QCOMPARE(o.query("SELECT ILGNO FROM GELEN WHERE KAYNO=:K", {{"K", r.kayno()}}).toInt(), 0);
 }
 
 void TestIncoming::concurrentSavesNeverShareANumber()

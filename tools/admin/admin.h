@@ -30,3 +30,5 @@ struct AdminCommand
 int createMainCommand(AdminContext &c);
 int createYearCommand(AdminContext &c);
 int infoCommand(AdminContext &c);
+int upgradeCommand(AdminContext &c);
+int checkCommand(AdminContext &c);

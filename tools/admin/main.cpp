@@ -19,6 +19,11 @@ const AdminCommand kCommands[] = {
      "Bir yılın belge veritabanını (TEXTyyyy.GDB) oluşturur.", createYearCommand},
     {"info", "info VERİTABANI", "Veritabanının sürümünü ve kayıt sayılarını gösterir.",
      infoCommand},
+    {"upgrade", "upgrade VERİTABANI [--all]",
+     "Veritabanını bir sonraki sürüme yükseltir; --all ile güncel sürüme kadar bütün adımları sırayla yapar.",
+     upgradeCommand},
+    {"check", "check VERİTABANI",
+     "Kontrolleri yapar: generatörler, kullanıcı hakları, içeriği boş belgeler.", checkCommand},
 };
 
 void usage(QTextStream &out)

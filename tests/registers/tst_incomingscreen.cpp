@@ -1,0 +1,195 @@
+// The incoming document screen driven as a clerk drives it: keys, choice boxes
+// and the department selection played through a scripted runner.
+
+#include "registers/ui/unbrmekle.h"
+#include "registers/ui/ungelen.h"
+
+#include "app/clock.h"
+#include "app/session.h"
+#include "scriptedprompt.h"
+#include "scriptedrunner.h"
+#include "tempdatabase.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QToolButton>
+#include <QtTest>
+
+namespace {
+
+struct Office
+{
+    TempDatabase db;
+    ScriptedPrompt prompt;
+    ScriptedRunner runner;
+    FixedClock clock{QDateTime(QDate(2021, 8, 26), QTime(9, 30))};
+    Session session{prompt, clock, [] { return std::make_unique<QSettings>(); }};
+
+    Office()
+    {
+        fb::Attachment a;
+        db.createMain(a);
+        fb::Transaction t(a);
+        int code = 1;
+        for (const char *name : {"YAZI İŞLERİ", "İMAR"})
+            t.execute("INSERT INTO BIRIM (BKOD,BIRIM,TUR,YETKILI,UNVAN) VALUES (:K,:B,'B','ALİ VELİ','ŞEF')",
+                      {{"K", code++}, {"B", QString::fromUtf8(name)}});
+        t.execute("INSERT INTO BIRIM (BKOD,BIRIM,TUR) VALUES (9,'ANKARA VALİLİĞİ','K')");
+        t.commit();
+        a.close();
+        session.db.openMain(db.path());
+        session.workstation.year = "2021";
+        session.LUSR = "ZIRVO";
+    }
+    QVariant query(const QString &sql)
+    {
+        fb::Transaction t(session.db.IBDATABASE);
+        return t.value(sql);
+    }
+};
+
+void showActive(QWidget &w)
+{
+    w.show();
+    w.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+}
+
+// ğ, ı, İ, ş cannot go through keyClicks: send each character as text.
+void typeText(QWidget *w, const QString &text)
+{
+    for (QChar c : text)
+        QTest::sendKeyEvent(QTest::Click, w, Qt::Key_unknown, QString(c), Qt::NoModifier);
+}
+
+} // namespace
+
+class TestIncomingScreen : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void roadOfOneDocument();
+    void changeAndCancel();
+    void anotherYearKeepsTheScreenOpen();
+    void closeRefusedUntilSaveOrCancel();
+};
+
+void TestIncomingScreen::roadOfOneDocument()
+{
+    Office o;
+    TFRMGELEN screen(o.session, o.runner);
+    screen.tag = 1;
+    showActive(screen);
+    QCOMPARE(screen.ComboZDUR->currentText(), QStringLiteral("Dış"));
+    QCOMPARE(screen.ComboGIZDER->currentText(), QStringLiteral("Hizmete Özel"));
+    QCOMPARE(screen.ComboGSEKLI->currentText(), QStringLiteral("Posta İle"));
+    QCOMPARE(screen.ComboCEVDUR->currentText(), QStringLiteral("Hayır"));
+    QCOMPARE(screen.EditGELTAR->text(), QStringLiteral("26/08/2021"));
+    QVERIFY(screen.ComboSDP->hasFocus());
+
+    screen.ComboSDP->setCurrentIndex(screen.ComboSDP->findData("010.01"));
+    QCOMPARE(screen.SACK2->text(), QStringLiteral("010.01 : Kanunlar"));
+    screen.ComboKURKOD->setCurrentIndex(screen.ComboKURKOD->findData(9));
+    screen.MemoKONU->setFocus();
+    typeText(screen.MemoKONU, QStringLiteral("Işıklandırma ihalesi hk."));
+    screen.EditEVSAY->setText(QStringLiteral("E-123"));
+
+    o.runner.then([](KelmaForm &f) { dynamic_cast<TFRMBRMEKLE &>(f).BitBtn1->click(); });
+    screen.SpeedButtonBirim->click();
+    QVERIFY2(o.runner.done(), qPrintable(o.runner.report()));
+    QCOMPARE(screen.GridBirim->rowCount(), 2);
+    QCOMPARE(screen.EditTESADI->text(), QStringLiteral("ALİ VELİ"));
+    screen.GridBirim->setCurrentCell(1, 1);
+    screen.EditTESADI->selectAll();
+    screen.EditTESADI->setFocus();
+    typeText(screen.EditTESADI, QStringLiteral("AYŞE"));
+
+    QTest::keyClick(&screen, Qt::Key_F5);
+    QVERIFY2(o.prompt.done(), qPrintable(o.prompt.report()));
+    QVERIFY(!screen.isVisible());
+    QCOMPARE(screen.tag, 1);
+    QCOMPARE(o.query("SELECT GELNO || '|' || ZNO || '|' || SDP || '|' || KURKOD || '|' || KONU FROM GELEN").toString(),
+             QStringLiteral("1|1|010.01|9|Işıklandırma ihalesi hk."));
+    QCOMPARE(o.query("SELECT LIST(TESADI, ',') FROM (SELECT TESADI FROM EVBRM ORDER BY TESADI)").toString(),
+             QStringLiteral("ALİ VELİ,AYŞE"));
+}
+
+void TestIncomingScreen::changeAndCancel()
+{
+    Office o;
+    {
+        fb::Transaction t(o.session.db.IBDATABASE);
+        t.execute("INSERT INTO GELEN (KAYNO,GELNO,GELTAR,ZDUR,ZNO,GIZDER,GSEKLI,CEVDUR,KONU) "
+                  "VALUES (5, 12, '2021-03-01', 'İ', '4', 'G', 'E', 'H', 'Eski konu')");
+        t.execute("INSERT INTO EVBRM (TUR,EKAYNO,BKOD,TESADI) VALUES (1, 5, 2, 'ALİ')");
+        t.commit();
+    }
+    TFRMGELEN screen(o.session, o.runner);
+    screen.tag = 2;
+    screen.kayno = 5;
+    showActive(screen);
+    QCOMPARE(screen.EditGELNO->text(), QStringLiteral("12"));
+    QCOMPARE(screen.ComboZDUR->currentText(), QStringLiteral("İç"));
+    QCOMPARE(screen.ComboGIZDER->currentText(), QStringLiteral("Gizli"));
+    QCOMPARE(screen.ComboGSEKLI->currentText(), QStringLiteral("Elden"));
+    QCOMPARE(screen.GridBirim->rowCount(), 1);
+    QCOMPARE(screen.GridBirim->item(0, 1)->text(), QStringLiteral("İMAR"));
+    screen.MemoKONU->setPlainText(QStringLiteral("Yeni konu"));
+    o.prompt.expectQuestion("Bu Birim Silinecektir", true);
+    screen.removeDepartment();
+    QCOMPARE(screen.GridBirim->rowCount(), 0);
+    QTest::keyClick(&screen, Qt::Key_F6);
+    QVERIFY(!screen.isVisible());
+    QCOMPARE(screen.tag, 0);
+    QCOMPARE(o.query("SELECT KONU FROM GELEN WHERE KAYNO=5").toString(), QStringLiteral("Eski konu"));
+    QCOMPARE(o.query("SELECT COUNT(*) FROM EVBRM").toInt(), 1);
+    QVERIFY2(o.prompt.done(), qPrintable(o.prompt.report()));
+}
+
+void TestIncomingScreen::anotherYearKeepsTheScreenOpen()
+{
+    Office o;
+    TFRMGELEN screen(o.session, o.runner);
+    screen.tag = 1;
+    showActive(screen);
+    screen.MemoKONU->setPlainText(QStringLiteral("Kaybolmamalı"));
+    screen.EditGELTAR->setText(QStringLiteral("02/01/2022"));
+    o.prompt.expectMessage("Tarih Çalışma Yılından Farklı Olamaz.");
+    QTest::keyClick(&screen, Qt::Key_F5);
+    QVERIFY2(o.prompt.done(), qPrintable(o.prompt.report()));
+    QVERIFY(screen.isVisible());
+    QVERIFY(screen.EditGELTAR->hasFocus());
+    QCOMPARE(screen.MemoKONU->toPlainText(), QStringLiteral("Kaybolmamalı"));
+    QCOMPARE(o.query("SELECT COUNT(*) FROM GELEN").toInt(), 0);
+
+    screen.EditEVTAR->setText(QStringLiteral("31/02/2021"));
+    screen.EditGELTAR->setText(QStringLiteral("26/08/2021"));
+    o.prompt.expectMessage("«Evrak Tarihi» geçerli bir tarih değil");
+    QTest::keyClick(&screen, Qt::Key_F5);
+    QVERIFY2(o.prompt.done(), qPrintable(o.prompt.report()));
+    QVERIFY(screen.isVisible());
+}
+
+void TestIncomingScreen::closeRefusedUntilSaveOrCancel()
+{
+    Office o;
+    TFRMGELEN screen(o.session, o.runner);
+    screen.tag = 1;
+    showActive(screen);
+    QVERIFY(!screen.close());
+    QTest::keyClick(&screen, Qt::Key_Escape);
+    QVERIFY(screen.isVisible());
+    screen.BitBtn1->setEnabled(false); // as the rights leave it for a user without the add right
+    QTest::keyClick(&screen, Qt::Key_F5);
+    QVERIFY(screen.isVisible());
+    QCOMPARE(o.query("SELECT COUNT(*) FROM GELEN").toInt(), 0);
+    QVERIFY(o.prompt.done());
+}
+
+QTEST_MAIN(TestIncomingScreen)
+#include "tst_incomingscreen.moc"
