@@ -126,6 +126,7 @@ void TFRMGELEN::build()
     };
 
     EditGELNO = numberBox(this);
+    EditGELNO->setPlaceholderText(QStringLiteral("kayıtta verilir"));
     EditGELTAR = dateBox(this);
     LabelKAYNO = new QLabel(this);
     LabelKAYNO->setToolTip(QStringLiteral("Kayıt anahtarı"));
@@ -143,7 +144,7 @@ void TFRMGELEN::build()
     grid->addLayout(hbox({SACK2}), row++, 1);
 
     GridBirim = new QTableWidget(0, 2, this);
-    GridBirim->setHorizontalHeaderLabels({QStringLiteral("BKOD"), QStringLiteral("BIRIM")});
+    GridBirim->setHorizontalHeaderLabels({QStringLiteral("Kodu"), QStringLiteral("Birim Adı")});
     GridBirim->horizontalHeader()->setStretchLastSection(true);
     GridBirim->verticalHeader()->hide();
     GridBirim->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -161,6 +162,7 @@ void TFRMGELEN::build()
     SpeedButtonBirim->setToolTip(QStringLiteral("Birim Seçimi"));
     EditBSIRNO = numberBox(this);
     EditBSIRNO->setToolTip(QStringLiteral("Birim Sıra Numarası"));
+    EditBSIRNO->setPlaceholderText(QStringLiteral("Birim Sıra No"));
     auto *birim = new QHBoxLayout;
     birim->addWidget(GridBirim, 1);
     auto *birimSide = new QVBoxLayout;
@@ -178,6 +180,7 @@ void TFRMGELEN::build()
     ComboZDUR = choiceBox(this, {QStringLiteral("İç"), QStringLiteral("Dış")});
     EditZNO = textBox(this, 15);
     EditZNO->setMaximumWidth(130);
+    EditZNO->setPlaceholderText(QStringLiteral("kayıtta verilir"));
     EditZTAR = dateBox(this);
     line(QStringLiteral(" &Zimmet Dur./No/Tar:"), ComboZDUR, hbox({ComboZDUR, EditZNO, EditZTAR}));
 
@@ -437,7 +440,7 @@ void TFRMGELEN::showRecord()
     IncomingRecord &r = *m_record;
     EditGELNO->setText(plain(r.value("GELNO")));
     EditGELTAR->setText(dateText(r.value("GELTAR")));
-    LabelKAYNO->setText(QString::number(r.kayno()));
+    LabelKAYNO->setText(QStringLiteral("Kayıt anahtarı: %1").arg(r.kayno()));
     const int sdp = ComboSDP->findData(plain(r.value("SDP")));
     if (sdp < 0 && !plain(r.value("SDP")).isEmpty())
         ComboSDP->addItem(plain(r.value("SDP")), r.value("SDP"));
