@@ -1,0 +1,151 @@
+// The maintenance window driven through its pop-up entries and keys.
+
+#include "app/clock.h"
+#include "app/session.h"
+#include "db/fb/transaction.h"
+#include "db/ui/undkont.h"
+
+#include "legacydatabase.h"
+#include "scriptedprompt.h"
+#include "tempdatabase.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QtTest>
+
+namespace {
+
+struct Fixture
+{
+    QTemporaryDir dir;
+    ScriptedPrompt prompt;
+    FixedClock clock{QDateTime(QDate(2021, 8, 26), QTime(9, 30))};
+    Session session{prompt, clock, [this] {
+                        return std::make_unique<QSettings>(dir.filePath("KELMA.ini"), QSettings::IniFormat);
+                    }};
+    TempDatabase db;
+
+    Fixture()
+    {
+        {
+            fb::Attachment a;
+            legacy::create(db, a, 16001);
+        }
+        session.db.openMain(db.path());
+    }
+    QStringList log(const TFRMDKONT &f) const { return f.Memo1->toPlainText().split('\n', Qt::SkipEmptyParts); }
+};
+
+void showActive(QWidget &w)
+{
+    w.show();
+    w.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+}
+
+} // namespace
+
+class TestUndkont : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void looksAsItShould();
+    void checksWriteTheLogAndActivationEmptiesIt();
+    void rightsShowProgress();
+    void databaseErrorStopsTheCheck();
+    void escapeCloses();
+};
+
+void TestUndkont::looksAsItShould()
+{
+    Fixture f;
+    TFRMDKONT form(f.session);
+    QCOMPARE(form.windowTitle(), QStringLiteral("ZIRVO Yazılım"));
+    QCOMPARE(form.Label1->text(), QStringLiteral("Kontrol İşlemi Yapmadan Önce YEDEK Almayı Unutmayınız..."));
+    QVERIFY(form.Label1->font().bold());
+    QVERIFY(form.Label1->styleSheet().contains("#ff0000"));
+    QVERIFY(form.Memo1->isReadOnly());
+    QStringList entries;
+    for (QAction *a : form.PopupMenu1->actions())
+        entries << a->text();
+    QCOMPARE(entries, QStringList({"Generatör Kontrolü", "Kullanıcı Hakları Düzenle", "Belge Kontrolleri"}));
+    QCOMPARE(form.Memo1->contextMenuPolicy(), Qt::CustomContextMenu);
+    QCOMPARE(form.BitBtn1->text(), QStringLiteral("ESC-Çıkış"));
+}
+
+void TestUndkont::checksWriteTheLogAndActivationEmptiesIt()
+{
+    Fixture f;
+    TFRMDKONT form(f.session);
+    form.Memo1->setPlainText("önceki çalışmadan kalan");
+    form.show();
+    QCOMPARE(form.Memo1->toPlainText(), QString());
+
+    form.Generator1->trigger();
+    QCOMPARE(f.log(form).size(), 7);
+    QCOMPARE(f.log(form).last(), QStringLiteral("Generatör Kontrol&Düzeltme İşlemi Sona Erdi.."));
+    form.BelgeKontrolleri1->trigger();
+    QVERIFY(f.log(form).contains("07.03.2012/2 Tarih ve 1 Sıra Nolu Gelen Evrak Belgesi Boş"));
+    QCOMPARE(f.log(form).last(), QStringLiteral("Belge Kontrolleri Sona Erdi.."));
+
+    form.hide();
+    form.show();
+    QCOMPARE(form.Memo1->toPlainText(), QString());
+    QVERIFY2(f.prompt.done(), qPrintable(f.prompt.report()));
+}
+
+void TestUndkont::rightsShowProgress()
+{
+    Fixture f;
+    TFRMDKONT form(f.session);
+    form.show();
+    QList<int> values;
+    bool visibleWhileRunning = false;
+    connect(form.ProgressBar1, &QProgressBar::valueChanged, &form, [&](int v) {
+        values << v;
+        visibleWhileRunning = form.ProgressBar1->isVisible();
+    });
+    form.KullaniciHaklari1->trigger();
+    QCOMPARE(f.log(form), QStringList({"İşlem uzun sürebilir, Lütfen Bekleyiniz... ", "Kullancı Hakları Kontrol Edildi."}));
+    QVERIFY(visibleWhileRunning);
+    QCOMPARE(values.last(), 22);
+    QCOMPARE(form.ProgressBar1->maximum(), 22);
+    QVERIFY(values.size() > 2);
+    QVERIFY(!form.ProgressBar1->isVisible());
+    fb::Transaction &t = f.session.db.IBTransaction1;
+    QCOMPARE(t.value("SELECT COUNT(*) FROM RIGHTS WHERE HNO=3").toInt(), 22);
+    QVERIFY2(f.prompt.done(), qPrintable(f.prompt.report()));
+}
+
+void TestUndkont::databaseErrorStopsTheCheck()
+{
+    Fixture f;
+    f.session.db.IBTransaction1.executeRaw("DROP TABLE DILTEXT");
+    f.session.db.IBTransaction1.commitRetaining();
+    TFRMDKONT form(f.session);
+    form.show();
+    f.prompt.expectError("DILTEXT");
+    form.BelgeKontrolleri1->trigger();
+    QVERIFY2(f.prompt.done(), qPrintable(f.prompt.report()));
+    // What was found before the failure stays in the log; the check did not finish.
+    QVERIFY(f.log(form).contains("07.03.2012/2 Tarih ve 1 Sıra Nolu Gelen Evrak Belgesi Boş"));
+    QVERIFY(!f.log(form).contains("Belge Kontrolleri Sona Erdi.."));
+}
+
+void TestUndkont::escapeCloses()
+{
+    Fixture f;
+    TFRMDKONT form(f.session);
+    showActive(form);
+    QTest::keyClick(&form, Qt::Key_Escape);
+    QVERIFY(!form.isVisible());
+    QCOMPARE(form.tag, 0);
+}
+
+QTEST_MAIN(TestUndkont)
+#include "tst_undkont.moc"
