@@ -14,12 +14,15 @@ namespace {
 
 using Generators = QMap<QString, qint64>;
 
-/// A current database with the standard rows, closed again.
-void createCurrent(TempDatabase &db)
+/// A current database with the standard rows, and its main transaction.
+struct Current
 {
-    fb::Attachment a;
-    legacy::create(db, a, 16001);
-}
+    TempDatabase db;
+    fb::Attachment attachment;
+    fb::Transaction main{attachment};
+
+    Current() { legacy::create(db, attachment, 16001); }
+};
 
 Generators generators(fb::Transaction &t)
 {
@@ -80,11 +83,8 @@ void TestChecks::generators()
     QFETCH(QStringList, prepare);
     QFETCH(Generators, changed);
 
-    TempDatabase db;
-    createCurrent(db);
-    fb::Attachment a;
-    a.open(TempDatabase::options(db.path()));
-    fb::Transaction main(a);
+    Current current;
+    fb::Transaction &main = current.main;
     for (const QString &sql : prepare)
         main.executeRaw(sql);
     main.commit();
@@ -97,7 +97,7 @@ void TestChecks::generators()
 
     // At once, for every workstation: nothing waits for a commit.
     fb::Attachment other;
-    other.open(TempDatabase::options(db.path()));
+    other.open(TempDatabase::options(current.db.path()));
     fb::Transaction look(other);
     QCOMPARE(::generators(look), expected);
     QCOMPARE(log.size(), 7);
@@ -108,11 +108,8 @@ void TestChecks::generators()
 
 void TestChecks::rightsCompleted()
 {
-    TempDatabase db;
-    createCurrent(db);
-    fb::Attachment a;
-    a.open(TempDatabase::options(db.path()));
-    fb::Transaction main(a);
+    Current current;
+    fb::Transaction &main = current.main;
     // Codes of user 1 between 1 and 100 are handed on; others are not.
     main.execute("INSERT INTO RIGHTS (HNO,KOD,G,K,D,S) VALUES (1,50,'E','E','E','E')");
     main.execute("INSERT INTO RIGHTS (HNO,KOD,G,K,D,S) VALUES (1,150,'E','E','E','E')");
@@ -144,7 +141,7 @@ void TestChecks::rightsCompleted()
 
     // Committed: another workstation sees the rows.
     fb::Attachment other;
-    other.open(TempDatabase::options(db.path()));
+    other.open(TempDatabase::options(current.db.path()));
     fb::Transaction look(other);
     QCOMPARE(rights(look, "WHERE HNO=1"), admin);
     QCOMPARE(rights(look, "WHERE HNO=2"), ayse);
@@ -158,11 +155,8 @@ void TestChecks::rightsCompleted()
 
 void TestChecks::emptyAttachmentsListed()
 {
-    TempDatabase db;
-    createCurrent(db);
-    fb::Attachment a;
-    a.open(TempDatabase::options(db.path()));
-    fb::Transaction main(a);
+    Current current;
+    fb::Transaction &main = current.main;
     // Kept on the file server: no content here. And a row whose record was deleted.
     main.execute("INSERT INTO GIDTEXT (KAYNO,SIRNO,BELTUR,DOSYA) VALUES (8,1,'4','GID_8_1.PDF')");
     main.execute("INSERT INTO DILTEXT (KAYNO,SIRNO,BELTUR) VALUES (3,2,'1')");
@@ -187,10 +181,10 @@ void TestChecks::adminTool()
     const QString tool = QCoreApplication::applicationDirPath() + "/../../tools/admin/kelma-admin";
     if (!QFile::exists(tool))
         QSKIP("kelma-admin is not built beside the tests");
-    TempDatabase current;
-    createCurrent(current);
+    Current current;
+    current.attachment.close();
     QProcess p;
-    p.start(tool, {"check", current.path()});
+    p.start(tool, {"check", current.db.path()});
     QVERIFY(p.waitForFinished(60000));
     const QString said = QString::fromUtf8(p.readAllStandardOutput() + p.readAllStandardError());
     QCOMPARE(p.exitCode(), 0);
@@ -200,7 +194,7 @@ void TestChecks::adminTool()
         QVERIFY2(said.contains(QString::fromUtf8(line)), qPrintable(said));
     {
         fb::Attachment a;
-        a.open(TempDatabase::options(current.path()));
+        a.open(TempDatabase::options(current.db.path()));
         fb::Transaction t(a);
         QCOMPARE(t.value("SELECT COUNT(*) FROM RIGHTS WHERE HNO=3").toInt(), 22);
     }

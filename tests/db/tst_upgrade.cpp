@@ -70,6 +70,16 @@ Start start(const QString &path, const QString &charset)
     return s;
 }
 
+/// Creates a database as `version` left it, closed again; returns its rows.
+QMap<QString, QStringList> createLegacy(TempDatabase &db, int version,
+                                        const QString &charset = QStringLiteral("WIN1254"))
+{
+    fb::Attachment a;
+    legacy::create(db, a, version, charset);
+    fb::Transaction t(a);
+    return legacy::contents(t, version);
+}
+
 QVariant value(const QString &path, const QString &sql)
 {
     fb::Attachment a;
@@ -314,13 +324,7 @@ void TestUpgrade::startByStartToCurrent()
     QFETCH(QString, connection);
 
     TempDatabase db;
-    QMap<QString, QStringList> before;
-    {
-        fb::Attachment a;
-        legacy::create(db, a, version, columns);
-        fb::Transaction t(a);
-        before = legacy::contents(t, version);
-    }
+    const auto before = createLegacy(db, version, columns);
 
     for (int step = nextStep(version); step; step = nextStep(step)) {
         const Start s = start(db.path(), connection);
@@ -368,10 +372,7 @@ void TestUpgrade::failingDdlLeavesTheVersion()
     QFETCH(QStringList, repair);
 
     TempDatabase db;
-    {
-        fb::Attachment a;
-        legacy::create(db, a, version);
-    }
+    createLegacy(db, version);
     execute(db.path(), breakIt);
     const auto schemaBefore = describe(db.path());
 
@@ -415,13 +416,7 @@ void TestUpgrade::failingDataWorkIsDoneAgain()
     QFETCH(QString, notDone);
 
     TempDatabase db;
-    QMap<QString, QStringList> before;
-    {
-        fb::Attachment a;
-        legacy::create(db, a, version);
-        fb::Transaction t(a);
-        before = legacy::contents(t, version);
-    }
+    const auto before = createLegacy(db, version);
     // Attachment rows that cannot be changed stop the data work half way.
     execute(db.path(), {"CREATE EXCEPTION E_KILITLI 'Ek kayıtları kilitli'",
                         "CREATE TRIGGER T_KILITLI FOR GELTEXT BEFORE UPDATE AS BEGIN EXCEPTION E_KILITLI; END"});
@@ -473,10 +468,7 @@ void TestUpgrade::whatIsAlreadyThereIsNoFailure()
     QFETCH(QString, expected);
 
     TempDatabase db;
-    {
-        fb::Attachment a;
-        legacy::create(db, a, version);
-    }
+    createLegacy(db, version);
     execute(db.path(), prepare);
     for (int step = nextStep(version); step; step = nextStep(step)) {
         const Start s = start(db.path(), {});
@@ -505,10 +497,7 @@ void TestUpgrade::adminTool()
     };
 
     TempDatabase db;
-    {
-        fb::Attachment a;
-        legacy::create(db, a, 12001);
-    }
+    createLegacy(db, 12001);
     QString said = run({"upgrade", db.path()}, 0);
     QVERIFY2(said.contains("13.001 Güncellemesi Başarıyla Yapıldı."), qPrintable(said));
     QCOMPARE(value(db.path(), "SELECT VER FROM TANIM").toString(), QStringLiteral("13.001"));
@@ -529,10 +518,7 @@ void TestUpgrade::adminTool()
     QVERIFY2(said.contains("Program Versiyonu Eski"), qPrintable(said));
 
     TempDatabase broken;
-    {
-        fb::Attachment a;
-        legacy::create(broken, a, 14001);
-    }
+    createLegacy(broken, 14001);
     execute(broken.path(), {"CREATE VIEW V_YER AS SELECT YERSAK FROM TANIM"});
     said = run({"upgrade", broken.path(), "--all"}, 1);
     QVERIFY2(said.contains("Güncelleme İşlemi Yapılamadı") && said.contains("V_YER"), qPrintable(said));
