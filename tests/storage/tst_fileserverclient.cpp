@@ -76,6 +76,7 @@ private slots:
     void sendPutsEachFileOnItsOwnConnection();
     void sendWithEmptyTempOpensNoConnection();
     void sendFailureIsReportedAndNamed();
+    void sendRefusedByServerIsReported();
 
     void fetch_data();
     void fetch();
@@ -213,6 +214,18 @@ void TestFileServerClient::sendFailureIsReportedAndNamed()
             .SERVEREGONDER(temp.path());
     QCOMPARE(result.failed, QStringList({QStringLiteral("GEL_1_1.PDF"), QStringLiteral("GEL_1_2.JPG")}));
     QVERIFY(result.sent.isEmpty());
+    QVERIFY2(prompt.done(), qPrintable(prompt.report()));
+}
+
+void TestFileServerClient::sendRefusedByServerIsReported()
+{
+    QTemporaryDir temp;
+    writeFile(temp.filePath(QStringLiteral("GEL_1_1.PDF")), QByteArray(100000, 'a'));
+    // The server could not store it: it says so and waits for our end.
+    ScriptedServer server({Answer{2, "HATA\r\n", false}});
+    ScriptedPrompt prompt;
+    prompt.expectMessage(QStringLiteral("DİKKAT! Dosya Sunucuya Gönderilemedi.\nGEL_1_1.PDF"));
+    QCOMPARE(clientOf(server, prompt).SERVEREGONDER(temp.path()).failed, QStringList{QStringLiteral("GEL_1_1.PDF")});
     QVERIFY2(prompt.done(), qPrintable(prompt.report()));
 }
 

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "clientsocket.h"
+#include "operationlog.h"
+#include "request.h"
+
+class DocumentStore;
+
+/// One client's request, from its first line to the log line.
+class Connection
+{
+public:
+    Connection(ClientSocket &socket, const DocumentStore &store, OperationLog &log);
+
+    void serve();
+
+private:
+    void test(Operation &operation);
+    void send(Operation &operation, const QString &name);
+    void receive(Operation &operation, const QString &name);
+    /// Tells a sending client that its file was not stored.
+    void refuse(Operation &operation, const QString &result);
+    /// The file name line; false (with the result set) when it did not come whole.
+    bool readName(Operation &operation, QString &name);
+
+    ClientSocket &m_socket;
+    RequestReader m_reader;
+    const DocumentStore &m_store;
+    OperationLog &m_log;
+};
