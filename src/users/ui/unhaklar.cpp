@@ -1,0 +1,115 @@
+#include "unhaklar.h"
+
+#include "guarded.h"
+
+#include "users/rights.h"
+
+#include <QButtonGroup>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+namespace {
+
+QButtonGroup *choice(QWidget *parent, QGridLayout *grid, int at, const QString &caption)
+{
+    auto *box = new QGroupBox(caption, parent);
+    auto *yes = new QRadioButton(QStringLiteral("Evet"), box);
+    auto *no = new QRadioButton(QStringLiteral("Hayır"), box);
+    auto *row = new QHBoxLayout(box);
+    row->addWidget(yes);
+    row->addWidget(no);
+    auto *group = new QButtonGroup(box);
+    group->addButton(yes, 0);
+    group->addButton(no, 1);
+    grid->addWidget(box, at / 2, at % 2);
+    return group;
+}
+
+void showFlag(QButtonGroup *group, const QString &flag)
+{
+    // Neither choice for a flag that is neither: nothing the user did not pick is written.
+    group->setExclusive(false);
+    group->button(0)->setChecked(flag == QLatin1String("E"));
+    group->button(1)->setChecked(flag == QLatin1String("H"));
+    group->setExclusive(true);
+}
+
+QString chosen(const QButtonGroup *group, const QString &was)
+{
+    switch (group->checkedId()) {
+    case 0: return QStringLiteral("E");
+    case 1: return QStringLiteral("H");
+    default: return was;
+    }
+}
+
+} // namespace
+
+TFRMHAKLAR::TFRMHAKLAR(Session &session, QWidget *parent)
+    : KelmaForm(session, parent)
+{
+    setWindowTitle(QStringLiteral("KULLANICI YETKİLERİ"));
+    LBLBASLIK = new QLabel(this);
+    QFont bold = LBLBASLIK->font();
+    bold.setBold(true);
+    LBLBASLIK->setFont(bold);
+    auto *grid = new QGridLayout;
+    DBRadioGroup1 = choice(this, grid, 0, QStringLiteral("Giriş Yetkisi"));
+    DBRadioGroup2 = choice(this, grid, 1, QStringLiteral("Kayıt Yetkisi"));
+    DBRadioGroup3 = choice(this, grid, 2, QStringLiteral("Silme Yetkisi"));
+    DBRadioGroup4 = choice(this, grid, 3, QStringLiteral("Değişiklik Yetkisi"));
+
+    BitBtn2 = new QPushButton(QStringLiteral("F5-Kayıt"), this);
+    BitBtn5 = new QPushButton(QStringLiteral("F6-İptal"), this);
+    for (QPushButton *b : {BitBtn2, BitBtn5})
+        b->setAutoDefault(false);
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(BitBtn2);
+    buttons->addWidget(BitBtn5);
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(LBLBASLIK);
+    layout->addLayout(grid);
+    layout->addLayout(buttons);
+
+    connect(BitBtn2, &QPushButton::clicked, this, &TFRMHAKLAR::BitBtn2Click);
+    connect(BitBtn5, &QPushButton::clicked, this, &TFRMHAKLAR::BitBtn5Click);
+    bindKey(BitBtn2, Qt::Key_F5);
+    bindKey(BitBtn5, Qt::Key_F6);
+}
+
+void TFRMHAKLAR::FormActivate()
+{
+    std::optional<users::RightsRow> row;
+    guarded(m_session, [&] { row = users::rightsRow(m_session.db.IBTransaction1, hno, kod); });
+    m_row = row.value_or(users::RightsRow{kod, {}, {}, {}, {}});
+    const QString section = rights::caption(kod);
+    LBLBASLIK->setText(QStringLiteral("%1 — %2").arg(userName, section.isEmpty() ? QString::number(kod) : section));
+    showFlag(DBRadioGroup1, m_row.G);
+    showFlag(DBRadioGroup2, m_row.K);
+    showFlag(DBRadioGroup3, m_row.S);
+    showFlag(DBRadioGroup4, m_row.D);
+    BitBtn2->setEnabled(row.has_value());
+    DBRadioGroup1->button(0)->setFocus();
+}
+
+void TFRMHAKLAR::BitBtn2Click()
+{
+    users::RightsRow r = m_row;
+    r.G = chosen(DBRadioGroup1, m_row.G);
+    r.K = chosen(DBRadioGroup2, m_row.K);
+    r.S = chosen(DBRadioGroup3, m_row.S);
+    r.D = chosen(DBRadioGroup4, m_row.D);
+    if (guarded(m_session, [&] { users::UserAdmin(m_session).saveRights(hno, r); }))
+        closeForm(1);
+}
+
+void TFRMHAKLAR::BitBtn5Click()
+{
+    closeForm(0);
+}

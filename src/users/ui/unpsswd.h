@@ -1,0 +1,30 @@
+#pragma once
+
+#include "app/forms/kelmaform.h"
+#include "users/login.h"
+
+class QLineEdit;
+class QPushButton;
+
+/// The login dialog: user name and password, three wrong attempts allowed.
+/// Its result is that of `login`: 1 logged in, 2 abandoned (the run ends).
+class TFRMPSSWD : public KelmaForm
+{
+    Q_OBJECT
+
+public:
+    explicit TFRMPSSWD(Session &session, QWidget *parent = nullptr);
+
+    QLineEdit *Edit1; ///< "Adı"
+    QLineEdit *Edit2; ///< "Şifresi"
+    QPushButton *BitBtn1; ///< Tamam
+    QPushButton *BitBtn2; ///< Çıkış
+
+    users::Login login;
+
+    void BitBtn1Click();
+    void BitBtn2Click();
+
+protected:
+    void FormActivate() override;
+};

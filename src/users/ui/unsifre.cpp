@@ -1,0 +1,48 @@
+#include "unsifre.h"
+
+#include "users/password.h"
+
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+TFRMSIFRE::TFRMSIFRE(Session &session, QWidget *parent)
+    : KelmaForm(session, parent)
+{
+    setWindowTitle(QStringLiteral("ŞİFRE"));
+    Edit1 = new QLineEdit(this);
+    Edit1->setEchoMode(QLineEdit::Password);
+    Edit1->setMaxLength(users::kPasswordLength);
+    auto *label = new QLabel(QStringLiteral("Ş&ifre"), this);
+    label->setBuddy(Edit1);
+    auto *form = new QFormLayout;
+    form->addRow(label, Edit1);
+
+    BitBtn1 = new QPushButton(QStringLiteral("&Kabul"), this);
+    BitBtn2 = new QPushButton(QStringLiteral("&Vazgeç"), this);
+    for (QPushButton *b : {BitBtn1, BitBtn2})
+        b->setAutoDefault(false);
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(BitBtn1);
+    buttons->addWidget(BitBtn2);
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(form);
+    layout->addLayout(buttons);
+    setMinimumWidth(280);
+
+    connect(BitBtn1, &QPushButton::clicked, this, [this] { closeForm(1); });
+    connect(BitBtn2, &QPushButton::clicked, this, [this] { closeForm(0); });
+    connect(Edit1, &QLineEdit::returnPressed, BitBtn1, &QPushButton::click);
+    bindKey(BitBtn2, Qt::Key_Escape);
+}
+
+void TFRMSIFRE::FormActivate()
+{
+    tag = 0;
+    Edit1->clear();
+    Edit1->setFocus();
+}

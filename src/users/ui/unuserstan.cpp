@@ -1,0 +1,247 @@
+#include "unuserstan.h"
+
+#include "guarded.h"
+#include "unhaklar.h"
+#include "unsifre.h"
+#include "unuser.h"
+
+#include "users/rights.h"
+
+#include <QAction>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+namespace {
+
+QTableWidget *grid(QWidget *parent, const QStringList &headers)
+{
+    auto *g = new QTableWidget(0, int(headers.size()), parent);
+    g->setHorizontalHeaderLabels(headers);
+    g->setSelectionBehavior(QAbstractItemView::SelectRows);
+    g->setSelectionMode(QAbstractItemView::SingleSelection);
+    g->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    g->setTabKeyNavigation(false);
+    g->setAlternatingRowColors(true);
+    g->verticalHeader()->hide();
+    g->verticalHeader()->setDefaultSectionSize(g->fontMetrics().height() + 8);
+    return g;
+}
+
+void setRow(QTableWidget *g, int row, const QStringList &cells)
+{
+    for (int c = 0; c < cells.size(); ++c)
+        g->setItem(row, c, new QTableWidgetItem(cells[c]));
+}
+
+} // namespace
+
+TFRMUSERSTAN::TFRMUSERSTAN(Session &session, FormRunner &runner, QWidget *parent)
+    : KelmaForm(session, parent)
+    , m_runner(runner)
+    , m_admin(session)
+    , m_hakver(session, 22)
+{
+    setWindowTitle(QStringLiteral("KULLANICI VE YETKİ TANIMLARI"));
+
+    auto *left = new QGroupBox(QStringLiteral("KULLANICI LİSTESİ"), this);
+    DBGrid1 = grid(left, {QStringLiteral("Kullanıcı Adı"), QStringLiteral("Açıklama")});
+    DBGrid1->horizontalHeader()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    DBGrid1->horizontalHeader()->setStretchLastSection(true);
+    (new QVBoxLayout(left))->addWidget(DBGrid1);
+
+    auto *right = new QGroupBox(QStringLiteral("YETKİLER"), this);
+    DBGrid2 = grid(right, {QStringLiteral("Bölümler"), QStringLiteral("Giriş"), QStringLiteral("Kayıt"),
+                           QStringLiteral("Değiş"), QStringLiteral("Silme")});
+    DBGrid2->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
+    for (int c = 1; c < 5; ++c)
+        DBGrid2->horizontalHeader()->setSectionResizeMode(c, QHeaderView::ResizeToContents);
+    Label1 = new QLabel(QStringLiteral("Yetki işlemleri için ÇİFT tıklayınız...."), right);
+    auto *rightLayout = new QVBoxLayout(right);
+    rightLayout->addWidget(DBGrid2);
+    rightLayout->addWidget(Label1);
+
+    auto *grids = new QHBoxLayout;
+    grids->addWidget(left, 2);
+    grids->addWidget(right, 3);
+
+    BitBtn1 = new QPushButton(QStringLiteral("F2-Yeni Kullanıcı"), this);
+    BitBtn2 = new QPushButton(QStringLiteral("F4-Değiştir"), this);
+    BitBtn3 = new QPushButton(QStringLiteral("F10-Kullanıcı Sil"), this);
+    BitBtn4 = new QPushButton(QStringLiteral("ESC-Çıkış"), this);
+    auto *buttons = new QHBoxLayout;
+    for (QPushButton *b : {BitBtn1, BitBtn2, BitBtn3}) {
+        b->setAutoDefault(false);
+        buttons->addWidget(b);
+    }
+    buttons->addStretch();
+    BitBtn4->setAutoDefault(false);
+    buttons->addWidget(BitBtn4);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(grids, 1);
+    layout->addLayout(buttons);
+    resize(860, 520);
+
+    // In no menu, so never seen; its shortcut works while the screen is open.
+    ifre1 = new QAction(QStringLiteral("Şifre"), this);
+    ifre1->setShortcut(QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_S));
+    ifre1->setShortcutContext(Qt::WindowShortcut);
+    addAction(ifre1);
+
+    connect(BitBtn1, &QPushButton::clicked, this, &TFRMUSERSTAN::BitBtn1Click);
+    connect(BitBtn2, &QPushButton::clicked, this, &TFRMUSERSTAN::BitBtn2Click);
+    connect(BitBtn3, &QPushButton::clicked, this, &TFRMUSERSTAN::BitBtn3Click);
+    connect(BitBtn4, &QPushButton::clicked, this, &TFRMUSERSTAN::BitBtn4Click);
+    connect(ifre1, &QAction::triggered, this, &TFRMUSERSTAN::ifre1Click);
+    // Double-click, or Enter for the keyboard.
+    connect(DBGrid2, &QTableWidget::activated, this, &TFRMUSERSTAN::DBGrid2DblClick);
+    connect(DBGrid1, &QTableWidget::currentCellChanged, this, [this](int row, int, int previous) {
+        if (row != previous)
+            readRights(0);
+    });
+    bindKey(BitBtn1, Qt::Key_F2);
+    bindKey(BitBtn2, Qt::Key_F4);
+    bindKey(BitBtn3, Qt::Key_F10);
+    bindKey(BitBtn4, Qt::Key_Escape);
+    m_hakver.govern(BitBtn1, rights::Flag::K)
+        .govern(BitBtn2, rights::Flag::D)
+        .govern(BitBtn3, rights::Flag::S);
+}
+
+void TFRMUSERSTAN::FormActivate()
+{
+    readUsers(0);
+    m_hakver.apply();
+    m_addRight = m_session.K;
+    DBGrid1->setFocus();
+}
+
+const users::UserRow *TFRMUSERSTAN::selectedUser() const
+{
+    const int row = DBGrid1->currentRow();
+    return row >= 0 && row < m_users.size() ? &m_users[row] : nullptr;
+}
+
+bool TFRMUSERSTAN::selectUser(const QString &name)
+{
+    for (int i = 0; i < m_users.size(); ++i) {
+        if (m_users[i].USR == name) {
+            DBGrid1->setCurrentCell(i, 0);
+            return true;
+        }
+    }
+    return false;
+}
+
+void TFRMUSERSTAN::readUsers(int keepHno)
+{
+    guarded(m_session, [&] { m_users = users::allUsers(m_session.db.IBTransaction1); });
+    const QSignalBlocker quiet(DBGrid1);
+    DBGrid1->setRowCount(int(m_users.size()));
+    int current = 0;
+    for (int i = 0; i < m_users.size(); ++i) {
+        setRow(DBGrid1, i, {m_users[i].USR, m_users[i].ACIK});
+        if (m_users[i].HNO == keepHno)
+            current = i;
+    }
+    if (!m_users.isEmpty())
+        DBGrid1->setCurrentCell(current, 0);
+    readRights(0);
+}
+
+void TFRMUSERSTAN::readRights(int keepKod)
+{
+    m_rights.clear();
+    if (const users::UserRow *u = selectedUser())
+        guarded(m_session, [&] { m_rights = users::rightsOf(m_session.db.IBTransaction1, u->HNO); });
+    DBGrid2->setRowCount(int(m_rights.size()));
+    int current = 0;
+    for (int i = 0; i < m_rights.size(); ++i) {
+        const users::RightsRow &r = m_rights[i];
+        setRow(DBGrid2, i, {rights::caption(r.KOD), users::flagText(r.G), users::flagText(r.K),
+                            users::flagText(r.D), users::flagText(r.S)});
+        if (r.KOD == keepKod)
+            current = i;
+    }
+    if (!m_rights.isEmpty())
+        DBGrid2->setCurrentCell(current, 0);
+}
+
+bool TFRMUSERSTAN::confirmed()
+{
+    TFRMSIFRE prompt(m_session, this);
+    m_runner.run(prompt);
+    if (prompt.tag != 1)
+        return false;
+    bool ok = false;
+    guarded(m_session, [&] { ok = m_admin.confirm(prompt.Edit1->text()); });
+    return ok;
+}
+
+void TFRMUSERSTAN::BitBtn1Click()
+{
+    TFRMUSER screen(m_session, this);
+    screen.tag = users::UserRecord::New;
+    m_runner.run(screen);
+    readUsers(screen.tag == 1 ? screen.hno : (selectedUser() ? selectedUser()->HNO : 0));
+}
+
+void TFRMUSERSTAN::BitBtn2Click()
+{
+    const users::UserRow *selected = selectedUser();
+    if (!selected || !m_admin.mayChange(*selected) || !confirmed())
+        return;
+    const int hno = selected->HNO;
+    TFRMUSER screen(m_session, this);
+    screen.hno = hno;
+    screen.tag = users::UserRecord::Change;
+    m_runner.run(screen);
+    readUsers(hno);
+}
+
+void TFRMUSERSTAN::BitBtn3Click()
+{
+    if (!selectedUser() || !confirmed())
+        return;
+    const users::UserRow selected = *selectedUser();
+    if (!m_admin.mayDelete(selected))
+        return;
+    if (!m_session.prompt().question(QStringLiteral("BU KULLANICI SİLİNECEKTİR ONAYLIYORMUSUNUZ")))
+        return;
+    guarded(m_session, [&] { m_admin.deleteUser(selected.HNO); });
+    readUsers(0);
+}
+
+void TFRMUSERSTAN::BitBtn4Click()
+{
+    closeForm(0);
+}
+
+void TFRMUSERSTAN::DBGrid2DblClick()
+{
+    const users::UserRow *selected = selectedUser();
+    const int row = DBGrid2->currentRow();
+    if (!selected || row < 0 || row >= m_rights.size())
+        return;
+    if (!m_admin.mayEditRights(*selected, m_addRight))
+        return;
+    const int kod = m_rights[row].KOD;
+    TFRMHAKLAR screen(m_session, this);
+    screen.hno = selected->HNO;
+    screen.kod = kod;
+    screen.userName = selected->USR;
+    m_runner.run(screen);
+    readRights(kod);
+}
+
+void TFRMUSERSTAN::ifre1Click()
+{
+    if (const users::UserRow *u = selectedUser())
+        m_session.prompt().message(m_admin.revealPassword(*u));
+}

@@ -1,0 +1,59 @@
+#pragma once
+
+#include "hakver.h"
+
+#include "app/forms/kelmaform.h"
+#include "users/useradmin.h"
+
+class FormRunner;
+class QAction;
+class QLabel;
+class QPushButton;
+class QTableWidget;
+
+/// "KULLANICI VE YETKİ TANIMLARI": the users on the left, the selected user's
+/// rights on the right. Opens the user record, the rights record and the
+/// password prompt through the runner.
+class TFRMUSERSTAN : public KelmaForm
+{
+    Q_OBJECT
+
+public:
+    TFRMUSERSTAN(Session &session, FormRunner &runner, QWidget *parent = nullptr);
+
+    QTableWidget *DBGrid1; ///< "KULLANICI LİSTESİ"
+    QTableWidget *DBGrid2; ///< "YETKİLER"
+    QLabel *Label1;        ///< the hint about double-clicking
+    QPushButton *BitBtn1;  ///< F2-Yeni Kullanıcı
+    QPushButton *BitBtn2;  ///< F4-Değiştir
+    QPushButton *BitBtn3;  ///< F10-Kullanıcı Sil
+    QPushButton *BitBtn4;  ///< ESC-Çıkış
+    QAction *ifre1;        ///< hidden "Şifre", Ctrl+Alt+S
+
+    void BitBtn1Click();
+    void BitBtn2Click();
+    void BitBtn3Click();
+    void BitBtn4Click();
+    void DBGrid2DblClick();
+    void ifre1Click();
+
+    /// The user selected on the left, if any.
+    const users::UserRow *selectedUser() const;
+    /// Selects the user of that name; false when there is none.
+    bool selectUser(const QString &name);
+
+protected:
+    void FormActivate() override;
+
+private:
+    void readUsers(int keepHno);
+    void readRights(int keepKod);
+    bool confirmed();
+
+    FormRunner &m_runner;
+    users::UserAdmin m_admin;
+    HAKVER m_hakver;
+    QString m_addRight;
+    QList<users::UserRow> m_users;
+    QList<users::RightsRow> m_rights;
+};
