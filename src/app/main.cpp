@@ -41,6 +41,7 @@ int main(int argc, char **argv)
 
     FormRunner runner;
     TFRMMENU menu(session, runner);
+    menu.arguments = app.arguments().mid(1);
     prompt.setParent(&menu);
     QObject::connect(&menu, &TFRMMENU::programEnded, &app, &QApplication::quit, Qt::QueuedConnection);
     menu.show();

@@ -1,0 +1,398 @@
+// The main window as the clerk meets it: login at start, the menu trimmed to
+// the rights, the date and clock, the notification panel and the items.
+
+#include "scriptedrunner.h"
+#include "sessionfixture.h"
+
+#include "app/startup.h"
+#include "app/ui/unabout.h"
+#include "app/ui/unmenu.h"
+#include "app/ui/unsystem.h"
+#include "users/sifrele.h"
+#include "users/ui/unpasdeg.h"
+#include "users/ui/unpsswd.h"
+#include "users/ui/unuserstan.h"
+
+#include <QAction>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QtTest>
+
+namespace {
+
+struct Fixture : SessionFixture
+{
+    WorkstationDefaults defaults{QDate(2021, 8, 26), dir.filePath("cwd"), dir.filePath("prog")};
+
+    Fixture()
+    {
+        exec("UPDATE TANIM SET TEXTVT='H'");
+        exec("INSERT INTO BIRIM (BKOD,BIRIM,TUR) VALUES (40,'YAZI İŞLERİ','B')");
+        exec("INSERT INTO USERS (HNO,USR,PSSWD,ACIK,ACIK1,OZEL) VALUES (7,'AYŞE',:P,'Ayşe Yılmaz','',40)",
+             {{"P", SIFRELE(u'1', "Çam1")}});
+        auto s = session.store();
+        s->setValue("YOL", db.folder());
+        s->sync();
+    }
+    /// The start: settings read, database opened, main window made.
+    void start() { QCOMPARE(startup::IBASEAC(session, defaults), startup::DatabaseState::Ok); }
+    void giveRights(int hno, const QList<int> &codes, const QString &entry)
+    {
+        for (int kod : codes) {
+            exec("INSERT INTO RIGHTS (HNO,KOD,G,K,D,S) VALUES (:H,:K,:G,'E','E','E')",
+                 {{"H", hno}, {"K", kod}, {"G", entry}});
+        }
+    }
+};
+
+ScriptedRunner::Step logIn(const QString &name, const QString &password)
+{
+    return [name, password](KelmaForm &form) {
+        auto &dialog = dynamic_cast<TFRMPSSWD &>(form);
+        dialog.Edit1->setText(name);
+        dialog.Edit2->setText(password);
+        dialog.BitBtn1->click();
+    };
+}
+
+bool shown(const QAction *a)
+{
+    return a->isVisible();
+}
+
+} // namespace
+
+class TestMenu : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void loginAtStart();
+    void loginAbandonedEndsTheRun();
+    void commandLineLogin_data();
+    void commandLineLogin();
+    void noUserControl();
+    void menuTrimming_data();
+    void menuTrimming();
+    void dateAndClock();
+    void notificationPanel();
+    void storageWarningAtStart();
+    void systemItemShowsYearWarning();
+    void itemsWithoutScreenSaySo();
+    void passwordChangeAndUsersFromMenu();
+    void aboutScreen();
+    void generalDefinitionsRefresh();
+};
+
+void TestMenu::loginAtStart()
+{
+    Fixture f;
+    f.start();
+    ScriptedRunner runner;
+    runner.then([](KelmaForm &form) {
+        // The last user is offered.
+        QCOMPARE(dynamic_cast<TFRMPSSWD &>(form).Edit1->text(), QStringLiteral("ZIRVO"));
+        logIn("AYŞE", "Çam1")(form);
+    });
+    TFRMMENU menu(f.session, runner);
+    menu.FormActivate();
+    QVERIFY2(runner.done(), qPrintable(runner.report()));
+    QVERIFY(f.session.activationGuard);
+    QCOMPARE(menu.LUSR->text(), QStringLiteral("AYŞE"));
+    QCOMPARE(menu.LUSRACK->text(), QStringLiteral("Ayşe Yılmaz"));
+    QCOMPARE(menu.LBRM->text(), QStringLiteral("YAZI İŞLERİ"));
+    QVERIFY(menu.LBRM->isVisibleTo(&menu));
+    QCOMPARE(f.session.userNumber, 7);
+    QVERIFY2(f.prompt.done(), qPrintable(f.prompt.report()));
+}
+
+void TestMenu::loginAbandonedEndsTheRun()
+{
+    Fixture f;
+    f.start();
+    ScriptedRunner runner;
+    runner.then([](KelmaForm &form) { dynamic_cast<TFRMPSSWD &>(form).BitBtn2->click(); });
+    TFRMMENU menu(f.session, runner);
+    menu.show();
+    QSignalSpy ended(&menu, &TFRMMENU::programEnded);
+    menu.FormActivate();
+    QCOMPARE(ended.count(), 1);
+    QVERIFY(!menu.isVisible());
+    QVERIFY(runner.done());
+}
+
+void TestMenu::commandLineLogin_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<bool>("dialog");
+    QTest::newRow("right") << QStringList{"AYŞE", "Çam1"} << false;
+    QTest::newRow("wrong password") << QStringList{"AYŞE", "Çam2"} << true;
+}
+
+void TestMenu::commandLineLogin()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(bool, dialog);
+    Fixture f;
+    f.start();
+    ScriptedRunner runner;
+    if (dialog)
+        runner.then(logIn("ZIRVO", "ZIRVO"));
+    TFRMMENU menu(f.session, runner);
+    menu.arguments = arguments;
+    menu.FormActivate();
+    QVERIFY2(runner.done(), qPrintable(runner.report()));
+    QCOMPARE(runner.shown().size(), dialog ? 1 : 0);
+    QCOMPARE(menu.LUSR->text(), dialog ? QStringLiteral("ZIRVO") : QStringLiteral("AYŞE"));
+    // The command line leaves the department out.
+    QCOMPARE(f.session.userDepartment, 0);
+    QVERIFY(!menu.LBRM->isVisibleTo(&menu));
+}
+
+void TestMenu::noUserControl()
+{
+    Fixture f;
+    f.exec("UPDATE TANIM SET UDUR='0'");
+    f.giveRights(7, {1, 2, 3, 4, 5}, "H");
+    f.start();
+    ScriptedRunner runner;
+    TFRMMENU menu(f.session, runner);
+    menu.arguments = QStringList{"AYŞE", "Çam1"};
+    menu.FormActivate();
+    QVERIFY(runner.shown().isEmpty());
+    QCOMPARE(f.session.userNumber, 0);
+    QVERIFY(shown(menu.Evrakilemleri1->menuAction()));
+    QVERIFY(shown(menu.GelenEvrak1));
+}
+
+void TestMenu::menuTrimming_data()
+{
+    QTest::addColumn<QList<int>>("refused");         // codes with G "H"
+    QTest::addColumn<QList<int>>("allowed");         // codes with G "E"
+    QTest::addColumn<QStringList>("hiddenGroups");
+    QTest::addColumn<QList<int>>("hiddenItems");     // coded items hidden by the trimming
+    QTest::newRow("no rights rows: whole menu") << QList<int>{} << QList<int>{} << QStringList{} << QList<int>{};
+    QTest::newRow("codes 1 to 5 refused") << QList<int>{1, 2, 3, 4, 5} << QList<int>{} << QStringList{"Evrak"}
+                                          << QList<int>{1, 2, 3, 4};
+    QTest::newRow("some of a group") << QList<int>{1, 3} << QList<int>{2} << QStringList{} << QList<int>{1, 3};
+    // 11 is hidden from the outset, yet not refused: Raporlar stays.
+    QTest::newRow("registers refused, not 11") << QList<int>{12, 13, 14, 15, 16} << QList<int>{11}
+                                               << QStringList{} << QList<int>{12, 13, 14};
+    QTest::newRow("all reports refused") << QList<int>{11, 12, 13, 14, 15, 16} << QList<int>{} << QStringList{"Raporlar"}
+                                         << QList<int>{12, 13, 14};
+    QTest::newRow("user administration refused") << QList<int>{22} << QList<int>{21} << QStringList{}
+                                                 << QList<int>{22};
+}
+
+void TestMenu::menuTrimming()
+{
+    QFETCH(QList<int>, refused);
+    QFETCH(QList<int>, allowed);
+    QFETCH(QStringList, hiddenGroups);
+    QFETCH(QList<int>, hiddenItems);
+    Fixture f;
+    f.giveRights(7, refused, "H");
+    f.giveRights(7, allowed, "E");
+    f.start();
+    ScriptedRunner runner;
+    runner.then(logIn("AYŞE", "Çam1"));
+    TFRMMENU menu(f.session, runner);
+    menu.FormActivate();
+    QVERIFY2(runner.done(), qPrintable(runner.report()));
+
+    const QList<QPair<QString, QMenu *>> groups = {
+        {"Evrak", menu.Evrakilemleri1}, {"Raporlar", menu.Raporlar1}, {"Parametreler", menu.Parametreler1}};
+    for (const auto &[name, group] : groups)
+        QCOMPARE(shown(group->menuAction()), !hiddenGroups.contains(name));
+    // Items that open a screen, with their code.
+    for (int code : {1, 2, 3, 4, 12, 13, 14, 21, 22, 23, 24, 25, 26, 28, 29})
+        QVERIFY2(shown(menu.menuItem(code)) == !hiddenItems.contains(code), qPrintable(QString::number(code)));
+    // Never hidden.
+    QVERIFY(shown(menu.Evrakilemleri2->menuAction()));
+    QVERIFY(shown(menu.EvrakTrTanmlar1));
+    QVERIFY(shown(menu.MenuCik));
+}
+
+void TestMenu::dateAndClock()
+{
+    Fixture f;
+    f.clock.set(QDateTime(QDate(2021, 8, 26), QTime(23, 59)));
+    f.exec("UPDATE TANIM SET UDUR='0'");
+    f.start();
+    ScriptedRunner runner;
+    TFRMMENU menu(f.session, runner);
+    menu.FormActivate();
+    QCOMPARE(menu.LBLTARIH->text(), QStringLiteral("26-AĞUSTOS(8)-2021"));
+    QCOMPARE(menu.LBLGUN->text(), QStringLiteral("PERŞEMBE"));
+    QCOMPARE(menu.STSAAT->text(), QStringLiteral("23:59"));
+    QCOMPARE(menu.LVER->text(), QStringLiteral("21.001"));
+    QCOMPARE(f.session.dateTexts.month, 8);
+    QCOMPARE(f.session.dateTexts.monthName, QStringLiteral("AĞUSTOS"));
+    QCOMPARE(menu.Timer1.interval(), 60000);
+    QVERIFY(menu.Timer1.isActive());
+
+    // Past midnight the clock goes on; the date labels keep the day of the start.
+    f.clock.set(QDateTime(QDate(2021, 8, 27), QTime(0, 0)));
+    menu.Timer1Timer();
+    QCOMPARE(menu.STSAAT->text(), QStringLiteral("00:00"));
+    QCOMPARE(menu.LBLTARIH->text(), QStringLiteral("26-AĞUSTOS(8)-2021"));
+}
+
+void TestMenu::notificationPanel()
+{
+    Fixture f;
+    f.exec("INSERT INTO EVBRM (TUR,EKAYNO,BKOD,ONAY) VALUES (1,1,40,NULL)");
+    f.exec("INSERT INTO EVBRM (TUR,EKAYNO,BKOD,ONAY) VALUES (1,2,41,'H')");
+    f.start();
+    ScriptedRunner runner;
+    runner.then(logIn("ZIRVO", "ZIRVO"));
+    TFRMMENU menu(f.session, runner);
+    menu.FormActivate();
+    QVERIFY(menu.GroupBox2->isVisibleTo(&menu));
+    QCOMPARE(menu.ST1->text(), QStringLiteral("Onay bekleyen Evraklar"));
+    QCOMPARE(menu.SS1->text(), QStringLiteral("2"));
+    QCOMPARE(menu.ST3->text(), QStringLiteral("Onay bekleyen İç Zimmet"));
+    QCOMPARE(menu.SS3->text(), QStringLiteral("0"));
+
+    // Approved elsewhere: the next tick hides the panel.
+    f.exec("UPDATE EVBRM SET ONAY='E'");
+    menu.Timer1Timer();
+    QVERIFY(!menu.GroupBox2->isVisibleTo(&menu));
+
+    // Approval not in use: the tick leaves the panel alone.
+    f.exec("UPDATE EVBRM SET ONAY=NULL");
+    f.session.general.ONDUR = "H";
+    menu.Timer1Timer();
+    QVERIFY(!menu.GroupBox2->isVisibleTo(&menu));
+    QVERIFY2(f.prompt.done(), qPrintable(f.prompt.report()));
+}
+
+void TestMenu::storageWarningAtStart()
+{
+    Fixture f;
+    f.exec("UPDATE TANIM SET UDUR='0', SRVSAKLA='H', TRMSAKLA='H', VTSAKLA='H'");
+    f.start();
+    ScriptedRunner runner;
+    TFRMMENU menu(f.session, runner);
+    f.prompt.expectMessage("DİKKAT! Belgelerin Saklanacağı bir ortam tanımlamalısınız.");
+    menu.FormActivate();
+    QVERIFY2(f.prompt.done(), qPrintable(f.prompt.report()));
+    QCOMPARE(menu.LKURUM->text(), QStringLiteral("BELEDİYE BAŞKANLIĞI"));
+    QVERIFY(!menu.LSRV->isVisibleTo(&menu));
+}
+
+void TestMenu::systemItemShowsYearWarning()
+{
+    Fixture f;
+    f.clock.set(QDateTime(QDate(2021, 1, 1), QTime(8, 0)));
+    f.exec("UPDATE TANIM SET UDUR='0'");
+    {
+        auto s = f.session.store();
+        s->setValue("YIL", "2020");
+    }
+    f.start();
+    ScriptedRunner runner;
+    TFRMMENU menu(f.session, runner);
+    menu.show();
+    menu.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&menu));
+    QTRY_VERIFY(f.session.activationGuard);
+    QVERIFY(!menu.LYDUR->isVisible());
+
+    runner.then([](KelmaForm &form) {
+        QCOMPARE(form.tag, 2);
+        dynamic_cast<TFRMSYSTEM &>(form).BitBtn5->click();
+    });
+    QTest::keyClick(&menu, Qt::Key_S, Qt::ControlModifier);
+    QVERIFY2(runner.done(), qPrintable(runner.report()));
+    QVERIFY(menu.LYDUR->isVisible());
+}
+
+void TestMenu::itemsWithoutScreenSaySo()
+{
+    Fixture f;
+    f.exec("UPDATE TANIM SET UDUR='0'");
+    f.start();
+    ScriptedRunner runner;
+    TFRMMENU menu(f.session, runner);
+    menu.FormActivate();
+    const QList<QAction *> lists = {menu.GelenEvrak1, menu.GidenEvrak1, menu.Dileke1,
+                                    menu.GelenYazlarDefteri1, menu.GidenYazlarDefteri1, menu.DilekeDefteri1};
+    const QList<QAction *> others = {menu.ArivDosyalar1, menu.GenelTanmlar1, menu.BirimTanmlar1,
+                                     menu.KurumTanmlar1, menu.EvrakTrTanmlar1, menu.EvrakCinsiTanmlar1,
+                                     menu.Evrakablonu1, menu.DosyaKontrollemi1};
+    for (QAction *a : lists + others) {
+        f.session.printReturn = true;
+        f.prompt.expectMessage("Bu ekran henüz kullanıma hazır değil.");
+        a->trigger();
+        QVERIFY2(f.prompt.done(), qPrintable(a->text() + "\n" + f.prompt.report()));
+        // A register list starts without the print screen's mark.
+        QCOMPARE(f.session.printReturn, !lists.contains(a));
+    }
+    QVERIFY(runner.shown().isEmpty());
+}
+
+void TestMenu::passwordChangeAndUsersFromMenu()
+{
+    Fixture f;
+    f.start();
+    ScriptedRunner runner;
+    runner.then(logIn("ZIRVO", "ZIRVO"));
+    TFRMMENU menu(f.session, runner);
+    menu.FormActivate();
+    runner.then([](KelmaForm &form) {
+        QCOMPARE(dynamic_cast<TFRMPASDEG &>(form).DBEdit2->text(), QStringLiteral("ZIRVO"));
+    });
+    menu.ifreDei1->trigger();
+    runner.then([](KelmaForm &form) { QVERIFY(dynamic_cast<TFRMUSERSTAN *>(&form)); });
+    menu.KullancTanmlar1->trigger();
+    QVERIFY2(runner.done(), qPrintable(runner.report()));
+    QCOMPARE(runner.shown(), QStringList({"TFRMPSSWD", "TFRMPASDEG", "TFRMUSERSTAN"}));
+}
+
+void TestMenu::aboutScreen()
+{
+    Fixture f;
+    f.exec("UPDATE TANIM SET UDUR='0'");
+    f.start();
+    ScriptedRunner runner;
+    TFRMMENU menu(f.session, runner);
+    menu.FormActivate();
+    runner.then([](KelmaForm &form) {
+        auto &about = dynamic_cast<TFRMABOUT &>(form);
+        QVERIFY(!about.Image1->pixmap().isNull());
+        QTest::mouseClick(about.Image1, Qt::LeftButton);
+        QVERIFY(!about.isVisible());
+    });
+    QTest::mouseClick(menu.Image1, Qt::LeftButton);
+    QVERIFY2(runner.done(), qPrintable(runner.report()));
+}
+
+void TestMenu::generalDefinitionsRefresh()
+{
+    Fixture f;
+    f.exec("UPDATE TANIM SET UDUR='0'");
+    f.start();
+    ScriptedRunner runner;
+    TFRMMENU menu(f.session, runner);
+    menu.FormActivate();
+    QVERIFY(!f.session.textOpen);
+
+    // Saved on the general definitions screen: another name, yearly databases,
+    // and the year 2022 in its field.
+    f.exec("UPDATE TANIM SET KURUM='İL ÖZEL İDARESİ', TEXTVT='A'");
+    f.db.createYear("2022");
+    menu.GenelTanimlarRefresh("2022");
+    QCOMPARE(menu.LKURUM->text(), QStringLiteral("İL ÖZEL İDARESİ"));
+    QCOMPARE(menu.LBLYIL->text(), QStringLiteral("2022"));
+    QCOMPARE(f.session.workstation.year, QStringLiteral("2022"));
+    QCOMPARE(f.session.textYear, QStringLiteral("2022"));
+    QVERIFY(f.session.textOpen);
+    QVERIFY2(f.prompt.done(), qPrintable(f.prompt.report()));
+}
+
+QTEST_MAIN(TestMenu)
+#include "tst_menu.moc"
