@@ -3,6 +3,7 @@
 
 #include "runningserver.h"
 #include "scriptedprompt.h"
+#include "testfiles.h"
 
 #include "storage/fileserverclient.h"
 
@@ -22,19 +23,6 @@
 using namespace std::chrono_literals;
 
 namespace {
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    if (file.open(QIODevice::WriteOnly))
-        file.write(bytes);
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 QByteArray randomBytes(qsizetype size, quint32 seed)
 {

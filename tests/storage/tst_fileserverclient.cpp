@@ -4,6 +4,7 @@
 
 #include "scriptedprompt.h"
 #include "scriptedserver.h"
+#include "testfiles.h"
 
 #include "db/fb/win1254.h"
 #include "storage/fileserverclient.h"
@@ -38,19 +39,6 @@ quint16 closedPort()
     QTcpServer server;
     server.listen(QHostAddress::LocalHost);
     return server.serverPort();
-}
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 FileServerClient clientOf(const ScriptedServer &server, ScriptedPrompt &prompt)

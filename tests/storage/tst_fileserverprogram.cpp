@@ -2,6 +2,7 @@
 // log on standard output, a clean stop on SIGTERM, refusal of a bad start.
 
 #include "scriptedprompt.h"
+#include "testfiles.h"
 
 #include "storage/fileserverclient.h"
 
@@ -53,12 +54,6 @@ struct ServerProcess
     }
 };
 
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 } // namespace
 
 class TestFileServerProgram : public QObject
@@ -79,10 +74,7 @@ void TestFileServerProgram::servesAndStopsOnSigterm()
     const QString temp = root.filePath(QStringLiteral("TEMP"));
     QDir().mkpath(store);
     QDir().mkpath(temp);
-    QFile file(QDir(temp).filePath(QStringLiteral("GİD_4_1.PDF")));
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("%PDF-1.4\r\n\0", 11);
-    file.close();
+    QVERIFY(writeFile(QDir(temp).filePath(QStringLiteral("GİD_4_1.PDF")), QByteArray("%PDF-1.4\r\n\0", 11)));
 
     ServerProcess server;
     QVERIFY(server.start(store));
@@ -106,10 +98,7 @@ void TestFileServerProgram::servesAndStopsOnSigterm()
 void TestFileServerProgram::sigtermDuringTransferKeepsStoredFile()
 {
     QTemporaryDir store;
-    QFile stored(store.filePath(QStringLiteral("GEL_8_1.PDF")));
-    QVERIFY(stored.open(QIODevice::WriteOnly));
-    stored.write("as it was");
-    stored.close();
+    QVERIFY(writeFile(store.filePath(QStringLiteral("GEL_8_1.PDF")), "as it was"));
 
     ServerProcess server;
     QVERIFY(server.start(store.path()));
