@@ -1,0 +1,171 @@
+#include "unbirlst.h"
+
+#include "gridparts.h"
+#include "unbirbil.h"
+#include "unkurbil.h"
+
+#include "app/session.h"
+#include "definitions/dberror.h"
+
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QTableView>
+#include <QVBoxLayout>
+
+BirimListForm::BirimListForm(Session &session, FormRunner &runner, BirimKind kind, const QString &caption,
+                             const QString &heading, QList<Column> columns, QWidget *parent)
+    : KelmaForm(session, parent)
+    , m_runner(runner)
+    , m_list(session, kind)
+    , m_columns(std::move(columns))
+{
+    setWindowTitle(caption);
+    auto *title = new QLabel(heading, this);
+    title->setAlignment(Qt::AlignCenter);
+    QFont bold = title->font();
+    bold.setBold(true);
+    bold.setPointSize(bold.pointSize() + 2);
+    title->setFont(bold);
+    QStringList headers;
+    for (const Column &c : m_columns)
+        headers << c.header;
+    m_model = new RowsModel(headers, this);
+    DBGrid1 = gridparts::grid(this, m_model);
+    DBGrid1->horizontalHeader()->resizeSection(1, 280);
+
+    BitBtn1 = gridparts::button(this, QStringLiteral("F2-Ekle"));
+    BitBtn2 = gridparts::button(this, QStringLiteral("F4-Değiştir"));
+    BitBtn3 = gridparts::button(this, QStringLiteral("F10-Sil"));
+    BitBtn4 = gridparts::button(this, QStringLiteral("ESC-Çıkış"));
+    auto *Panel1 = new QFrame(this);
+    Panel1->setObjectName(QStringLiteral("Panel1"));
+    auto *buttons = new QHBoxLayout(Panel1);
+    for (QPushButton *b : {BitBtn1, BitBtn2, BitBtn3})
+        buttons->addWidget(b);
+    buttons->addStretch();
+    buttons->addWidget(BitBtn4);
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(title);
+    layout->addWidget(DBGrid1, 1);
+    layout->addWidget(Panel1);
+    resize(820, 560);
+
+    connect(BitBtn1, &QPushButton::clicked, this, &BirimListForm::BitBtn1Click);
+    connect(BitBtn2, &QPushButton::clicked, this, &BirimListForm::BitBtn2Click);
+    connect(BitBtn3, &QPushButton::clicked, this, &BirimListForm::BitBtn3Click);
+    connect(BitBtn4, &QPushButton::clicked, this, &BirimListForm::BitBtn4Click);
+    connect(DBGrid1, &QTableView::doubleClicked, this, &BirimListForm::BitBtn2Click);
+    // F2 and F10 have no keys here: adding and deleting take their buttons.
+    bindKey(BitBtn2, Qt::Key_F4);
+    bindKey(BitBtn4, Qt::Key_Escape);
+}
+
+void BirimListForm::FormActivate()
+{
+    readAndSelect(0);
+    DBGrid1->setFocus();
+}
+
+void BirimListForm::readAndSelect(int bkod)
+{
+    definitions::guarded(m_session, [this] { m_list.read(); });
+    m_model->reset(m_list.rows().rowCount(), [this](int row, int column, int role) -> QVariant {
+        if (role != Qt::DisplayRole)
+            return {};
+        const QString &name = m_columns[column].column;
+        return cellText(name, m_list.rows().value(row, name));
+    });
+    const int row = m_list.rowOf(bkod);
+    if (m_list.rows().rowCount() > 0)
+        DBGrid1->setCurrentIndex(m_model->index(row < 0 ? 0 : row, 0));
+}
+
+QString BirimListForm::cellText(const QString &, const QVariant &value) const
+{
+    return value.toString();
+}
+
+int BirimListForm::currentBKOD() const
+{
+    const int row = DBGrid1->currentIndex().row();
+    return row < 0 || row >= m_list.rows().rowCount() ? 0 : m_list.rows().value(row, QStringLiteral("BKOD")).toInt();
+}
+
+void BirimListForm::BitBtn1Click()
+{
+    readAndSelect(runRecord(0, 0));
+}
+
+void BirimListForm::BitBtn2Click()
+{
+    if (m_list.rows().rowCount() == 0)
+        return;
+    const int bkod = currentBKOD();
+    runRecord(1, bkod);
+    readAndSelect(bkod);
+}
+
+void BirimListForm::BitBtn3Click()
+{
+    if (m_list.rows().rowCount() == 0)
+        return;
+    const int row = DBGrid1->currentIndex().row();
+    if (m_list.remove(currentBKOD()))
+        readAndSelect(m_list.rows().rowCount() > 0
+                          ? m_list.rows().value(qMin(row, m_list.rows().rowCount() - 1), QStringLiteral("BKOD")).toInt()
+                          : 0);
+}
+
+void BirimListForm::BitBtn4Click()
+{
+    closeForm(0);
+}
+
+TFRMBIRLST::TFRMBIRLST(Session &session, FormRunner &runner, QWidget *parent)
+    : BirimListForm(session, runner, BirimKind::Department, QStringLiteral("BİRİM TANIMLARI"),
+                    QStringLiteral("BİRİM LİSTESİ"),
+                    {{QStringLiteral("Kodu"), QStringLiteral("KODU")},
+                     {QStringLiteral("Birim Adı"), QStringLiteral("BIRIM")},
+                     {QStringLiteral("Birim Yetkilisi"), QStringLiteral("YETKILI")},
+                     {QStringLiteral("Ünvanı"), QStringLiteral("UNVAN")}},
+                    parent)
+{
+}
+
+int TFRMBIRLST::runRecord(int mode, int bkod)
+{
+    TFRMBIRBIL record(m_session, this);
+    record.tag = mode;
+    record.BKOD = bkod;
+    m_runner.run(record);
+    return record.tag == 1 ? record.BKOD : 0;
+}
+
+TFRMKURLST::TFRMKURLST(Session &session, FormRunner &runner, QWidget *parent)
+    : BirimListForm(session, runner, BirimKind::Body, QStringLiteral("KURUM TANIMLARI"),
+                    QStringLiteral("KURUM LİSTESİ"),
+                    {{QStringLiteral("Kişilik"), QStringLiteral("GTUR")},
+                     {QStringLiteral("Dış Kurum Adı"), QStringLiteral("BIRIM")},
+                     {QStringLiteral("Yetkili Adı/TC.K. No"), QStringLiteral("YETKILI")},
+                     {QStringLiteral("Ünvanı"), QStringLiteral("UNVAN")}},
+                    parent)
+{
+}
+
+int TFRMKURLST::runRecord(int mode, int bkod)
+{
+    TFRMKURBIL record(m_session, this);
+    record.tag = mode;
+    record.BKOD = bkod;
+    m_runner.run(record);
+    return record.tag == 1 ? record.BKOD : 0;
+}
+
+QString TFRMKURLST::cellText(const QString &column, const QVariant &value) const
+{
+    if (column == QLatin1String("GTUR"))
+        return choices::captionOf(birim::kisilik(), value.toString());
+    return value.toString();
+}

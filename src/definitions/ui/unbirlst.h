@@ -1,0 +1,83 @@
+#pragma once
+
+#include "app/forms/kelmaform.h"
+#include "definitions/departments.h"
+
+class FormRunner;
+class QLabel;
+class QPushButton;
+class QTableView;
+class RowsModel;
+
+/// What the department and body lists share: the grid of one kind, its record
+/// screen for F2 and F4, and deletion.
+class BirimListForm : public KelmaForm
+{
+    Q_OBJECT
+
+public:
+    QTableView *DBGrid1;
+    QPushButton *BitBtn1; ///< "F2-Ekle"
+    QPushButton *BitBtn2; ///< "F4-Değiştir"
+    QPushButton *BitBtn3; ///< "F10-Sil"
+    QPushButton *BitBtn4; ///< "ESC-Çıkış"
+
+    const BirimList &list() const { return m_list; }
+    /// BKOD of the current row; 0 when there is none.
+    int currentBKOD() const;
+
+    void BitBtn1Click();
+    void BitBtn2Click();
+    void BitBtn3Click();
+    void BitBtn4Click();
+
+protected:
+    struct Column
+    {
+        QString header;
+        QString column;
+    };
+    BirimListForm(Session &session, FormRunner &runner, BirimKind kind, const QString &caption,
+                  const QString &heading, QList<Column> columns, QWidget *parent);
+
+    void FormActivate() override;
+    /// Runs the record screen in a mode (0 new, 1 change) on a code; the code
+    /// saved, or 0 when it was cancelled.
+    virtual int runRecord(int mode, int bkod) = 0;
+    /// What a cell of the grid shows.
+    virtual QString cellText(const QString &column, const QVariant &value) const;
+
+    FormRunner &m_runner;
+
+private:
+    void readAndSelect(int bkod);
+
+    BirimList m_list;
+    QList<Column> m_columns;
+    RowsModel *m_model;
+};
+
+/// "BİRİM TANIMLARI": the institution's departments.
+class TFRMBIRLST : public BirimListForm
+{
+    Q_OBJECT
+
+public:
+    TFRMBIRLST(Session &session, FormRunner &runner, QWidget *parent = nullptr);
+
+protected:
+    int runRecord(int mode, int bkod) override;
+};
+
+/// "KURUM TANIMLARI": the external bodies.
+class TFRMKURLST : public BirimListForm
+{
+    Q_OBJECT
+
+public:
+    TFRMKURLST(Session &session, FormRunner &runner, QWidget *parent = nullptr);
+
+protected:
+    int runRecord(int mode, int bkod) override;
+    QString cellText(const QString &column, const QVariant &value) const override;
+};

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "app/forms/kelmaform.h"
+#include "definitions/archivekinds.h"
+
+class FormRunner;
+class QPushButton;
+class QTableView;
+class RowsModel;
+
+/// "EVRAK CİNSİ TANIMLARI" / "EVRAK LİSTESİ": the archive document kinds with
+/// the fields of the current one.
+class TFRMECTANIM : public KelmaForm
+{
+    Q_OBJECT
+
+public:
+    TFRMECTANIM(Session &session, FormRunner &runner, QWidget *parent = nullptr);
+
+    QTableView *DBGrid1;  ///< kinds: "Evrak Cinsi Açıklaması", "Bölümü"
+    QTableView *DBGrid2;  ///< fields of the current kind: "Alan Adı", "Türü"
+    QPushButton *BitBtn1; ///< "F2-Ekle"
+    QPushButton *BitBtn2; ///< "F4-Değiştir"
+    QPushButton *BitBtn3; ///< "F10-Sil": does nothing
+    QPushButton *BitBtn4; ///< "ESC-Çıkış"
+
+    const QList<archivekinds::Kind> &kinds() const { return m_kinds; }
+    const QList<archivekinds::Field> &fields() const { return m_fields; }
+
+    void BitBtn1Click();
+    void BitBtn2Click();
+    void BitBtn4Click();
+
+protected:
+    void FormActivate() override;
+
+private:
+    void readKinds(int eckod);
+    void kindMoved(int row);
+
+    FormRunner &m_runner;
+    QList<archivekinds::Kind> m_kinds;
+    QList<archivekinds::Field> m_fields;
+    RowsModel *m_kindModel;
+    RowsModel *m_fieldModel;
+};

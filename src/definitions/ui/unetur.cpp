@@ -1,0 +1,109 @@
+#include "unetur.h"
+
+#include "gridparts.h"
+
+#include "app/session.h"
+#include "definitions/dberror.h"
+
+#include <QAction>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QTableView>
+#include <QVBoxLayout>
+
+TFRMETUR::TFRMETUR(Session &session, QWidget *parent)
+    : KelmaForm(session, parent)
+    , m_types(session)
+{
+    setWindowTitle(QStringLiteral("EVRAKLAR"));
+    auto *title = new QLabel(QStringLiteral("EVRAK TÜRÜ TANIMLARI"), this);
+    title->setAlignment(Qt::AlignCenter);
+    QFont bold = title->font();
+    bold.setBold(true);
+    title->setFont(bold);
+    m_model = new RecordsModel(m_types.rows(), {{QStringLiteral("EVTUR"), QStringLiteral("Tür Açıklaması")}}, this);
+    DBGrid1 = gridparts::grid(this, m_model, true);
+    KayitSil = new QAction(QStringLiteral("Kayıt Sil"), DBGrid1);
+    DBGrid1->setContextMenuPolicy(Qt::ActionsContextMenu);
+    DBGrid1->addAction(KayitSil);
+    BitBtn1 = gridparts::button(this, QStringLiteral("ESC-Çıkış"));
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(BitBtn1);
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(title);
+    layout->addWidget(DBGrid1, 1);
+    layout->addLayout(buttons);
+    resize(460, 480);
+
+    connect(DBGrid1->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex &, const QModelIndex &previous) { rowLeft(previous.row()); });
+    gridparts::appendOnDownOrInsert(DBGrid1, [this] { return appendRow(); });
+    connect(KayitSil, &QAction::triggered, this, &TFRMETUR::KayitSilClick);
+    connect(BitBtn1, &QPushButton::clicked, this, &TFRMETUR::BitBtn1Click);
+    bindKey(BitBtn1, Qt::Key_Escape);
+}
+
+void TFRMETUR::FormActivate()
+{
+    definitions::guarded(m_session, [this] { m_types.read(); });
+    m_model->refresh();
+    if (m_model->rowCount() > 0)
+        DBGrid1->setCurrentIndex(m_model->index(0, 0));
+    DBGrid1->setFocus();
+}
+
+void TFRMETUR::rowLeft(int previous)
+{
+    if (m_moving || previous < 0)
+        return;
+    const int current = DBGrid1->currentIndex().row();
+    const int rowsBefore = m_model->rowCount();
+    if (m_types.writePending()) {
+        // A new row left empty went away: the rows below moved up one.
+        if (m_types.rows().rowCount() < rowsBefore) {
+            m_moving = true;
+            m_model->refresh();
+            const int row = current > previous ? current - 1 : current;
+            DBGrid1->setCurrentIndex(m_model->index(qBound(0, row, m_model->rowCount() - 1), 0));
+            m_moving = false;
+        }
+        return;
+    }
+    // Refused: back to the row, as typed, for correction.
+    m_moving = true;
+    DBGrid1->setCurrentIndex(m_model->index(previous, 0));
+    m_moving = false;
+}
+
+int TFRMETUR::appendRow()
+{
+    if (!m_types.writePending())
+        return -1;
+    const int row = m_types.append();
+    m_model->refresh();
+    return row;
+}
+
+void TFRMETUR::KayitSilClick()
+{
+    const int row = DBGrid1->currentIndex().row();
+    if (row < 0)
+        return;
+    if (m_types.remove(row))
+        m_model->refresh();
+    if (m_model->rowCount() > 0)
+        DBGrid1->setCurrentIndex(m_model->index(qMin(row, m_model->rowCount() - 1), 0));
+}
+
+void TFRMETUR::BitBtn1Click()
+{
+    // Leaving the grid closes an open cell; what it holds goes into the row.
+    BitBtn1->setFocus();
+    if (!m_types.close()) {
+        DBGrid1->setFocus();
+        return;
+    }
+    closeForm(0);
+}

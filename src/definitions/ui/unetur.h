@@ -1,0 +1,38 @@
+#pragma once
+
+#include "app/forms/kelmaform.h"
+#include "definitions/documenttypes.h"
+
+class QPushButton;
+class QTableView;
+class RecordsModel;
+
+/// "EVRAKLAR" / "EVRAK TÜRÜ TANIMLARI": document types typed straight into a
+/// grid. A row is written when it is left; "ESC-Çıkış" commits.
+class TFRMETUR : public KelmaForm
+{
+    Q_OBJECT
+
+public:
+    explicit TFRMETUR(Session &session, QWidget *parent = nullptr);
+
+    QTableView *DBGrid1;  ///< "Tür Açıklaması"
+    QAction *KayitSil;    ///< pop-up "Kayıt Sil"
+    QPushButton *BitBtn1; ///< "ESC-Çıkış"
+
+    DocumentTypes &types() { return m_types; }
+
+    void KayitSilClick();
+    void BitBtn1Click();
+
+protected:
+    void FormActivate() override;
+
+private:
+    void rowLeft(int previous);
+    int appendRow();
+
+    DocumentTypes m_types;
+    RecordsModel *m_model;
+    bool m_moving = false;
+};

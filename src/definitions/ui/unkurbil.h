@@ -1,0 +1,54 @@
+#pragma once
+
+#include "app/forms/kelmaform.h"
+#include "definitions/departments.h"
+
+#include <QMap>
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTableView;
+class RowsModel;
+
+/// "KURUM BİLGİLERİ": one external body. Tag before: 0 new (how the register
+/// screens open it), 1 change the body BKOD; after: 1 saved (BKOD is the
+/// saved body, for the register screen to take), 0 cancelled.
+class TFRMKURBIL : public KelmaForm
+{
+    Q_OBJECT
+
+public:
+    explicit TFRMKURBIL(Session &session, QWidget *parent = nullptr);
+
+    int BKOD = 0;
+
+    QLabel *LBKOD;        ///< " Kurum Kodu"
+    QComboBox *ComboBox1; ///< " Kişilik Türü"
+    /// The boxes by column: BIRIM, YETKILI, UNVAN, EMAIL.
+    QMap<QString, QLineEdit *> edits;
+    QLabel *LBIRIM;       ///< the name box's caption, by kind
+    QLabel *LYETKILI;     ///< the YETKILI box's caption, by kind
+    QTableView *DBGrid1;  ///< "Benzer Kurum Listesi"
+    QPushButton *BitBtn1; ///< "F5-Kayıt"
+    QPushButton *BitBtn2; ///< "F6-Vazgeç"
+
+    const QList<BodyName> &similar() const { return m_similar; }
+
+    void BitBtn1Click();
+    void BitBtn2Click();
+
+protected:
+    void FormActivate() override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void kindChanged();
+    void nameChanged();
+
+    BirimRecord m_record;
+    QList<BodyName> m_similar;
+    RowsModel *m_model;
+    bool m_lastKeyBlank = false;
+};

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "app/forms/kelmaform.h"
+#include "definitions/departments.h"
+
+class QCheckBox;
+class QLineEdit;
+class QPushButton;
+class QTableView;
+class RowsModel;
+
+/// "EVRAK DIŞ KURUMLAR LİSTESİ": the register screens pick the sending or
+/// receiving body here. Callers set tag 1 and run it; after a run with tag 1,
+/// BKOD holds the chosen body.
+class TFRMKURBUL : public KelmaForm
+{
+    Q_OBJECT
+
+public:
+    explicit TFRMKURBUL(Session &session, QWidget *parent = nullptr);
+
+    /// The chosen body, after tag 1.
+    int BKOD = 0;
+
+    QLineEdit *Edit1;     ///< " Kurum Adı"
+    QCheckBox *CheckBox1; ///< "Kelime Ara"
+    QTableView *DBGrid1;  ///< "Dış Kurum Adı"
+    QPushButton *BitBtn1; ///< "ESC-Çıkış"
+    QPushButton *BitBtn2; ///< "F2-Kod Ekle": hidden, does nothing
+
+    const QList<BodyName> &rows() const { return m_rows; }
+
+    void SORGULA();
+    /// Enter or a double-click: takes the current body.
+    void choose();
+    void BitBtn1Click();
+
+protected:
+    void FormActivate() override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    QList<BodyName> m_rows;
+    RowsModel *m_model;
+    bool m_lastKeyBlank = false;
+};

@@ -1,0 +1,511 @@
+// The definition screens driven as a clerk would, against real database files.
+
+#include "definitions/ui/definitionsmenu.h"
+#include "definitions/ui/gridparts.h"
+#include "definitions/ui/unbirbil.h"
+#include "definitions/ui/unbirlst.h"
+#include "definitions/ui/unecbil.h"
+#include "definitions/ui/unectan.h"
+#include "definitions/ui/unetur.h"
+#include "definitions/ui/ungentan.h"
+#include "definitions/ui/unkurbil.h"
+#include "definitions/ui/unkurbul.h"
+#include "definitions/ui/unsdpbul.h"
+
+#include "office.h"
+#include "scriptedrunner.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableView>
+#include <QtTest>
+
+namespace {
+
+// Keys reach a form's shortcuts, and boxes their focus, only while its window is active.
+void activate(QWidget &w)
+{
+    w.show();
+    w.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+}
+
+/// Types text key by key, Turkish letters included (keyClicks cannot).
+void typeText(QWidget *w, const QString &text)
+{
+    for (QChar c : text) {
+        const Qt::Key key = c == u' ' ? Qt::Key_Space : Qt::Key_unknown;
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(w, &press);
+        QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(w, &release);
+    }
+}
+
+QStringList column(const QAbstractItemModel *model, int col = 0)
+{
+    QStringList out;
+    for (int r = 0; r < model->rowCount(); ++r)
+        out << model->index(r, col).data().toString();
+    return out;
+}
+
+int indexOfText(const QComboBox *box, const QString &text)
+{
+    return box->findText(text);
+}
+
+} // namespace
+
+class TestDefinitionScreens : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void generalDefinitionsShowsTheProvincesDistricts();
+    void generalDefinitionsSaveReachesTheWorkstation();
+    void emblemStaysWhenTheRestIsCancelled();
+
+    void filePlanDialog();
+    void filePlanDescriptionSearchTypesTurkishCapitals();
+
+    void bodyFinder();
+    void bodyRecordListsSimilarNamesAndFollowsItsKind();
+    void departmentListAddsChangesAndDeletes();
+    void recordOfAVanishedRowCloses();
+
+    void documentTypesGrid();
+    void archiveKindScreens();
+};
+
+void TestDefinitionScreens::generalDefinitionsShowsTheProvincesDistricts()
+{
+    Office o;
+    o.exec("UPDATE TANIM SET ILKOD='06', ILCEKOD=(SELECT MIN(ILCEKOD) FROM ILCE WHERE ILKOD='06'), SRVSAKLA='E'");
+    o.exec("INSERT INTO IL (ILKOD,ILADI) VALUES ('99','İLÇESİZ')");
+    const int ankaraDistricts = o.query("SELECT COUNT(*) FROM ILCE WHERE ILKOD='06'").toInt();
+    TFRMGENTAN screen(o.session);
+    activate(screen);
+    QCOMPARE(screen.ComboIL->currentText(), QStringLiteral("ANKARA"));
+    QCOMPARE(screen.ComboILCE->count(), ankaraDistricts);
+    QCOMPARE(screen.ComboILCE->currentData().toInt(),
+             o.query("SELECT MIN(ILCEKOD) FROM ILCE WHERE ILKOD='06'").toInt());
+    QVERIFY(screen.GroupSunucu->isEnabled());
+    screen.ComboSRVSAKLA->setCurrentIndex(indexOfText(screen.ComboSRVSAKLA, "Hayır"));
+    QVERIFY(!screen.GroupSunucu->isEnabled());
+    QVERIFY(!screen.EditSRVIPNO->isEnabled());
+    QVERIFY(!screen.EditSRVPORT->isEnabled());
+
+    // The user picks a province without districts: nothing to choose, none stored.
+    screen.ComboIL->setFocus();
+    QTest::keyClick(screen.ComboIL, Qt::Key_End);
+    QCOMPARE(screen.ComboIL->currentText(), QStringLiteral("İLÇESİZ"));
+    QCOMPARE(screen.ComboILCE->count(), 0);
+    QTest::keyClick(&screen, Qt::Key_F5);
+    QVERIFY2(o.prompt.done(), qPrintable(o.prompt.report()));
+    QCOMPARE(screen.tag, 1);
+    QCOMPARE(o.query("SELECT ILKOD || '/' || COALESCE(ILCEKOD, 0) || SRVSAKLA FROM TANIM").toString(),
+             QStringLiteral("99/0H"));
+}
+
+void TestDefinitionScreens::generalDefinitionsSaveReachesTheWorkstation()
+{
+    Office o;
+    o.session.workstation.colour = QStringLiteral("Y");
+    ScriptedRunner runner;
+    runner.then([&](KelmaForm &form) {
+        auto &screen = static_cast<TFRMGENTAN &>(form);
+        activate(screen);
+        QCOMPARE(screen.MaskEdit1->text(), QStringLiteral("2021"));
+        QCOMPARE(screen.ComboRenk->currentText(), QStringLiteral("Yeşil"));
+        screen.MaskEdit1->selectAll();
+        QTest::keyClicks(screen.MaskEdit1, "2022");
+        screen.ComboRenk->setCurrentIndex(indexOfText(screen.ComboRenk, "...."));
+        screen.ComboOKUMA->setCurrentIndex(indexOfText(screen.ComboOKUMA, "Yerel (Terminal)"));
+        screen.EDLOCAL->setText(QStringLiteral("/evrak/yerel"));
+        screen.ComboABT->setCurrentIndex(indexOfText(screen.ComboABT, "Acrobat (PDF)"));
+        screen.EditKURUM->setText(QStringLiteral("ÇANKAYA BELEDİYESİ"));
+        QTest::keyClick(&screen, Qt::Key_F5);
+    });
+    QCOMPARE(definitions::showGenelTanimlar(o.session, runner, nullptr), 1);
+    QVERIFY2(runner.done(), qPrintable(runner.report()));
+    QVERIFY2(o.prompt.done(), qPrintable(o.prompt.report()));
+    // What the main window takes after tag 1.
+    QCOMPARE(o.session.workstation.year, QStringLiteral("2022"));
+    QCOMPARE(o.session.workstation.colour, QString());
+    QCOMPARE(o.session.workstation.readMode, QStringLiteral("Y"));
+    QCOMPARE(o.session.workstation.localFolder, QStringLiteral("/evrak/yerel"));
+    QCOMPARE(o.query("SELECT KURUM || ABT FROM TANIM").toString(), QStringLiteral("ÇANKAYA BELEDİYESİ2"));
+
+    // A cancelled screen changes nothing.
+    runner.then([&](KelmaForm &form) {
+        auto &screen = static_cast<TFRMGENTAN &>(form);
+        activate(screen);
+        screen.MaskEdit1->setText(QStringLiteral("2030"));
+        QTest::keyClick(&screen, Qt::Key_F6);
+    });
+    QCOMPARE(definitions::showGenelTanimlar(o.session, runner, nullptr), 0);
+    QCOMPARE(o.session.workstation.year, QStringLiteral("2022"));
+}
+
+void TestDefinitionScreens::emblemStaysWhenTheRestIsCancelled()
+{
+    Office o;
+    QTemporaryDir dir;
+    const QString picture = dir.filePath("amblem.png");
+    QImage image(32, 32, QImage::Format_RGB32);
+    image.fill(Qt::darkGreen);
+    QVERIFY(image.save(picture));
+    const QString notPicture = dir.filePath("amblem.bmp");
+    QFile f(notPicture);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write("düz metin");
+    f.close();
+
+    TFRMGENTAN screen(o.session);
+    activate(screen);
+    screen.EditKURUM->setText(QStringLiteral("VAZGEÇİLECEK AD"));
+    o.prompt.expectOpenFile(notPicture);
+    o.prompt.expectMessage("bir resim değil");
+    screen.BitBtnEkle->click();
+    QVERIFY(screen.ImageLOGO->pixmap().isNull());
+    o.prompt.expectOpenFile(picture);
+    screen.BitBtnEkle->click();
+    QVERIFY(!screen.ImageLOGO->pixmap().isNull());
+    QTest::keyClick(&screen, Qt::Key_F6);
+    QCOMPARE(screen.tag, 0);
+    QVERIFY2(o.prompt.done(), qPrintable(o.prompt.report()));
+
+    QFile stored(picture);
+    QVERIFY(stored.open(QIODevice::ReadOnly));
+    QCOMPARE(o.query("SELECT LOGO FROM TANIM").toByteArray(), stored.readAll());
+    QCOMPARE(o.query("SELECT KURUM FROM TANIM").toString(), QStringLiteral("BELEDİYE BAŞKANLIĞI"));
+
+    // "Sil" goes with the next save.
+    TFRMGENTAN again(o.session);
+    activate(again);
+    QVERIFY(!again.ImageLOGO->pixmap().isNull());
+    again.BitBtnSil->click();
+    QVERIFY(!o.query("SELECT LOGO FROM TANIM").isNull());
+    QTest::keyClick(&again, Qt::Key_F5);
+    QVERIFY(o.query("SELECT LOGO FROM TANIM").isNull());
+}
+
+void TestDefinitionScreens::filePlanDialog()
+{
+    Office o;
+    TFRMSDPBUL dialog(o.session);
+    dialog.tag = 1;
+    activate(dialog);
+    // No 251 in the shipped plan: the first main code.
+    QCOMPARE(dialog.DBGrid2->currentIndex().data().toString(), QStringLiteral("000"));
+    QCOMPARE(dialog.Edit1->text(), QStringLiteral("000"));
+    QCOMPARE(column(dialog.codeModel()), QStringList{"000"});
+    QCOMPARE(dialog.codeModel()->index(0, 1).data(Qt::ForegroundRole).value<QColor>(), QColor(0x80, 0, 0));
+
+    dialog.Edit1->setFocus(Qt::TabFocusReason);
+    dialog.Edit1->clear();
+    QTest::keyClicks(dialog.Edit1, "01");
+    const QStringList codes = column(dialog.codeModel());
+    QCOMPARE(codes.size(), 13);
+    QCOMPARE(codes.first(), QStringLiteral("010"));
+    // 010 has sub-codes (red), 010.01 does not (the grid's own colour).
+    QCOMPARE(dialog.codeModel()->index(0, 0).data(Qt::ForegroundRole).value<QColor>(), QColor(Qt::red));
+    QVERIFY(!dialog.codeModel()->index(1, 0).data(Qt::ForegroundRole).isValid());
+
+    o.prompt.expectMessage("DİKKAT! Detay Kod için İşlem Yapmalısınız..");
+    QTest::keyClick(dialog.Edit1, Qt::Key_Return);
+    QVERIFY(dialog.isVisible());
+    QVERIFY2(o.prompt.done(), qPrintable(o.prompt.report()));
+
+    // The main-code list follows a description typed above it.
+    QTest::keyClicks(dialog.Edit3, "Mevzuat");
+    QCOMPARE(dialog.DBGrid2->currentIndex().data().toString(), QStringLiteral("010"));
+    QCOMPARE(dialog.Edit1->text(), QStringLiteral("010"));
+
+    o.prompt.expectMessage("İşlem Tamamlandı..");
+    dialog.AnaHesapKontrolu->trigger();
+    QVERIFY2(o.prompt.done(), qPrintable(o.prompt.report()));
+
+    dialog.DBGrid1->setFocus();
+    dialog.DBGrid1->setCurrentIndex(dialog.codeModel()->index(1, 0));
+    QTest::keyClick(dialog.DBGrid1, Qt::Key_Return);
+    QCOMPARE(dialog.tag, 1);
+    QCOMPARE(dialog.KOD, QStringLiteral("010.01"));
+    QVERIFY(!dialog.isVisible());
+
+    // Escape leaves with nothing chosen.
+    TFRMSDPBUL again(o.session);
+    again.tag = 1;
+    activate(again);
+    QTest::keyClick(&again, Qt::Key_Escape);
+    QCOMPARE(again.tag, 0);
+    QVERIFY(again.KOD.isEmpty());
+    QVERIFY(!again.isVisible());
+}
+
+void TestDefinitionScreens::filePlanDescriptionSearchTypesTurkishCapitals()
+{
+    Office o;
+    TFRMSDPBUL dialog(o.session);
+    activate(dialog);
+    dialog.Edit2->setFocus(Qt::TabFocusReason);
+    QVERIFY(dialog.Edit1->text().isEmpty());
+    typeText(dialog.Edit2, "imar planı");
+    QCOMPARE(dialog.Edit2->text(), QStringLiteral("İMAR PLANI"));
+    QCOMPARE(column(dialog.codeModel()),
+             QStringList({"115.01.02", "115.01.03", "115.01.04", "115.01.05", "115.01.06"}));
+    // Word search: the last word, with its blank, anywhere; a blank just typed does not count.
+    dialog.CheckBox1->setChecked(true);
+    QTest::keyClick(dialog.Edit2, Qt::Key_Backspace);
+    typeText(dialog.Edit2, " ");
+    QCOMPARE(dialog.Edit2->text(), QStringLiteral("İMAR PLAN "));
+    const QStringList words = column(dialog.codeModel());
+    QVERIFY(words.contains(QStringLiteral("602.01")));     // Kalkınma Planı
+    QVERIFY(!words.contains(QStringLiteral("115.01")));    // Planlama ve Uygulama
+    QVERIFY(words.contains(QStringLiteral("115.01.07")));  // Parselasyon Planı
+    // Entering the code box goes back to codes.
+    dialog.Edit1->setFocus(Qt::TabFocusReason);
+    QVERIFY(dialog.Edit2->text().isEmpty());
+    QCOMPARE(dialog.codeModel()->rowCount(), 1110);
+}
+
+void TestDefinitionScreens::bodyFinder()
+{
+    Office o;
+    const QStringList bodies = {"ANKARA VALİLİĞİ", "ANKARA BÜYÜKŞEHİR BELEDİYESİ", "BÜYÜKŞEHİR SU İDARESİ",
+                                "BÜYÜKŞEHİR İTFAİYESİ"};
+    for (int i = 0; i < bodies.size(); ++i)
+        o.addBody(i + 1, bodies[i]);
+    TFRMKURBUL finder(o.session);
+    finder.tag = 1;
+    activate(finder);
+    QCOMPARE(finder.rows().size(), 4);
+    QVERIFY(!finder.BitBtn2->isVisible());
+    typeText(finder.Edit1, "ankara büyükşehir");
+    QCOMPARE(column(finder.DBGrid1->model()), QStringList{"ANKARA BÜYÜKŞEHİR BELEDİYESİ"});
+    finder.CheckBox1->setChecked(true);
+    QCOMPARE(column(finder.DBGrid1->model()), QStringList({"BÜYÜKŞEHİR İTFAİYESİ", "BÜYÜKŞEHİR SU İDARESİ"}));
+    typeText(finder.Edit1, " ");
+    QCOMPARE(column(finder.DBGrid1->model()), QStringList({"BÜYÜKŞEHİR İTFAİYESİ", "BÜYÜKŞEHİR SU İDARESİ"}));
+    QTest::keyClick(finder.Edit1, Qt::Key_Return);
+    QCOMPARE(finder.tag, 1);
+    QCOMPARE(finder.BKOD, 4);
+
+    TFRMKURBUL again(o.session);
+    again.tag = 1;
+    activate(again);
+    QTest::keyClick(&again, Qt::Key_Escape);
+    QCOMPARE(again.tag, 0);
+    QVERIFY(!again.isVisible());
+}
+
+void TestDefinitionScreens::bodyRecordListsSimilarNamesAndFollowsItsKind()
+{
+    Office o;
+    // Above the generator, as the register screens' own bodies would be.
+    o.addBody(101, "BÜYÜKŞEHİR SU İDARESİ");
+    o.addBody(102, "ANKARA VALİLİĞİ");
+    TFRMKURBIL record(o.session);
+    record.tag = 0; // as the register screens open it
+    activate(record);
+    QCOMPARE(record.ComboBox1->currentText(), QStringLiteral("Kamu"));
+    QCOMPARE(record.LBIRIM->text(), QStringLiteral(" Kurum Adı"));
+    QLineEdit *name = record.edits.value("BIRIM");
+    typeText(name, "ankara büyükşehir ");
+    QCOMPARE(record.similar().size(), 1);
+    QCOMPARE(record.similar().first().BIRIM, QStringLiteral("BÜYÜKŞEHİR SU İDARESİ"));
+
+    record.ComboBox1->setCurrentIndex(2);
+    QCOMPARE(record.LBIRIM->text(), QStringLiteral(" Kişi Adı Soyadı"));
+    QCOMPARE(record.LYETKILI->text(), QStringLiteral(" T.C. Kimlik No"));
+    record.ComboBox1->setCurrentIndex(1);
+    QCOMPARE(record.LBIRIM->text(), QStringLiteral(" Firma Adı"));
+    QCOMPARE(record.LYETKILI->text(), QStringLiteral(" Yetkili Adı Soyadı"));
+
+    name->clear();
+    o.prompt.expectMessage("DİKKAT! Kurum Adını Girmelisiniz.");
+    QTest::keyClick(&record, Qt::Key_F5);
+    QVERIFY(record.isVisible());
+    QCOMPARE(QApplication::focusWidget(), name);
+    typeText(name, "ÖZ İNŞAAT LTD");
+    QTest::keyClick(&record, Qt::Key_F5);
+    QVERIFY2(o.prompt.done(), qPrintable(o.prompt.report()));
+    QCOMPARE(record.tag, 1);
+    QVERIFY(record.BKOD > 0);
+    QCOMPARE(o.query("SELECT GTUR || BIRIM FROM BIRIM WHERE BKOD=:K", {{"K", record.BKOD}}).toString(),
+             QStringLiteral("TÖZ İNŞAAT LTD"));
+}
+
+void TestDefinitionScreens::departmentListAddsChangesAndDeletes()
+{
+    Office o;
+    ScriptedRunner runner;
+    int added = 0;
+    runner.then([&](KelmaForm &form) {
+        auto &list = static_cast<TFRMBIRLST &>(form);
+        activate(list);
+        QCOMPARE(list.windowTitle(), QStringLiteral("BİRİM TANIMLARI"));
+        QCOMPARE(list.DBGrid1->model()->rowCount(), 0);
+        list.BitBtn1->click(); // F2-Ekle: the record below
+        QCOMPARE(column(list.DBGrid1->model(), 1), QStringList{"YAZI İŞLERİ"});
+        added = list.currentBKOD();
+        activate(list);
+        QTest::keyClick(&list, Qt::Key_F4); // changed below
+        QCOMPARE(list.DBGrid1->currentIndex().data().toString(), QStringLiteral("YİM"));
+        QCOMPARE(column(list.DBGrid1->model(), 2), QStringList{"AHMET YILMAZ"});
+        // F10 has no key here.
+        QTest::keyClick(&list, Qt::Key_F10);
+        o.prompt.expectQuestion("Silinecektir", true);
+        list.BitBtn3->click();
+        QCOMPARE(list.DBGrid1->model()->rowCount(), 0);
+        activate(list);
+        QTest::keyClick(&list, Qt::Key_Escape);
+    });
+    runner.then([&](KelmaForm &form) {
+        auto &record = static_cast<TFRMBIRBIL &>(form);
+        QCOMPARE(record.tag, 0);
+        record.edits.value("BIRIM")->setText(QStringLiteral("YAZI İŞLERİ"));
+        record.BitBtn1->click();
+    });
+    runner.then([&](KelmaForm &form) {
+        auto &record = static_cast<TFRMBIRBIL &>(form);
+        QCOMPARE(record.tag, 1);
+        QCOMPARE(record.BKOD, added);
+        QCOMPARE(record.edits.value("BIRIM")->text(), QStringLiteral("YAZI İŞLERİ"));
+        // The short code is skipped by Tab.
+        QCOMPARE(record.edits.value("KODU")->focusPolicy(), Qt::ClickFocus);
+        record.edits.value("KODU")->setText(QStringLiteral("YİM"));
+        record.edits.value("YETKILI")->setText(QStringLiteral("AHMET YILMAZ"));
+        record.BitBtn1->click();
+    });
+    definitions::showBirimTanimlari(o.session, runner, nullptr);
+    QVERIFY2(runner.done(), qPrintable(runner.report()));
+    QVERIFY2(o.prompt.done(), qPrintable(o.prompt.report()));
+    QCOMPARE(runner.shown(), QStringList({"TFRMBIRLST", "TFRMBIRBIL", "TFRMBIRBIL"}));
+    QCOMPARE(o.query("SELECT COUNT(*) FROM BIRIM").toInt(), 0);
+}
+
+void TestDefinitionScreens::recordOfAVanishedRowCloses()
+{
+    Office o;
+    o.addBody(3, "SİLİNECEK KURUM");
+    ScriptedRunner runner;
+    runner.then([&](KelmaForm &form) {
+        auto &list = static_cast<TFRMKURLST &>(form);
+        activate(list);
+        QCOMPARE(column(list.DBGrid1->model(), 1), QStringList{"SİLİNECEK KURUM"});
+        o.exec("DELETE FROM BIRIM WHERE BKOD=3");
+        o.prompt.expectMessage("Dikkat bir hata oluşru...");
+        list.BitBtn2->click();
+        QCOMPARE(list.DBGrid1->model()->rowCount(), 0);
+        list.BitBtn4->click();
+    });
+    runner.then([&](KelmaForm &form) {
+        QTRY_VERIFY(!form.isVisible());
+        QCOMPARE(form.tag, 0);
+    });
+    definitions::showKurumTanimlari(o.session, runner, nullptr);
+    QVERIFY2(runner.done(), qPrintable(runner.report()));
+    QVERIFY2(o.prompt.done(), qPrintable(o.prompt.report()));
+}
+
+void TestDefinitionScreens::documentTypesGrid()
+{
+    Office o;
+    TFRMETUR screen(o.session);
+    activate(screen);
+    QAbstractItemModel *model = screen.DBGrid1->model();
+    QCOMPARE(column(model), QStringList({"GENEL EVRAK", "DİLEKÇE"}));
+
+    // A row renamed onto another's name cannot be left.
+    screen.DBGrid1->setCurrentIndex(model->index(1, 0));
+    model->setData(model->index(1, 0), QStringLiteral("GENEL EVRAK"));
+    o.prompt.expectMessage("DİKKAT! Bu Evrak Türü Kayıtlıdır...");
+    screen.DBGrid1->setCurrentIndex(model->index(0, 0));
+    QCOMPARE(screen.DBGrid1->currentIndex().row(), 1);
+    model->setData(model->index(1, 0), QStringLiteral("DİLEKÇE"));
+    screen.DBGrid1->setCurrentIndex(model->index(0, 0));
+    QCOMPARE(screen.DBGrid1->currentIndex().row(), 0);
+
+    // Down on the last row opens a new one; left empty it goes away.
+    screen.DBGrid1->setCurrentIndex(model->index(1, 0));
+    QTest::keyClick(screen.DBGrid1, Qt::Key_Down);
+    QCOMPARE(model->rowCount(), 3);
+    QCOMPARE(screen.DBGrid1->currentIndex().row(), 2);
+    screen.DBGrid1->setCurrentIndex(model->index(0, 0));
+    QCOMPARE(model->rowCount(), 2);
+    screen.DBGrid1->setCurrentIndex(model->index(1, 0));
+    QTest::keyClick(screen.DBGrid1, Qt::Key_Insert);
+    model->setData(model->index(2, 0), QStringLiteral("GENELGE"));
+    QTest::keyClick(&screen, Qt::Key_Escape);
+    QVERIFY2(o.prompt.done(), qPrintable(o.prompt.report()));
+    QVERIFY(!screen.isVisible());
+    QCOMPARE(o.query("SELECT LIST(ETKOD || EVTUR) FROM (SELECT * FROM EVTUR ORDER BY ETKOD)").toString(),
+             QStringLiteral("1GENEL EVRAK,2DİLEKÇE,3GENELGE"));
+}
+
+void TestDefinitionScreens::archiveKindScreens()
+{
+    Office o;
+    ScriptedRunner runner;
+    runner.then([&](KelmaForm &form) {
+        auto &list = static_cast<TFRMECTANIM &>(form);
+        activate(list);
+        QCOMPARE(list.kinds().size(), 0);
+        QTest::keyClick(&list, Qt::Key_F2);
+        QCOMPARE(column(list.DBGrid1->model()), QStringList{"İMAR DOSYASI"});
+        QCOMPARE(column(list.DBGrid1->model(), 1), QStringList{"TEKNİK EVRAK"});
+        QCOMPARE(column(list.DBGrid2->model()), QStringList({"Ada No", "Tarihi"}));
+        QCOMPARE(column(list.DBGrid2->model(), 1), QStringList({"Sayısal", "Tarih"}));
+        activate(list);
+        QTest::keyClick(&list, Qt::Key_F4);
+        QCOMPARE(column(list.DBGrid1->model()), QStringList{"İMAR DOSYASI"});
+        activate(list);
+        QTest::keyClick(&list, Qt::Key_Escape);
+    });
+    runner.then([&](KelmaForm &form) {
+        // A screen opened from another is played with its buttons.
+        auto &record = static_cast<TFRMECBIL &>(form);
+        QCOMPARE(record.LECKOD->text(), QStringLiteral("1"));
+        o.prompt.expectMessage("DİKKAT! Açıklama Girmelisiniz.");
+        record.BitBtn1->click();
+        QVERIFY(record.isVisible());
+        QCOMPARE(record.focusWidget(), record.Edit1);
+        record.Edit1->setText(QStringLiteral("İMAR DOSYASI"));
+        record.ComboBox1->setCurrentIndex(record.ComboBox1->findText(QStringLiteral("TEKNİK EVRAK")));
+        QAbstractItemModel *fields = record.DBGrid1->model();
+        record.AlanEkle->trigger();
+        fields->setData(fields->index(0, 2), QStringLiteral("Ada No"));
+        fields->setData(fields->index(0, 1), QStringLiteral("S"));
+        record.DBGrid1->setFocus();
+        QTest::keyClick(record.DBGrid1, Qt::Key_Down);
+        fields->setData(fields->index(1, 2), QStringLiteral("Tarihi"));
+        fields->setData(fields->index(1, 1), QStringLiteral("T"));
+        QCOMPARE(fields->index(1, 0).data().toInt(), 2);
+        QCOMPARE(fields->index(1, 1).data().toString(), QStringLiteral("Tarih"));
+        record.BitBtn1->click();
+    });
+    runner.then([&](KelmaForm &form) {
+        auto &record = static_cast<TFRMECBIL &>(form);
+        QCOMPARE(record.ECKOD, 1);
+        QCOMPARE(record.Edit1->text(), QStringLiteral("İMAR DOSYASI"));
+        record.Edit1->setText(QStringLiteral("VAZGEÇİLEN AD"));
+        record.BitBtn2->click();
+    });
+    definitions::showEvrakCinsiTanimlari(o.session, runner, nullptr);
+    QVERIFY2(runner.done(), qPrintable(runner.report()));
+    QVERIFY2(o.prompt.done(), qPrintable(o.prompt.report()));
+    QCOMPARE(o.query("SELECT ECINS FROM ECINS").toString(), QStringLiteral("İMAR DOSYASI"));
+    QCOMPARE(o.query("SELECT COUNT(*) FROM ECTAN").toInt(), 2);
+}
+
+QTEST_MAIN(TestDefinitionScreens)
+#include "tst_definitionscreens.moc"
