@@ -51,7 +51,7 @@ TFRMUSERSTAN::TFRMUSERSTAN(Session &session, FormRunner &runner, QWidget *parent
 
     auto *left = new QGroupBox(QStringLiteral("KULLANICI LİSTESİ"), this);
     DBGrid1 = grid(left, {QStringLiteral("Kullanıcı Adı"), QStringLiteral("Açıklama")});
-    DBGrid1->horizontalHeader()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    DBGrid1->setColumnWidth(0, fontMetrics().horizontalAdvance(QStringLiteral("Kullanıcı Adı")) + 32);
     DBGrid1->horizontalHeader()->setStretchLastSection(true);
     (new QVBoxLayout(left))->addWidget(DBGrid1);
 
@@ -59,8 +59,9 @@ TFRMUSERSTAN::TFRMUSERSTAN(Session &session, FormRunner &runner, QWidget *parent
     DBGrid2 = grid(right, {QStringLiteral("Bölümler"), QStringLiteral("Giriş"), QStringLiteral("Kayıt"),
                            QStringLiteral("Değiş"), QStringLiteral("Silme")});
     DBGrid2->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
+    const int flagWidth = fontMetrics().horizontalAdvance(QStringLiteral("Hayır")) + 32;
     for (int c = 1; c < 5; ++c)
-        DBGrid2->horizontalHeader()->setSectionResizeMode(c, QHeaderView::ResizeToContents);
+        DBGrid2->setColumnWidth(c, flagWidth);
     Label1 = new QLabel(QStringLiteral("Yetki işlemleri için ÇİFT tıklayınız...."), right);
     auto *rightLayout = new QVBoxLayout(right);
     rightLayout->addWidget(DBGrid2);
