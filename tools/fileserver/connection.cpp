@@ -1,6 +1,7 @@
 #include "connection.h"
 
 #include "documentstore.h"
+#include "db/fb/win1254.h"
 #include "storage/documentname.h"
 #include "storage/fileserverprotocol.h"
 
@@ -34,7 +35,7 @@ void Connection::serve()
         m_log.record(operation);
         return;
     }
-    operation.command = printable(fileserver::text(line.left(32)));
+    operation.command = printable(fb::win1254::decode(line.left(32)));
 
     QString name;
     switch (commandOf(line)) {
@@ -66,7 +67,7 @@ bool Connection::readName(Operation &operation, QString &name)
         m_socket.reset();
         return false;
     }
-    name = fileserver::text(line);
+    name = fb::win1254::decode(line);
     operation.name = printable(name);
     return true;
 }
@@ -75,10 +76,7 @@ void Connection::test(Operation &operation)
 {
     const QByteArray reply = fileserver::line(QString::fromLatin1(fileserver::TAMAM))
                              + fileserver::line(QString::fromLatin1(fileserver::VERSION));
-    const ClientSocket::Status status = m_socket.send(reply);
-    if (status == ClientSocket::Status::Ok)
-        m_socket.finish();
-    operation.result = describe(status);
+    operation.result = describe(answer(reply));
 }
 
 void Connection::send(Operation &operation, const QString &name)
@@ -124,10 +122,17 @@ void Connection::send(Operation &operation, const QString &name)
 void Connection::refuse(Operation &operation, const QString &result)
 {
     operation.result = result;
-    if (m_socket.send(fileserver::line(QString::fromLatin1(fileserver::REFUSED))) == ClientSocket::Status::Ok)
+    answer(fileserver::line(QString::fromLatin1(fileserver::REFUSED)));
+}
+
+ClientSocket::Status Connection::answer(const QByteArray &reply)
+{
+    const ClientSocket::Status status = m_socket.send(reply);
+    if (status == ClientSocket::Status::Ok)
         m_socket.finish();
     else
         m_socket.reset();
+    return status;
 }
 
 void Connection::receive(Operation &operation, const QString &name)
@@ -136,9 +141,7 @@ void Connection::receive(Operation &operation, const QString &name)
     const QString problem = documentname::problem(name);
     const std::unique_ptr<QFile> file = problem.isEmpty() ? m_store.open(name) : nullptr;
     if (!file) {
-        const ClientSocket::Status status = m_socket.send(fileserver::line(QString::fromLatin1(fileserver::NOT_FOUND)));
-        if (status == ClientSocket::Status::Ok)
-            m_socket.finish();
+        answer(fileserver::line(QString::fromLatin1(fileserver::NOT_FOUND)));
         operation.result = problem.isEmpty() ? QStringLiteral("not found") : QStringLiteral("refused: ") + problem;
         return;
     }

@@ -18,6 +18,8 @@ private:
     void test(Operation &operation);
     void send(Operation &operation, const QString &name);
     void receive(Operation &operation, const QString &name);
+    /// Sends a whole reply and ends the connection in order.
+    ClientSocket::Status answer(const QByteArray &reply);
     /// Tells a sending client that its file was not stored.
     void refuse(Operation &operation, const QString &result);
     /// The file name line; false (with the result set) when it did not come whole.

@@ -10,6 +10,7 @@
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
+#include <system_error>
 #include <unistd.h>
 
 FileServer::FileServer(ServerOptions options, OperationLog &log)
@@ -95,23 +96,37 @@ void FileServer::stop()
 void FileServer::accept()
 {
     const int fd = ::accept4(m_listener, nullptr, nullptr, SOCK_CLOEXEC);
-    if (fd < 0)
-        return; // the client gave up already, or we ran out of descriptors for a moment
+    if (fd < 0) {
+        // Out of descriptors the listener stays ready: give connections a moment to end.
+        if (errno == EMFILE || errno == ENFILE)
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        return;
+    }
     reap(false);
     if (std::ssize(m_workers) >= m_options.maxClients) {
-        ClientSocket refused(fd, m_stopPipe[0], m_options.idleLimit);
-        refused.reset();
-        m_log.record({refused.peer(), QStringLiteral("-"), QStringLiteral("-"), 0, QStringLiteral("busy")});
+        turnAway(fd);
         return;
     }
     auto worker = std::make_unique<Worker>();
     Worker *self = worker.get();
-    worker->thread = std::thread([this, fd, self] {
-        ClientSocket socket(fd, m_stopPipe[0], m_options.idleLimit);
-        Connection(socket, m_store, m_log).serve();
-        self->done = true;
-    });
+    try {
+        worker->thread = std::thread([this, fd, self] {
+            ClientSocket socket(fd, m_stopPipe[0], m_options.idleLimit);
+            Connection(socket, m_store, m_log).serve();
+            self->done = true;
+        });
+    } catch (const std::system_error &) {
+        turnAway(fd);
+        return;
+    }
     m_workers.push_back(std::move(worker));
+}
+
+void FileServer::turnAway(int fd)
+{
+    ClientSocket refused(fd, m_stopPipe[0], m_options.idleLimit);
+    refused.reset();
+    m_log.record({refused.peer(), QStringLiteral("-"), QStringLiteral("-"), 0, QStringLiteral("busy")});
 }
 
 void FileServer::reap(bool all)

@@ -54,6 +54,8 @@ private:
         std::atomic<bool> done = false;
     };
     void accept();
+    /// Closes a connection that cannot be served now.
+    void turnAway(int fd);
     void reap(bool all);
 
     ServerOptions m_options;
