@@ -164,7 +164,7 @@ void CachedRecords::apply(fb::Transaction &t)
             fb::Params p;
             for (int c = 0; c < m_columns.size(); ++c) {
                 // Only what changed: another workstation's edit of another column stays.
-                if (!writable(c) || r.values[c] == r.original[c] && r.values[c].isNull() == r.original[c].isNull())
+                if (!writable(c) || (r.values[c] == r.original[c] && r.values[c].isNull() == r.original[c].isNull()))
                     continue;
                 sets << QStringLiteral("%1 = :C%2").arg(quoted(m_columns[c])).arg(c);
                 p.insert(QStringLiteral("C%1").arg(c), r.values[c]);
