@@ -58,23 +58,31 @@ bool Notifications::anyWaiting() const
 
 Notifications EVDURGUNC(fb::Transaction &t, int department)
 {
+    struct Count
+    {
+        const char16_t *caption;
+        const QString &from;
+        const char *where;
+    };
+    // The whole institution, or the user's own department.
+    const std::array<Count, 3> institution = {{
+        {u"Onay bekleyen Evraklar", kRouting, "WHERE TUR='1'"},
+        {u"Gönderilmeyi Bekleyen Evraklar", kRouting, "WHERE TUR='2'"},
+        {u"Onay bekleyen İç Zimmet", kOutgoing, "WHERE G.TUR='2' AND ZDUR='İ'"},
+    }};
+    const std::array<Count, 3> ofDepartment = {{
+        {u"Onay Bekleyen Gelen Evraklar", kRouting, "WHERE BKOD=:BK AND TUR='1'"},
+        {u"Onaylanmamış Giden İç Zimmetler", kOutgoing, "WHERE G.BKOD=:BK AND G.TUR='2' AND ZDUR='İ'"},
+        {u"Bekleyen Giden Evraklar", kOutgoing, "WHERE G1.BIRKOD=:BK AND G.TUR='2' AND ZDUR<>'İ'"},
+    }};
     Notifications n;
-    if (department == 0) {
-        n.ran = true;
-        n.captions = {QStringLiteral("Onay bekleyen Evraklar"),
-                      QStringLiteral("Gönderilmeyi Bekleyen Evraklar"),
-                      QStringLiteral("Onay bekleyen İç Zimmet")};
-        n.counts[0] = count(t, kRouting, "WHERE TUR='1'", department);
-        n.counts[1] = count(t, kRouting, "WHERE TUR='2'", department);
-        n.counts[2] = count(t, kOutgoing, "WHERE G.TUR='2' AND ZDUR='İ'", department);
-    } else if (department > 0) {
-        n.ran = true;
-        n.captions = {QStringLiteral("Onay Bekleyen Gelen Evraklar"),
-                      QStringLiteral("Onaylanmamış Giden İç Zimmetler"),
-                      QStringLiteral("Bekleyen Giden Evraklar")};
-        n.counts[0] = count(t, kRouting, "WHERE BKOD=:BK AND TUR='1'", department);
-        n.counts[1] = count(t, kOutgoing, "WHERE G.BKOD=:BK AND G.TUR='2' AND ZDUR='İ'", department);
-        n.counts[2] = count(t, kOutgoing, "WHERE G1.BIRKOD=:BK AND G.TUR='2' AND ZDUR<>'İ'", department);
+    if (department < 0)
+        return n;
+    n.ran = true;
+    const std::array<Count, 3> &counts = department == 0 ? institution : ofDepartment;
+    for (int i = 0; i < 3; ++i) {
+        n.captions[i] = QString::fromUtf16(counts[i].caption);
+        n.counts[i] = count(t, counts[i].from, counts[i].where, department);
     }
     return n;
 }

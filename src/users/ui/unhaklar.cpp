@@ -1,5 +1,6 @@
 #include "unhaklar.h"
 
+#include "buttonrow.h"
 #include "guarded.h"
 
 #include "users/rights.h"
@@ -64,23 +65,16 @@ TFRMHAKLAR::TFRMHAKLAR(Session &session, QWidget *parent)
     DBRadioGroup3 = choice(this, grid, 2, QStringLiteral("Silme Yetkisi"));
     DBRadioGroup4 = choice(this, grid, 3, QStringLiteral("Değişiklik Yetkisi"));
 
-    BitBtn2 = new QPushButton(QStringLiteral("F5-Kayıt"), this);
-    BitBtn5 = new QPushButton(QStringLiteral("F6-İptal"), this);
-    for (QPushButton *b : {BitBtn2, BitBtn5})
-        b->setAutoDefault(false);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(BitBtn2);
-    buttons->addWidget(BitBtn5);
+    const SaveCancel buttons = saveCancelButtons(*this);
+    BitBtn2 = buttons.save;
+    BitBtn5 = buttons.cancel;
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(LBLBASLIK);
     layout->addLayout(grid);
-    layout->addLayout(buttons);
+    layout->addLayout(buttons.row);
 
     connect(BitBtn2, &QPushButton::clicked, this, &TFRMHAKLAR::BitBtn2Click);
     connect(BitBtn5, &QPushButton::clicked, this, &TFRMHAKLAR::BitBtn5Click);
-    bindKey(BitBtn2, Qt::Key_F5);
-    bindKey(BitBtn5, Qt::Key_F6);
 }
 
 void TFRMHAKLAR::FormActivate()

@@ -1,10 +1,10 @@
 #include "unpasdeg.h"
 
+#include "buttonrow.h"
 #include "guarded.h"
 
 #include <QFormLayout>
 #include <QGroupBox>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -51,23 +51,16 @@ TFRMPASDEG::TFRMPASDEG(Session &session, QWidget *parent)
     addRow(form, QStringLiteral("&Yeni Şifre"), DBEdit3);
     addRow(form, QStringLiteral("Şifre &Tekrarı"), Edit1);
 
-    BitBtn2 = new QPushButton(QStringLiteral("F5-Kayıt"), this);
-    BitBtn5 = new QPushButton(QStringLiteral("F6-İptal"), this);
-    for (QPushButton *b : {BitBtn2, BitBtn5})
-        b->setAutoDefault(false);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(BitBtn2);
-    buttons->addWidget(BitBtn5);
+    const SaveCancel buttons = saveCancelButtons(*this);
+    BitBtn2 = buttons.save;
+    BitBtn5 = buttons.cancel;
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(group);
-    layout->addLayout(buttons);
+    layout->addLayout(buttons.row);
     setMinimumWidth(380);
 
     connect(BitBtn2, &QPushButton::clicked, this, &TFRMPASDEG::BitBtn2Click);
     connect(BitBtn5, &QPushButton::clicked, this, &TFRMPASDEG::BitBtn5Click);
-    bindKey(BitBtn2, Qt::Key_F5);
-    bindKey(BitBtn5, Qt::Key_F6);
     m_hakver.govern(BitBtn2, {rights::Flag::K, rights::Flag::D});
 }
 

@@ -1,12 +1,12 @@
 #include "unpsswd.h"
 
+#include "buttonrow.h"
 #include "guarded.h"
 
 #include "users/password.h"
 
 #include <QFormLayout>
 #include <QGroupBox>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -33,15 +33,9 @@ TFRMPSSWD::TFRMPSSWD(Session &session, QWidget *parent)
 
     BitBtn1 = new QPushButton(QStringLiteral("&Tamam"), this);
     BitBtn2 = new QPushButton(QStringLiteral("Çı&kış"), this);
-    for (QPushButton *b : {BitBtn1, BitBtn2})
-        b->setAutoDefault(false);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(BitBtn1);
-    buttons->addWidget(BitBtn2);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(group);
-    layout->addLayout(buttons);
+    layout->addLayout(buttonRow({BitBtn1, BitBtn2}));
     setMinimumWidth(340);
 
     connect(BitBtn1, &QPushButton::clicked, this, &TFRMPSSWD::BitBtn1Click);

@@ -1,9 +1,10 @@
 #include "unsifre.h"
 
+#include "buttonrow.h"
+
 #include "users/password.h"
 
 #include <QFormLayout>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -23,15 +24,9 @@ TFRMSIFRE::TFRMSIFRE(Session &session, QWidget *parent)
 
     BitBtn1 = new QPushButton(QStringLiteral("&Kabul"), this);
     BitBtn2 = new QPushButton(QStringLiteral("&Vazgeç"), this);
-    for (QPushButton *b : {BitBtn1, BitBtn2})
-        b->setAutoDefault(false);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(BitBtn1);
-    buttons->addWidget(BitBtn2);
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(form);
-    layout->addLayout(buttons);
+    layout->addLayout(buttonRow({BitBtn1, BitBtn2}));
     setMinimumWidth(280);
 
     connect(BitBtn1, &QPushButton::clicked, this, [this] { closeForm(1); });

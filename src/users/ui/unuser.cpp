@@ -1,5 +1,6 @@
 #include "unuser.h"
 
+#include "buttonrow.h"
 #include "guarded.h"
 
 #include "users/password.h"
@@ -7,7 +8,6 @@
 #include <QComboBox>
 #include <QFormLayout>
 #include <QGroupBox>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -44,23 +44,16 @@ TFRMUSER::TFRMUSER(Session &session, QWidget *parent)
     row(QStringLiteral(" &Görev Ünvanı"), DBEdit4);
     row(QStringLiteral("Kullanacağı &Birim"), ComboBox1);
 
-    BitBtn2 = new QPushButton(QStringLiteral("F5-Kayıt"), this);
-    BitBtn5 = new QPushButton(QStringLiteral("F6-İptal"), this);
-    for (QPushButton *b : {BitBtn2, BitBtn5})
-        b->setAutoDefault(false);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(BitBtn2);
-    buttons->addWidget(BitBtn5);
+    const SaveCancel buttons = saveCancelButtons(*this);
+    BitBtn2 = buttons.save;
+    BitBtn5 = buttons.cancel;
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(group);
-    layout->addLayout(buttons);
+    layout->addLayout(buttons.row);
     setMinimumWidth(420);
 
     connect(BitBtn2, &QPushButton::clicked, this, &TFRMUSER::BitBtn2Click);
     connect(BitBtn5, &QPushButton::clicked, this, &TFRMUSER::BitBtn5Click);
-    bindKey(BitBtn2, Qt::Key_F5);
-    bindKey(BitBtn5, Qt::Key_F6);
 }
 
 void TFRMUSER::FormActivate()

@@ -1,5 +1,6 @@
 #include "unuserstan.h"
 
+#include "buttonrow.h"
 #include "guarded.h"
 #include "unhaklar.h"
 #include "unsifre.h"
@@ -75,14 +76,12 @@ TFRMUSERSTAN::TFRMUSERSTAN(Session &session, FormRunner &runner, QWidget *parent
     BitBtn2 = new QPushButton(QStringLiteral("F4-Değiştir"), this);
     BitBtn3 = new QPushButton(QStringLiteral("F10-Kullanıcı Sil"), this);
     BitBtn4 = new QPushButton(QStringLiteral("ESC-Çıkış"), this);
-    auto *buttons = new QHBoxLayout;
-    for (QPushButton *b : {BitBtn1, BitBtn2, BitBtn3}) {
+    // The three user buttons on the left, the way out on the right.
+    QHBoxLayout *buttons = buttonRow({BitBtn4});
+    for (QPushButton *b : {BitBtn3, BitBtn2, BitBtn1}) {
         b->setAutoDefault(false);
-        buttons->addWidget(b);
+        buttons->insertWidget(0, b);
     }
-    buttons->addStretch();
-    BitBtn4->setAutoDefault(false);
-    buttons->addWidget(BitBtn4);
 
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(grids, 1);
