@@ -72,7 +72,10 @@ TFRMMENU::TFRMMENU(Session &session, FormRunner &runner, QWidget *parent)
     band->setObjectName(QStringLiteral("Panel2"));
     band->setFrameShape(QFrame::StyledPanel);
     band->setAutoFillBackground(true);
-    band->setBackgroundRole(QPalette::AlternateBase);
+    // A shade apart from the window; a colour scheme paints it as a panel.
+    QPalette bandPalette = band->palette();
+    bandPalette.setColor(QPalette::Window, bandPalette.color(QPalette::Base));
+    band->setPalette(bandPalette);
     Image1 = new ClickableLabel(band);
     Image1->setPixmap(TFRMABOUT::badge(48, devicePixelRatioF()));
     Image1->setCursor(Qt::PointingHandCursor);
