@@ -4,6 +4,10 @@
 #include "registers/ui/unbrmekle.h"
 #include "registers/ui/ungelen.h"
 
+#include "definitions/ui/unkurbul.h"
+#include "definitions/ui/unsdpbul.h"
+#include "users/rights.h"
+
 #include "app/clock.h"
 #include "app/session.h"
 #include "scriptedprompt.h"
@@ -77,6 +81,9 @@ private slots:
     void changeAndCancel();
     void anotherYearKeepsTheScreenOpen();
     void closeRefusedUntilSaveOrCancel();
+    void findersFillTheCodes();
+    void rights_data();
+    void rights();
 };
 
 void TestIncomingScreen::roadOfOneDocument()
@@ -189,6 +196,74 @@ void TestIncomingScreen::closeRefusedUntilSaveOrCancel()
     QVERIFY(screen.isVisible());
     QCOMPARE(o.query("SELECT COUNT(*) FROM GELEN").toInt(), 0);
     QVERIFY(o.prompt.done());
+}
+
+void TestIncomingScreen::findersFillTheCodes()
+{
+    Office o;
+    TFRMGELEN screen(o.session, o.runner);
+    screen.tag = 1;
+    showActive(screen);
+    o.runner.then([](KelmaForm &f) {
+        auto &finder = dynamic_cast<TFRMSDPBUL &>(f);
+        finder.Edit1->setText(QStringLiteral("010.02"));
+        finder.SORGULA();
+        finder.choose();
+    });
+    screen.SpeedButtonSDP->click();
+    QCOMPARE(screen.ComboSDP->currentData().toString(), QStringLiteral("010.02"));
+    QCOMPARE(screen.SACK2->text(), QStringLiteral("010.02 : Tüzükler"));
+    o.runner.then([](KelmaForm &f) {
+        auto &finder = dynamic_cast<TFRMKURBUL &>(f);
+        finder.Edit1->setText(QStringLiteral("ANKARA"));
+        finder.SORGULA();
+        finder.choose();
+    });
+    screen.SpeedButtonKurum->click();
+    QVERIFY2(o.runner.done(), qPrintable(o.runner.report()));
+    QCOMPARE(screen.ComboKURKOD->currentText(), QStringLiteral("ANKARA VALİLİĞİ"));
+    QVERIFY2(o.prompt.done(), qPrintable(o.prompt.report()));
+}
+
+void TestIncomingScreen::rights_data()
+{
+    QTest::addColumn<QString>("udur");
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<bool>("saveEnabled");
+    QTest::addColumn<bool>("bodyFinderEnabled");
+    // User 2 may change incoming documents but not add them, and may not look bodies up.
+    QTest::newRow("user control on, new") << "1" << 1 << false << false;
+    QTest::newRow("user control on, change") << "1" << 2 << true << false;
+    QTest::newRow("user control off, new") << "0" << 1 << true << true;
+}
+
+void TestIncomingScreen::rights()
+{
+    QFETCH(QString, udur);
+    QFETCH(int, mode);
+    QFETCH(bool, saveEnabled);
+    QFETCH(bool, bodyFinderEnabled);
+    Office o;
+    {
+        fb::Transaction t(o.session.db.IBDATABASE);
+        t.execute("INSERT INTO RIGHTS (HNO,KOD,G,K,D,S) VALUES (2, 1, 'E', 'H', 'E', 'H')");
+        t.execute("INSERT INTO RIGHTS (HNO,KOD,G,K,D,S) VALUES (2, 24, 'H', 'E', 'H', 'H')");
+        t.execute("INSERT INTO GELEN (KAYNO,GELNO,GELTAR,KONU) VALUES (5, 1, '2021-03-01', 'Eski')");
+        t.commit();
+    }
+    o.session.general.UDUR = udur;
+    o.session.userNumber = 2;
+    rights::RIGHTSAKTAR(o.session);
+    TFRMGELEN screen(o.session, o.runner);
+    screen.tag = mode;
+    screen.kayno = 5;
+    showActive(screen);
+    QCOMPARE(screen.BitBtn1->isEnabled(), saveEnabled);
+    QCOMPARE(screen.SpeedButtonKurum->isEnabled(), bodyFinderEnabled);
+    QTest::keyClick(&screen, Qt::Key_F5);
+    QCOMPARE(screen.isVisible(), !saveEnabled);
+    QCOMPARE(o.query("SELECT COUNT(*) FROM GELEN").toInt(), mode == 1 && saveEnabled ? 2 : 1);
+    QVERIFY2(o.prompt.done(), qPrintable(o.prompt.report()));
 }
 
 QTEST_MAIN(TestIncomingScreen)

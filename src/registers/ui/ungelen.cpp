@@ -2,6 +2,11 @@
 
 #include "unbrmekle.h"
 
+#include "definitions/ui/unkurbil.h"
+#include "definitions/ui/unkurbul.h"
+#include "definitions/ui/unsdpbul.h"
+#include "users/ui/hakver.h"
+
 #include "app/prompt.h"
 #include "app/session.h"
 #include "db/fb/error.h"
@@ -99,6 +104,25 @@ TFRMGELEN::TFRMGELEN(Session &session, FormRunner &runner, QWidget *parent)
 {
     setWindowTitle(QStringLiteral("GELEN EVRAK BİLGİLERİ"));
     build();
+
+    pickFileCode = [this] {
+        TFRMSDPBUL finder(m_session, this);
+        finder.tag = 1;
+        m_runner.run(finder);
+        return finder.tag == 1 ? finder.KOD : QString();
+    };
+    pickBody = [this] {
+        TFRMKURBUL finder(m_session, this);
+        finder.tag = 1;
+        m_runner.run(finder);
+        return finder.tag == 1 ? finder.BKOD : 0;
+    };
+    addBody = [this] {
+        TFRMKURBIL body(m_session, this);
+        body.tag = 0;
+        m_runner.run(body);
+        return body.tag == 1 ? body.BKOD : 0;
+    };
 }
 
 TFRMGELEN::~TFRMGELEN() = default;
@@ -431,6 +455,13 @@ void TFRMGELEN::FormActivate()
         closeForm(0);
         return;
     }
+    HAKVER(m_session, 1)
+        .govern(BitBtn1, tag == 2 ? rights::Flag::D : rights::Flag::K)
+        .apply();
+    HAKVER(m_session, 24)
+        .govern(ComboKURKOD->actions().value(0), rights::Flag::K)
+        .govern(SpeedButtonKurum, rights::Flag::G)
+        .apply();
     ComboSDP->setFocus();
 }
 
