@@ -127,7 +127,9 @@ TFRMGENTAN::TFRMGENTAN(Session &session, QWidget *parent)
     resize(620, 520);
 
     connect(ComboIL, &QComboBox::activated, this, [this] {
-        fillDistricts(ComboIL->currentData().toString());
+        // The same province again keeps its district.
+        if (ComboIL->currentData().toString() != m_districtsOf)
+            fillDistricts(ComboIL->currentData().toString());
     });
     connect(ComboSRVSAKLA, &QComboBox::currentIndexChanged, this, &TFRMGENTAN::serverChoiceChanged);
     connect(BitBtnEkle, &QPushButton::clicked, this, &TFRMGENTAN::EkleClick);
@@ -179,6 +181,7 @@ void TFRMGENTAN::fillDistricts(const QString &ILKOD)
 {
     QList<GeneralDefinitions::Place> districts;
     definitions::guarded(m_session, [&] { districts = m_definitions.districts(ILKOD); });
+    m_districtsOf = ILKOD;
     ComboILCE->clear();
     for (const auto &d : districts)
         ComboILCE->addItem(d.name, d.code);

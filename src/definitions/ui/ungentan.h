@@ -64,4 +64,5 @@ private:
     void serverChoiceChanged();
 
     GeneralDefinitions m_definitions;
+    QString m_districtsOf; ///< the province whose districts are listed
 };
