@@ -83,7 +83,8 @@ int main(int argc, char **argv)
         kelma.setWorkingDirectory(dir.path());
         QElapsedTimer t;
         t.start();
-        kelma.start(QStringLiteral(KELMA_BINARY), {});
+        // The first login of a fresh database, given on the command line.
+        kelma.start(QStringLiteral(KELMA_BINARY), {QStringLiteral("ZIRVO"), QStringLiteral("ZIRVO")});
         bool ok = false;
         while (kelma.waitForReadyRead(30000)) {
             if (kelma.readAll().contains("ready")) {

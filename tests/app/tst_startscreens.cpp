@@ -15,6 +15,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QTcpServer>
 #include <QtTest>
 
 namespace {
@@ -77,6 +78,8 @@ private slots:
     void brokenLocationCancelledEndsTheRun();
     void activationRunsOnce();
     void closeRefusedUntilProgramSonu();
+    void newerDatabaseEndsTheRun();
+    void fileServerCheckedWhenDocumentsGoThere();
 };
 
 void TestStartScreens::systemScreenMessages_data()
@@ -238,6 +241,56 @@ void TestStartScreens::closeRefusedUntilProgramSonu()
     QCOMPARE(f.stored("BFORM"), QStringLiteral("2"));
     QCOMPARE(f.stored("USR"), QStringLiteral("AYŞE"));
     QCOMPARE(f.stored("YIL"), QStringLiteral("2022"));
+}
+
+void TestStartScreens::newerDatabaseEndsTheRun()
+{
+    Fixture f;
+    {
+        fb::Attachment a;
+        a.open(TempDatabase::options(f.db.path()));
+        fb::Transaction t(a);
+        t.execute("UPDATE TANIM SET VER='17.000'");
+        t.commit();
+    }
+    f.store("YOL", f.db.folder());
+    startup::IBASEAC(f.session, f.defaults);
+    ScriptedRunner runner;
+    TFRMMENU menu(f.session, runner);
+    menu.show();
+    QSignalSpy ended(&menu, &TFRMMENU::programEnded);
+    f.prompt.expectMessage("DİKKAT! Program Versiyonu Eski Olduğundan Çalışamazsınız..");
+    menu.FormActivate();
+    QVERIFY2(f.prompt.done(), qPrintable(f.prompt.report()));
+    QCOMPARE(ended.count(), 1);
+    QVERIFY(!f.session.versionOk);
+    QVERIFY(f.session.activationGuard);
+}
+
+void TestStartScreens::fileServerCheckedWhenDocumentsGoThere()
+{
+    Fixture f;
+    {
+        // A port nothing listens on: the check fails and says so.
+        QTcpServer probe;
+        probe.listen(QHostAddress::LocalHost, 0);
+        const quint16 port = probe.serverPort();
+        probe.close();
+        fb::Attachment a;
+        a.open(TempDatabase::options(f.db.path()));
+        fb::Transaction t(a);
+        t.execute("UPDATE TANIM SET SRVSAKLA='E', SRVIPNO='127.0.0.1', SRVPORT=:P", {{"P", QString::number(port)}});
+        t.commit();
+    }
+    f.store("YOL", f.db.folder());
+    startup::IBASEAC(f.session, f.defaults);
+    ScriptedRunner runner;
+    TFRMMENU menu(f.session, runner);
+    f.prompt.expectMessage("DİKKAT! Dosya sunucusuna bağlantı sağlanamadı..");
+    menu.FormActivate();
+    QVERIFY2(f.prompt.done(), qPrintable(f.prompt.report()));
+    QCOMPARE(menu.LSRV->text(), QStringLiteral("??? Dosya Sunucusu Aktif Değil ???"));
+    QVERIFY(f.session.activationGuard);
 }
 
 QTEST_MAIN(TestStartScreens)

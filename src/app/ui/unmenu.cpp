@@ -14,6 +14,9 @@
 #include "users/login.h"
 #include "users/rights.h"
 #include "users/ui/guarded.h"
+#include "db/ui/undkont.h"
+#include "db/upgrade.h"
+#include "storage/fileserverclient.h"
 #include "users/ui/unpasdeg.h"
 #include "users/ui/unpsswd.h"
 #include "users/ui/unuserstan.h"
@@ -358,7 +361,20 @@ void TFRMMENU::FormActivate()
         return;
     }
 
-    // Schema version check (VERKONT): added with the upgrade steps; it may end the run here.
+    // A database that was just upgraded, is newer than the program or cannot
+    // be read ends the run here; the check has said why.
+    bool endRun = true;
+    guarded(s, [&] {
+        SchemaUpgrade check(s.db.IBTransaction1, s.prompt());
+        const SchemaUpgrade::Result r = check.VERKONT();
+        s.versionOk = r.versionOk;
+        endRun = r.mustEnd;
+    });
+    if (endRun) {
+        s.activationGuard = true;
+        endProgram();
+        return;
+    }
 
     mayClose = false;
     s.dateTexts = TARIHBUL(s.clock().today().toString(QStringLiteral("dd.MM.yyyy")), s.clock().today());
@@ -380,11 +396,22 @@ void TFRMMENU::FormActivate()
     // Local document folders (KLASORKONTROL): added with the attachments.
     if (s.general.ONDUR == QLatin1String("E"))
         EVDURGUNC();
-    if (s.general.SRVSAKLA == QLatin1String("E")) {
-        // File server check (SRVKONTROL): added with the file server client.
-    } else {
+    if (s.general.SRVSAKLA == QLatin1String("E"))
+        SRVKONTROL();
+    else
         LSRV->hide();
-    }
+    s.activationGuard = true;
+}
+
+void TFRMMENU::SRVKONTROL()
+{
+    Session &s = m_session;
+    FileServerClient client(s.general.SRVIPNO, s.general.SRVPORT, s.prompt());
+    const QString shown = LSVER->text().isEmpty() ? FileServerClient::uncheckedVersion() : LSVER->text();
+    const FileServerCheck check = client.SRVKONTROL(shown);
+    LSRV->setText(check.LSRV);
+    LSVER->setText(check.LSVER);
+    LSRV->show();
     s.activationGuard = true;
 }
 
@@ -456,9 +483,8 @@ void TFRMMENU::GenelTanimlarRefresh(const QString &yearField)
     // A colour scheme chosen there takes effect at the next start.
     applyColour();
     showLogo();
-    if (s.general.SRVSAKLA == QLatin1String("E")) {
-        // File server check (SRVKONTROL): added with the file server client.
-    }
+    if (s.general.SRVSAKLA == QLatin1String("E"))
+        SRVKONTROL();
 }
 
 void TFRMMENU::notAvailable()
@@ -500,7 +526,11 @@ void TFRMMENU::KurumTanmlar1Click() { notAvailable(); }
 void TFRMMENU::EvrakTrTanmlar1Click() { notAvailable(); }
 void TFRMMENU::EvrakCinsiTanmlar1Click() { notAvailable(); }
 void TFRMMENU::Evrakablonu1Click() { notAvailable(); }
-void TFRMMENU::DosyaKontrollemi1Click() { notAvailable(); }
+void TFRMMENU::DosyaKontrollemi1Click()
+{
+    TFRMDKONT screen(m_session, this);
+    m_runner.run(screen);
+}
 
 void TFRMMENU::ifreDei1Click()
 {

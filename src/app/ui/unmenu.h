@@ -48,6 +48,8 @@ public:
     void MenuCikClick();
     /// Hidden "SYSTEM" item (Ctrl+S).
     void SYSTEM1Click();
+    /// Checks the document file server and shows what it said in LSRV and LSVER.
+    void SRVKONTROL();
     /// One tick of the minute timer.
     void Timer1Timer();
 
