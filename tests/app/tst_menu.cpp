@@ -323,7 +323,7 @@ void TestMenu::itemsWithoutScreenSaySo()
                                     menu.GelenYazlarDefteri1, menu.GidenYazlarDefteri1, menu.DilekeDefteri1};
     const QList<QAction *> others = {menu.ArivDosyalar1, menu.GenelTanmlar1, menu.BirimTanmlar1,
                                      menu.KurumTanmlar1, menu.EvrakTrTanmlar1, menu.EvrakCinsiTanmlar1,
-                                     menu.Evrakablonu1, menu.DosyaKontrollemi1};
+                                     menu.Evrakablonu1};
     for (QAction *a : lists + others) {
         f.session.printReturn = true;
         f.prompt.expectMessage("Bu ekran henüz kullanıma hazır değil.");
@@ -333,6 +333,9 @@ void TestMenu::itemsWithoutScreenSaySo()
         QCOMPARE(f.session.printReturn, !lists.contains(a));
     }
     QVERIFY(runner.shown().isEmpty());
+    runner.then([](KelmaForm &form) { form.closeForm(0); });
+    menu.DosyaKontrollemi1->trigger();
+    QCOMPARE(runner.shown(), QStringList({"TFRMDKONT"}));
 }
 
 void TestMenu::passwordChangeAndUsersFromMenu()
