@@ -3,8 +3,10 @@
 #include "db/cachedrecords.h"
 
 #include <QComboBox>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QPushButton>
 #include <QTableView>
 
@@ -196,6 +198,30 @@ QPushButton *button(QWidget *parent, const QString &text)
     b->setAutoDefault(false);
     b->setDefault(false);
     return b;
+}
+
+QLabel *heading(QWidget *parent, const QString &text)
+{
+    auto *label = new QLabel(text, parent);
+    label->setAlignment(Qt::AlignCenter);
+    QFont bold = label->font();
+    bold.setBold(true);
+    label->setFont(bold);
+    return label;
+}
+
+QFrame *buttonBar(QWidget *parent, const QList<QPushButton *> &left, const QList<QPushButton *> &right)
+{
+    auto *panel = new QFrame(parent);
+    // Painted with the panel colour of the scheme.
+    panel->setObjectName(QStringLiteral("PanelButtons"));
+    auto *row = new QHBoxLayout(panel);
+    for (QPushButton *b : left)
+        row->addWidget(b);
+    row->addStretch();
+    for (QPushButton *b : right)
+        row->addWidget(b);
+    return panel;
 }
 
 void appendOnDownOrInsert(QTableView *view, std::function<int()> append)

@@ -9,6 +9,8 @@
 #include <functional>
 
 class CachedRecords;
+class QFrame;
+class QLabel;
 class QPushButton;
 class QTableView;
 
@@ -82,6 +84,10 @@ namespace gridparts {
 QTableView *grid(QWidget *parent, QAbstractItemModel *model, bool editable = false);
 /// A button that Enter in a box does not press.
 QPushButton *button(QWidget *parent, const QString &text);
+/// The bold title over a screen's grid.
+QLabel *heading(QWidget *parent, const QString &text);
+/// The panel of a screen's buttons: some on the left, the rest on the right.
+QFrame *buttonBar(QWidget *parent, const QList<QPushButton *> &left, const QList<QPushButton *> &right);
 /// Down on the last row or Insert asks for a new row, as a grid of the
 /// database always did; `append` returns its index, or -1 for none.
 void appendOnDownOrInsert(QTableView *view, std::function<int()> append);

@@ -42,13 +42,9 @@ TFRMBIRBIL::TFRMBIRBIL(Session &session, QWidget *parent)
 
     BitBtn1 = gridparts::button(this, QStringLiteral("F5-Kayıt"));
     BitBtn2 = gridparts::button(this, QStringLiteral("F6-Vazgeç"));
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(BitBtn1);
-    buttons->addWidget(BitBtn2);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(Panel1);
-    layout->addLayout(buttons);
+    layout->addWidget(gridparts::buttonBar(this, {}, {BitBtn1, BitBtn2}));
     setMinimumWidth(520);
 
     connect(BitBtn1, &QPushButton::clicked, this, &TFRMBIRBIL::BitBtn1Click);

@@ -7,7 +7,6 @@
 #include "app/session.h"
 #include "definitions/dberror.h"
 
-#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
@@ -22,12 +21,7 @@ BirimListForm::BirimListForm(Session &session, FormRunner &runner, BirimKind kin
     , m_columns(std::move(columns))
 {
     setWindowTitle(caption);
-    auto *title = new QLabel(heading, this);
-    title->setAlignment(Qt::AlignCenter);
-    QFont bold = title->font();
-    bold.setBold(true);
-    bold.setPointSize(bold.pointSize() + 2);
-    title->setFont(bold);
+    QLabel *title = gridparts::heading(this, heading);
     QStringList headers;
     for (const Column &c : m_columns)
         headers << c.header;
@@ -39,17 +33,10 @@ BirimListForm::BirimListForm(Session &session, FormRunner &runner, BirimKind kin
     BitBtn2 = gridparts::button(this, QStringLiteral("F4-Değiştir"));
     BitBtn3 = gridparts::button(this, QStringLiteral("F10-Sil"));
     BitBtn4 = gridparts::button(this, QStringLiteral("ESC-Çıkış"));
-    auto *Panel1 = new QFrame(this);
-    Panel1->setObjectName(QStringLiteral("Panel1"));
-    auto *buttons = new QHBoxLayout(Panel1);
-    for (QPushButton *b : {BitBtn1, BitBtn2, BitBtn3})
-        buttons->addWidget(b);
-    buttons->addStretch();
-    buttons->addWidget(BitBtn4);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(title);
     layout->addWidget(DBGrid1, 1);
-    layout->addWidget(Panel1);
+    layout->addWidget(gridparts::buttonBar(this, {BitBtn1, BitBtn2, BitBtn3}, {BitBtn4}));
     resize(820, 560);
 
     connect(BitBtn1, &QPushButton::clicked, this, &BirimListForm::BitBtn1Click);
@@ -136,11 +123,7 @@ TFRMBIRLST::TFRMBIRLST(Session &session, FormRunner &runner, QWidget *parent)
 
 int TFRMBIRLST::runRecord(int mode, int bkod)
 {
-    TFRMBIRBIL record(m_session, this);
-    record.tag = mode;
-    record.BKOD = bkod;
-    m_runner.run(record);
-    return record.tag == 1 ? record.BKOD : 0;
+    return runRecordScreen<TFRMBIRBIL>(mode, bkod);
 }
 
 TFRMKURLST::TFRMKURLST(Session &session, FormRunner &runner, QWidget *parent)
@@ -156,11 +139,7 @@ TFRMKURLST::TFRMKURLST(Session &session, FormRunner &runner, QWidget *parent)
 
 int TFRMKURLST::runRecord(int mode, int bkod)
 {
-    TFRMKURBIL record(m_session, this);
-    record.tag = mode;
-    record.BKOD = bkod;
-    m_runner.run(record);
-    return record.tag == 1 ? record.BKOD : 0;
+    return runRecordScreen<TFRMKURBIL>(mode, bkod);
 }
 
 QString TFRMKURLST::cellText(const QString &column, const QVariant &value) const

@@ -47,6 +47,16 @@ protected:
     /// What a cell of the grid shows.
     virtual QString cellText(const QString &column, const QVariant &value) const;
 
+    template <class Record>
+    int runRecordScreen(int mode, int bkod)
+    {
+        Record record(m_session, this);
+        record.tag = mode;
+        record.BKOD = bkod;
+        m_runner.run(record);
+        return record.tag == 1 ? record.BKOD : 0;
+    }
+
     FormRunner &m_runner;
 
 private:

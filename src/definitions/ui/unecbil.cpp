@@ -10,7 +10,6 @@
 #include <QComboBox>
 #include <QFormLayout>
 #include <QGroupBox>
-#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -54,16 +53,10 @@ TFRMECBIL::TFRMECBIL(Session &session, QWidget *parent)
 
     BitBtn1 = gridparts::button(this, QStringLiteral("F5-Kayıt"));
     BitBtn2 = gridparts::button(this, QStringLiteral("F6-Vazgeç"));
-    auto *Panel1 = new QFrame(this);
-    Panel1->setObjectName(QStringLiteral("Panel1"));
-    auto *buttons = new QHBoxLayout(Panel1);
-    buttons->addStretch();
-    buttons->addWidget(BitBtn1);
-    buttons->addWidget(BitBtn2);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(kind);
     layout->addWidget(fields, 1);
-    layout->addWidget(Panel1);
+    layout->addWidget(gridparts::buttonBar(this, {}, {BitBtn1, BitBtn2}));
     resize(560, 520);
 
     gridparts::appendOnDownOrInsert(DBGrid1, [this] { return appendField(); });

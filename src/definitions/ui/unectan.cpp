@@ -6,7 +6,6 @@
 #include "app/session.h"
 #include "definitions/dberror.h"
 
-#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
@@ -18,11 +17,6 @@ TFRMECTANIM::TFRMECTANIM(Session &session, FormRunner &runner, QWidget *parent)
     , m_runner(runner)
 {
     setWindowTitle(QStringLiteral("EVRAK CİNSİ TANIMLARI"));
-    auto *title = new QLabel(QStringLiteral("EVRAK LİSTESİ"), this);
-    title->setAlignment(Qt::AlignCenter);
-    QFont bold = title->font();
-    bold.setBold(true);
-    title->setFont(bold);
     m_kindModel = new RowsModel({QStringLiteral("Evrak Cinsi Açıklaması"), QStringLiteral("Bölümü")}, this);
     DBGrid1 = gridparts::grid(this, m_kindModel);
     DBGrid1->horizontalHeader()->resizeSection(0, 320);
@@ -34,18 +28,11 @@ TFRMECTANIM::TFRMECTANIM(Session &session, FormRunner &runner, QWidget *parent)
     BitBtn2 = gridparts::button(this, QStringLiteral("F4-Değiştir"));
     BitBtn3 = gridparts::button(this, QStringLiteral("F10-Sil"));
     BitBtn4 = gridparts::button(this, QStringLiteral("ESC-Çıkış"));
-    auto *Panel1 = new QFrame(this);
-    Panel1->setObjectName(QStringLiteral("Panel1"));
-    auto *buttons = new QHBoxLayout(Panel1);
-    for (QPushButton *b : {BitBtn1, BitBtn2, BitBtn3})
-        buttons->addWidget(b);
-    buttons->addStretch();
-    buttons->addWidget(BitBtn4);
     auto *layout = new QVBoxLayout(this);
-    layout->addWidget(title);
+    layout->addWidget(gridparts::heading(this, QStringLiteral("EVRAK LİSTESİ")));
     layout->addWidget(DBGrid1, 3);
     layout->addWidget(DBGrid2, 2);
-    layout->addWidget(Panel1);
+    layout->addWidget(gridparts::buttonBar(this, {BitBtn1, BitBtn2, BitBtn3}, {BitBtn4}));
     resize(640, 600);
 
     connect(DBGrid1->selectionModel(), &QItemSelectionModel::currentRowChanged, this,

@@ -6,7 +6,6 @@
 #include "definitions/dberror.h"
 
 #include <QAction>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QTableView>
@@ -17,24 +16,16 @@ TFRMETUR::TFRMETUR(Session &session, QWidget *parent)
     , m_types(session)
 {
     setWindowTitle(QStringLiteral("EVRAKLAR"));
-    auto *title = new QLabel(QStringLiteral("EVRAK TÜRÜ TANIMLARI"), this);
-    title->setAlignment(Qt::AlignCenter);
-    QFont bold = title->font();
-    bold.setBold(true);
-    title->setFont(bold);
     m_model = new RecordsModel(m_types.rows(), {{QStringLiteral("EVTUR"), QStringLiteral("Tür Açıklaması")}}, this);
     DBGrid1 = gridparts::grid(this, m_model, true);
     KayitSil = new QAction(QStringLiteral("Kayıt Sil"), DBGrid1);
     DBGrid1->setContextMenuPolicy(Qt::ActionsContextMenu);
     DBGrid1->addAction(KayitSil);
     BitBtn1 = gridparts::button(this, QStringLiteral("ESC-Çıkış"));
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(BitBtn1);
     auto *layout = new QVBoxLayout(this);
-    layout->addWidget(title);
+    layout->addWidget(gridparts::heading(this, QStringLiteral("EVRAK TÜRÜ TANIMLARI")));
     layout->addWidget(DBGrid1, 1);
-    layout->addLayout(buttons);
+    layout->addWidget(gridparts::buttonBar(this, {}, {BitBtn1}));
     resize(460, 480);
 
     connect(DBGrid1->selectionModel(), &QItemSelectionModel::currentRowChanged, this,

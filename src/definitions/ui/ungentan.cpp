@@ -115,15 +115,9 @@ TFRMGENTAN::TFRMGENTAN(Session &session, QWidget *parent)
 
     SpeedButton3 = gridparts::button(this, QStringLiteral("F5-Kayıt"));
     SpeedButton4 = gridparts::button(this, QStringLiteral("F6-İptal"));
-    auto *Panel1 = new QFrame(this);
-    Panel1->setObjectName(QStringLiteral("Panel1"));
-    auto *buttons = new QHBoxLayout(Panel1);
-    buttons->addStretch();
-    buttons->addWidget(SpeedButton3);
-    buttons->addWidget(SpeedButton4);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(PageControl1, 1);
-    layout->addWidget(Panel1);
+    layout->addWidget(gridparts::buttonBar(this, {}, {SpeedButton3, SpeedButton4}));
     resize(620, 520);
 
     connect(ComboIL, &QComboBox::activated, this, [this] {

@@ -47,14 +47,10 @@ TFRMKURBIL::TFRMKURBIL(Session &session, QWidget *parent)
 
     BitBtn1 = gridparts::button(this, QStringLiteral("F5-Kayıt"));
     BitBtn2 = gridparts::button(this, QStringLiteral("F6-Vazgeç"));
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(BitBtn1);
-    buttons->addWidget(BitBtn2);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(Panel1);
     layout->addWidget(group, 1);
-    layout->addLayout(buttons);
+    layout->addWidget(gridparts::buttonBar(this, {}, {BitBtn1, BitBtn2}));
     resize(600, 520);
 
     name->installEventFilter(this);

@@ -37,15 +37,11 @@ TFRMKURBUL::TFRMKURBUL(Session &session, QWidget *parent)
     BitBtn2 = gridparts::button(this, QStringLiteral("F2-Kod Ekle"));
     BitBtn2->hide();
     BitBtn1 = gridparts::button(this, QStringLiteral("ESC-Çıkış"));
-    auto *buttons = new QHBoxLayout;
-    buttons->addWidget(BitBtn2);
-    buttons->addStretch();
-    buttons->addWidget(BitBtn1);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(Panel1);
     layout->addWidget(hint);
     layout->addWidget(DBGrid1, 1);
-    layout->addLayout(buttons);
+    layout->addWidget(gridparts::buttonBar(this, {BitBtn2}, {BitBtn1}));
     resize(640, 520);
 
     Edit1->installEventFilter(this);

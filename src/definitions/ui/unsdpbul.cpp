@@ -61,16 +61,11 @@ TFRMSDPBUL::TFRMSDPBUL(Session &session, QWidget *parent)
     auto *Panel2 = new QFrame(this);
     Panel2->setObjectName(QStringLiteral("Panel2"));
     auto *mainsLayout = new QVBoxLayout(Panel2);
-    auto *mainsTitle = new QLabel(QStringLiteral("ANA KODLAR"), Panel2);
-    mainsTitle->setAlignment(Qt::AlignCenter);
-    QFont bold = mainsTitle->font();
-    bold.setBold(true);
-    mainsTitle->setFont(bold);
     Edit3 = new QLineEdit(Panel2);
     m_mainModel = new RowsModel({QStringLiteral("Kod"), QStringLiteral("Hesap Adı")}, this);
     DBGrid2 = gridparts::grid(Panel2, m_mainModel);
     DBGrid2->horizontalHeader()->resizeSection(0, 50);
-    mainsLayout->addWidget(mainsTitle);
+    mainsLayout->addWidget(gridparts::heading(Panel2, QStringLiteral("ANA KODLAR")));
     mainsLayout->addWidget(Edit3);
     mainsLayout->addWidget(DBGrid2, 1);
 
@@ -85,13 +80,9 @@ TFRMSDPBUL::TFRMSDPBUL(Session &session, QWidget *parent)
     auto *columns = new QHBoxLayout;
     columns->addLayout(left, 3);
     columns->addWidget(Panel2, 2);
-    auto *buttons = new QHBoxLayout;
-    buttons->addWidget(BitBtn2);
-    buttons->addStretch();
-    buttons->addWidget(BitBtn1);
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(columns, 1);
-    layout->addLayout(buttons);
+    layout->addWidget(gridparts::buttonBar(this, {BitBtn2}, {BitBtn1}));
     resize(960, 620);
 
     Edit1->installEventFilter(this);
