@@ -3,7 +3,6 @@
 #include "dberror.h"
 
 #include "app/session.h"
-#include "db/fb/statement.h"
 #include "db/fieldcheck.h"
 
 #include <QSet>

@@ -5,7 +5,6 @@
 
 #include "app/session.h"
 #include "app/turkish.h"
-#include "db/fb/statement.h"
 #include "db/fieldcheck.h"
 
 namespace birim {

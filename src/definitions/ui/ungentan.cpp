@@ -1,6 +1,7 @@
 #include "ungentan.h"
 
 #include "gridparts.h"
+#include "recordparts.h"
 
 #include "app/session.h"
 #include "definitions/dberror.h"
@@ -138,10 +139,15 @@ void TFRMGENTAN::FormActivate()
 {
     GeneralDefinitions::Values v;
     QList<GeneralDefinitions::Place> provinces;
-    definitions::guarded(m_session, [&] {
+    const bool opened = definitions::guarded(m_session, [&] {
         v = m_definitions.open();
         provinces = m_definitions.provinces();
     });
+    if (!opened) {
+        // Empty boxes saved would wipe the institution's settings.
+        recordparts::closeWhenShown(this);
+        return;
+    }
     MaskEdit1->setText(v.year);
     PageControl1->setCurrentIndex(0);
     EditKURUM->setText(v.KURUM);
