@@ -7,6 +7,7 @@
 #include "app/ui/unmenu.h"
 #include "app/ui/unsystem.h"
 
+#include "formtest.h"
 #include "scriptedprompt.h"
 #include "scriptedrunner.h"
 #include "tempdatabase.h"
@@ -47,14 +48,6 @@ struct Fixture
         s->sync();
     }
 };
-
-// Keys reach a form's shortcuts only while its window is the active one.
-void showActive(QWidget &w)
-{
-    w.show();
-    w.activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&w));
-}
 
 void type(QLineEdit *edit, const QString &text)
 {

@@ -6,6 +6,7 @@
 #include "db/ui/undkont.h"
 
 #include "legacydatabase.h"
+#include "formtest.h"
 #include "scriptedprompt.h"
 #include "tempdatabase.h"
 
@@ -39,13 +40,6 @@ struct Fixture
     }
     QStringList log(const TFRMDKONT &f) const { return f.Memo1->toPlainText().split('\n', Qt::SkipEmptyParts); }
 };
-
-void showActive(QWidget &w)
-{
-    w.show();
-    w.activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&w));
-}
 
 } // namespace
 

@@ -10,6 +10,7 @@
 
 #include "app/clock.h"
 #include "app/session.h"
+#include "formtest.h"
 #include "scriptedprompt.h"
 #include "scriptedrunner.h"
 #include "tempdatabase.h"
@@ -55,20 +56,6 @@ struct Office
         return t.value(sql);
     }
 };
-
-void showActive(QWidget &w)
-{
-    w.show();
-    w.activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&w));
-}
-
-// ğ, ı, İ, ş cannot go through keyClicks: send each character as text.
-void typeText(QWidget *w, const QString &text)
-{
-    for (QChar c : text)
-        QTest::sendKeyEvent(QTest::Click, w, Qt::Key_unknown, QString(c), Qt::NoModifier);
-}
 
 } // namespace
 

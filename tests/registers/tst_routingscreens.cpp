@@ -4,6 +4,7 @@
 
 #include "app/clock.h"
 #include "app/session.h"
+#include "formtest.h"
 #include "scriptedprompt.h"
 #include "tempdatabase.h"
 
@@ -47,13 +48,6 @@ struct Office
         return t.value(sql);
     }
 };
-
-void showActive(QWidget &w)
-{
-    w.show();
-    w.activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&w));
-}
 
 } // namespace
 

@@ -2,6 +2,7 @@
 // would, with a scripted person answering the message boxes and the screens
 // they open.
 
+#include "formtest.h"
 #include "scriptedrunner.h"
 #include "sessionfixture.h"
 
@@ -42,14 +43,6 @@ struct Fixture : SessionFixture
     }
     qint64 count(const QString &sql) { return value(sql).toLongLong(); }
 };
-
-// Keys reach a form's shortcuts only while its window is the active one.
-void showActive(QWidget &w)
-{
-    w.show();
-    w.activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&w));
-}
 
 // The password prompt, answered.
 ScriptedRunner::Step password(const QString &typed, bool accept = true)
