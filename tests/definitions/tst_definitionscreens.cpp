@@ -12,6 +12,7 @@
 #include "definitions/ui/unkurbul.h"
 #include "definitions/ui/unsdpbul.h"
 
+#include "formtest.h"
 #include "office.h"
 #include "scriptedrunner.h"
 
@@ -28,26 +29,6 @@
 #include <QtTest>
 
 namespace {
-
-// Keys reach a form's shortcuts, and boxes their focus, only while its window is active.
-void activate(QWidget &w)
-{
-    w.show();
-    w.activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&w));
-}
-
-/// Types text key by key, Turkish letters included (keyClicks cannot).
-void typeText(QWidget *w, const QString &text)
-{
-    for (QChar c : text) {
-        const Qt::Key key = c == u' ' ? Qt::Key_Space : Qt::Key_unknown;
-        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(w, &press);
-        QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(w, &release);
-    }
-}
 
 QStringList column(const QAbstractItemModel *model, int col = 0)
 {
@@ -92,7 +73,7 @@ void TestDefinitionScreens::generalDefinitionsShowsTheProvincesDistricts()
     o.exec("INSERT INTO IL (ILKOD,ILADI) VALUES ('99','İLÇESİZ')");
     const int ankaraDistricts = o.query("SELECT COUNT(*) FROM ILCE WHERE ILKOD='06'").toInt();
     TFRMGENTAN screen(o.session);
-    activate(screen);
+    showActive(screen);
     QCOMPARE(screen.ComboIL->currentText(), QStringLiteral("ANKARA"));
     QCOMPARE(screen.ComboILCE->count(), ankaraDistricts);
     QCOMPARE(screen.ComboILCE->currentData().toInt(),
@@ -122,7 +103,7 @@ void TestDefinitionScreens::generalDefinitionsSaveReachesTheWorkstation()
     ScriptedRunner runner;
     runner.then([&](KelmaForm &form) {
         auto &screen = static_cast<TFRMGENTAN &>(form);
-        activate(screen);
+        showActive(screen);
         QCOMPARE(screen.MaskEdit1->text(), QStringLiteral("2021"));
         QCOMPARE(screen.ComboRenk->currentText(), QStringLiteral("Yeşil"));
         screen.MaskEdit1->selectAll();
@@ -147,7 +128,7 @@ void TestDefinitionScreens::generalDefinitionsSaveReachesTheWorkstation()
     // A cancelled screen changes nothing.
     runner.then([&](KelmaForm &form) {
         auto &screen = static_cast<TFRMGENTAN &>(form);
-        activate(screen);
+        showActive(screen);
         screen.MaskEdit1->setText(QStringLiteral("2030"));
         QTest::keyClick(&screen, Qt::Key_F6);
     });
@@ -170,7 +151,7 @@ void TestDefinitionScreens::emblemStaysWhenTheRestIsCancelled()
     f.close();
 
     TFRMGENTAN screen(o.session);
-    activate(screen);
+    showActive(screen);
     screen.EditKURUM->setText(QStringLiteral("VAZGEÇİLECEK AD"));
     o.prompt.expectOpenFile(notPicture);
     o.prompt.expectMessage("bir resim değil");
@@ -190,7 +171,7 @@ void TestDefinitionScreens::emblemStaysWhenTheRestIsCancelled()
 
     // "Sil" goes with the next save.
     TFRMGENTAN again(o.session);
-    activate(again);
+    showActive(again);
     QVERIFY(!again.ImageLOGO->pixmap().isNull());
     again.BitBtnSil->click();
     QVERIFY(!o.query("SELECT LOGO FROM TANIM").isNull());
@@ -203,7 +184,7 @@ void TestDefinitionScreens::filePlanDialog()
     Office o;
     TFRMSDPBUL dialog(o.session);
     dialog.tag = 1;
-    activate(dialog);
+    showActive(dialog);
     // No 251 in the shipped plan: the first main code.
     QCOMPARE(dialog.DBGrid2->currentIndex().data().toString(), QStringLiteral("000"));
     QCOMPARE(dialog.Edit1->text(), QStringLiteral("000"));
@@ -244,7 +225,7 @@ void TestDefinitionScreens::filePlanDialog()
     // Escape leaves with nothing chosen.
     TFRMSDPBUL again(o.session);
     again.tag = 1;
-    activate(again);
+    showActive(again);
     QTest::keyClick(&again, Qt::Key_Escape);
     QCOMPARE(again.tag, 0);
     QVERIFY(again.KOD.isEmpty());
@@ -255,7 +236,7 @@ void TestDefinitionScreens::filePlanDescriptionSearchTypesTurkishCapitals()
 {
     Office o;
     TFRMSDPBUL dialog(o.session);
-    activate(dialog);
+    showActive(dialog);
     dialog.Edit2->setFocus(Qt::TabFocusReason);
     QVERIFY(dialog.Edit1->text().isEmpty());
     typeText(dialog.Edit2, "imar planı");
@@ -286,7 +267,7 @@ void TestDefinitionScreens::bodyFinder()
         o.addBody(i + 1, bodies[i]);
     TFRMKURBUL finder(o.session);
     finder.tag = 1;
-    activate(finder);
+    showActive(finder);
     QCOMPARE(finder.rows().size(), 4);
     QVERIFY(!finder.BitBtn2->isVisible());
     typeText(finder.Edit1, "ankara büyükşehir");
@@ -301,7 +282,7 @@ void TestDefinitionScreens::bodyFinder()
 
     TFRMKURBUL again(o.session);
     again.tag = 1;
-    activate(again);
+    showActive(again);
     QTest::keyClick(&again, Qt::Key_Escape);
     QCOMPARE(again.tag, 0);
     QVERIFY(!again.isVisible());
@@ -315,7 +296,7 @@ void TestDefinitionScreens::bodyRecordListsSimilarNamesAndFollowsItsKind()
     o.addBody(102, "ANKARA VALİLİĞİ");
     TFRMKURBIL record(o.session);
     record.tag = 0; // as the register screens open it
-    activate(record);
+    showActive(record);
     QCOMPARE(record.ComboBox1->currentText(), QStringLiteral("Kamu"));
     QCOMPARE(record.LBIRIM->text(), QStringLiteral(" Kurum Adı"));
     QLineEdit *name = record.edits.value("BIRIM");
@@ -351,13 +332,13 @@ void TestDefinitionScreens::departmentListAddsChangesAndDeletes()
     int added = 0;
     runner.then([&](KelmaForm &form) {
         auto &list = static_cast<TFRMBIRLST &>(form);
-        activate(list);
+        showActive(list);
         QCOMPARE(list.windowTitle(), QStringLiteral("BİRİM TANIMLARI"));
         QCOMPARE(list.DBGrid1->model()->rowCount(), 0);
         list.BitBtn1->click(); // F2-Ekle: the record below
         QCOMPARE(column(list.DBGrid1->model(), 1), QStringList{"YAZI İŞLERİ"});
         added = list.currentBKOD();
-        activate(list);
+        showActive(list);
         QTest::keyClick(&list, Qt::Key_F4); // changed below
         QCOMPARE(list.DBGrid1->currentIndex().data().toString(), QStringLiteral("YİM"));
         QCOMPARE(column(list.DBGrid1->model(), 2), QStringList{"AHMET YILMAZ"});
@@ -366,7 +347,7 @@ void TestDefinitionScreens::departmentListAddsChangesAndDeletes()
         o.prompt.expectQuestion("Silinecektir", true);
         list.BitBtn3->click();
         QCOMPARE(list.DBGrid1->model()->rowCount(), 0);
-        activate(list);
+        showActive(list);
         QTest::keyClick(&list, Qt::Key_Escape);
     });
     runner.then([&](KelmaForm &form) {
@@ -400,7 +381,7 @@ void TestDefinitionScreens::recordOfAVanishedRowCloses()
     ScriptedRunner runner;
     runner.then([&](KelmaForm &form) {
         auto &list = static_cast<TFRMKURLST &>(form);
-        activate(list);
+        showActive(list);
         QCOMPARE(column(list.DBGrid1->model(), 1), QStringList{"SİLİNECEK KURUM"});
         o.exec("DELETE FROM BIRIM WHERE BKOD=3");
         o.prompt.expectMessage("Dikkat bir hata oluşru...");
@@ -421,7 +402,7 @@ void TestDefinitionScreens::documentTypesGrid()
 {
     Office o;
     TFRMETUR screen(o.session);
-    activate(screen);
+    showActive(screen);
     QAbstractItemModel *model = screen.DBGrid1->model();
     QCOMPARE(column(model), QStringList({"GENEL EVRAK", "DİLEKÇE"}));
 
@@ -458,17 +439,17 @@ void TestDefinitionScreens::archiveKindScreens()
     ScriptedRunner runner;
     runner.then([&](KelmaForm &form) {
         auto &list = static_cast<TFRMECTANIM &>(form);
-        activate(list);
+        showActive(list);
         QCOMPARE(list.kinds().size(), 0);
         QTest::keyClick(&list, Qt::Key_F2);
         QCOMPARE(column(list.DBGrid1->model()), QStringList{"İMAR DOSYASI"});
         QCOMPARE(column(list.DBGrid1->model(), 1), QStringList{"TEKNİK EVRAK"});
         QCOMPARE(column(list.DBGrid2->model()), QStringList({"Ada No", "Tarihi"}));
         QCOMPARE(column(list.DBGrid2->model(), 1), QStringList({"Sayısal", "Tarih"}));
-        activate(list);
+        showActive(list);
         QTest::keyClick(&list, Qt::Key_F4);
         QCOMPARE(column(list.DBGrid1->model()), QStringList{"İMAR DOSYASI"});
-        activate(list);
+        showActive(list);
         QTest::keyClick(&list, Qt::Key_Escape);
     });
     runner.then([&](KelmaForm &form) {
