@@ -8,6 +8,7 @@
 #include "app/ui/unabout.h"
 #include "app/ui/unmenu.h"
 #include "app/ui/unsystem.h"
+#include "definitions/ui/ungentan.h"
 #include "users/sifrele.h"
 #include "users/ui/unpasdeg.h"
 #include "users/ui/unpsswd.h"
@@ -85,6 +86,7 @@ private slots:
     void passwordChangeAndUsersFromMenu();
     void aboutScreen();
     void generalDefinitionsRefresh();
+    void generalDefinitionsSavedFromMenu();
 };
 
 void TestMenu::loginAtStart()
@@ -321,9 +323,7 @@ void TestMenu::itemsWithoutScreenSaySo()
     menu.FormActivate();
     const QList<QAction *> lists = {menu.GelenEvrak1, menu.GidenEvrak1, menu.Dileke1,
                                     menu.GelenYazlarDefteri1, menu.GidenYazlarDefteri1, menu.DilekeDefteri1};
-    const QList<QAction *> others = {menu.ArivDosyalar1, menu.GenelTanmlar1, menu.BirimTanmlar1,
-                                     menu.KurumTanmlar1, menu.EvrakTrTanmlar1, menu.EvrakCinsiTanmlar1,
-                                     menu.Evrakablonu1};
+    const QList<QAction *> others = {menu.ArivDosyalar1, menu.Evrakablonu1};
     for (QAction *a : lists + others) {
         f.session.printReturn = true;
         f.prompt.expectMessage("Bu ekran henüz kullanıma hazır değil.");
@@ -333,9 +333,14 @@ void TestMenu::itemsWithoutScreenSaySo()
         QCOMPARE(f.session.printReturn, !lists.contains(a));
     }
     QVERIFY(runner.shown().isEmpty());
-    runner.then([](KelmaForm &form) { form.closeForm(0); });
-    menu.DosyaKontrollemi1->trigger();
-    QCOMPARE(runner.shown(), QStringList({"TFRMDKONT"}));
+    for (QAction *a : {menu.DosyaKontrollemi1, menu.GenelTanmlar1, menu.BirimTanmlar1, menu.KurumTanmlar1,
+                       menu.EvrakTrTanmlar1, menu.EvrakCinsiTanmlar1}) {
+        runner.then([](KelmaForm &form) { form.closeForm(0); });
+        a->trigger();
+    }
+    QCOMPARE(runner.shown(), QStringList({"TFRMDKONT", "TFRMGENTAN", "TFRMBIRLST", "TFRMKURLST",
+                                          "TFRMETUR", "TFRMECTANIM"}));
+    QVERIFY2(f.prompt.done(), qPrintable(f.prompt.report()));
 }
 
 void TestMenu::passwordChangeAndUsersFromMenu()
@@ -395,6 +400,32 @@ void TestMenu::generalDefinitionsRefresh()
     QCOMPARE(f.session.textYear, QStringLiteral("2022"));
     QVERIFY(f.session.textOpen);
     QVERIFY2(f.prompt.done(), qPrintable(f.prompt.report()));
+}
+
+void TestMenu::generalDefinitionsSavedFromMenu()
+{
+    Fixture f;
+    f.exec("UPDATE TANIM SET UDUR='0', TEXTVT='A'");
+    f.db.createYear("2021");
+    f.db.createYear("2022");
+    f.start();
+    ScriptedRunner runner;
+    TFRMMENU menu(f.session, runner);
+    menu.FormActivate();
+    QCOMPARE(f.session.textYear, QStringLiteral("2021"));
+    runner.then([](KelmaForm &form) {
+        auto &screen = dynamic_cast<TFRMGENTAN &>(form);
+        screen.EditKURUM->setText(QStringLiteral("ÇANKAYA BELEDİYESİ"));
+        screen.MaskEdit1->setText(QStringLiteral("2022"));
+        screen.SpeedButton3->click();
+    });
+    menu.GenelTanmlar1->trigger();
+    QVERIFY2(runner.done(), qPrintable(runner.report()));
+    QVERIFY2(f.prompt.done(), qPrintable(f.prompt.report()));
+    QCOMPARE(menu.LKURUM->text(), QStringLiteral("ÇANKAYA BELEDİYESİ"));
+    QCOMPARE(menu.LBLYIL->text(), QStringLiteral("2022"));
+    QCOMPARE(f.session.textYear, QStringLiteral("2022"));
+    QVERIFY(f.session.textOpen);
 }
 
 QTEST_MAIN(TestMenu)

@@ -15,6 +15,7 @@
 #include "users/rights.h"
 #include "users/ui/guarded.h"
 #include "db/ui/undkont.h"
+#include "definitions/ui/definitionsmenu.h"
 #include "db/upgrade.h"
 #include "storage/fileserverclient.h"
 #include "users/ui/unpasdeg.h"
@@ -510,9 +511,14 @@ void TFRMMENU::DilekeDefteri1Click() { openList(); }
 
 void TFRMMENU::GenelTanmlar1Click()
 {
-    // Once the general definitions screen comes back saved (tag 1), its year
-    // field goes to GenelTanimlarRefresh.
-    notAvailable();
+    // The screen puts its working-year field straight into the session; the
+    // refresh compares it with the year the run had until now.
+    const QString before = m_session.workstation.year;
+    if (definitions::showGenelTanimlar(m_session, m_runner, this) != 1)
+        return;
+    const QString yearField = m_session.workstation.year;
+    m_session.workstation.year = before;
+    GenelTanimlarRefresh(yearField);
 }
 
 void TFRMMENU::KullancTanmlar1Click()
@@ -521,10 +527,10 @@ void TFRMMENU::KullancTanmlar1Click()
     m_runner.run(screen);
 }
 
-void TFRMMENU::BirimTanmlar1Click() { notAvailable(); }
-void TFRMMENU::KurumTanmlar1Click() { notAvailable(); }
-void TFRMMENU::EvrakTrTanmlar1Click() { notAvailable(); }
-void TFRMMENU::EvrakCinsiTanmlar1Click() { notAvailable(); }
+void TFRMMENU::BirimTanmlar1Click() { definitions::showBirimTanimlari(m_session, m_runner, this); }
+void TFRMMENU::KurumTanmlar1Click() { definitions::showKurumTanimlari(m_session, m_runner, this); }
+void TFRMMENU::EvrakTrTanmlar1Click() { definitions::showEvrakTuruTanimlari(m_session, m_runner, this); }
+void TFRMMENU::EvrakCinsiTanmlar1Click() { definitions::showEvrakCinsiTanimlari(m_session, m_runner, this); }
 void TFRMMENU::Evrakablonu1Click() { notAvailable(); }
 void TFRMMENU::DosyaKontrollemi1Click()
 {
