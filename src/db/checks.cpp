@@ -5,6 +5,8 @@
 
 #include <QDate>
 
+#include <vector>
+
 ConsistencyChecks::ConsistencyChecks(fb::Transaction &main, Log log, Progress progress)
     : m_main(main)
     , m_log(std::move(log))
@@ -14,11 +16,13 @@ ConsistencyChecks::ConsistencyChecks(fb::Transaction &main, Log log, Progress pr
 
 void ConsistencyChecks::repairGenerators()
 {
-    static const struct
+    // A vector, not an initializer_list: the lists must outlive this statement.
+    struct Repair
     {
         const char *generator;
-        std::initializer_list<const char *> highest;
-    } kGenerators[] = {
+        std::vector<const char *> highest;
+    };
+    static const std::vector<Repair> kGenerators = {
         {"GEN_ARSKAYNO", {"SELECT MAX(KAYNO) YNO FROM ARSIV"}},
         {"GEN_GELKAYNO", {"SELECT MAX(KAYNO) YNO FROM GELEN"}},
         {"GEN_GIDKAYNO", {"SELECT MAX(KAYNO) YNO FROM GIDEN"}},

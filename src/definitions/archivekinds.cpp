@@ -1,6 +1,6 @@
 #include "archivekinds.h"
 
-#include "dberror.h"
+#include "app/guarded.h"
 
 #include "app/session.h"
 #include "db/fieldcheck.h"
@@ -154,7 +154,7 @@ bool ArchiveKindRecord::save()
 
     fb::Transaction &t = m_session.db.IBTransaction1;
     bool saved = false;
-    definitions::guarded(m_session, [&] {
+    guarded(m_session, [&] {
         // The kind and its fields go in together or not at all.
         t.execute(QStringLiteral("SAVEPOINT ECBIL"));
         try {

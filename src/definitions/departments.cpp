@@ -1,6 +1,6 @@
 #include "departments.h"
 
-#include "dberror.h"
+#include "app/guarded.h"
 #include "wordsearch.h"
 
 #include "app/session.h"
@@ -99,7 +99,7 @@ bool BirimList::remove(int bkod)
     const bool department = m_kind == BirimKind::Department;
     fb::Transaction &t = birim::transaction(m_session, m_kind);
     bool deleted = false;
-    definitions::guarded(m_session, [&] {
+    guarded(m_session, [&] {
         const QString column = department ? QStringLiteral("BIRKOD") : QStringLiteral("KURKOD");
         for (const char *table : {"GELEN", "GIDEN"}) {
             const qint64 used = t.value(QStringLiteral("select COUNT(*) SAY from %1\nWHERE %2=:BK")
@@ -121,7 +121,7 @@ bool BirimList::remove(int bkod)
         deleted = true;
     });
     if (deleted)
-        definitions::guarded(m_session, [&] { read(); });
+        guarded(m_session, [&] { read(); });
     return deleted;
 }
 
@@ -232,7 +232,7 @@ bool BirimRecord::save()
 
     fb::Transaction &t = birim::transaction(m_session, m_kind);
     bool saved = false;
-    definitions::guarded(m_session, [&] {
+    guarded(m_session, [&] {
         if (m_mode == New) {
             setValue(QStringLiteral("BKOD"),
                      t.value(QStringLiteral("SELECT GEN_ID(GEN_BKOD,1) YENINO FROM RDB$DATABASE")).toInt());

@@ -1,6 +1,6 @@
 #include "documenttypes.h"
 
-#include "dberror.h"
+#include "app/guarded.h"
 
 #include "app/session.h"
 #include "db/fieldcheck.h"
@@ -55,7 +55,7 @@ bool DocumentTypes::writePending()
 
     fb::Transaction &t = m_session.db.IBTransaction1;
     bool written = false;
-    definitions::guarded(m_session, [&] {
+    guarded(m_session, [&] {
         // The row itself does not count: re-saving a type under its own name is no duplicate.
         const qint64 same = t.value(QStringLiteral("SELECT COUNT(*) SAY FROM EVTUR WHERE EVTUR=:EC AND ETKOD<>:EK"),
                                     {{QStringLiteral("EC"), name},
@@ -92,7 +92,7 @@ bool DocumentTypes::remove(int row)
     const int code = m_rows.value(row, QStringLiteral("ETKOD")).toInt();
     fb::Transaction &t = m_session.db.IBTransaction1;
     bool deleted = false;
-    definitions::guarded(m_session, [&] {
+    guarded(m_session, [&] {
         for (const char *table : {"GELEN", "GIDEN", "DILEKCE"}) {
             const qint64 used = t.value(QStringLiteral("SELECT COUNT(*) SAY FROM %1 WHERE ETKOD=:EK").arg(QLatin1String(table)),
                                         {{QStringLiteral("EK"), code}})
@@ -117,5 +117,5 @@ bool DocumentTypes::close()
 {
     if (!writePending())
         return false;
-    return definitions::guarded(m_session, [&] { m_session.db.IBTransaction1.commitRetaining(); });
+    return guarded(m_session, [&] { m_session.db.IBTransaction1.commitRetaining(); });
 }

@@ -1,6 +1,6 @@
 #include "fileplan.h"
 
-#include "dberror.h"
+#include "app/guarded.h"
 #include "wordsearch.h"
 
 #include "app/session.h"
@@ -103,7 +103,7 @@ bool mayChoose(Session &session, const QString &code)
     if (code.size() >= kMaxLength)
         return true;
     bool refused = true;
-    definitions::guarded(session, [&] {
+    guarded(session, [&] {
         const qint64 below = session.db.IBTransaction1
                                  .value(QStringLiteral("SELECT COUNT(*) SAY FROM SDP WHERE KOD LIKE :HP"),
                                         {{QStringLiteral("HP"), code + QStringLiteral(".%")}})
@@ -119,7 +119,7 @@ bool mayChoose(Session &session, const QString &code)
 bool markLeaves(Session &session)
 {
     fb::Transaction &t = session.db.IBTransaction2;
-    const bool done = definitions::guarded(session, [&] {
+    const bool done = guarded(session, [&] {
         QList<QString> codes;
         for (const QVariantList &r : session.db.IBTransaction1.rows(QStringLiteral("SELECT KOD FROM SDP ORDER BY KOD")))
             codes.append(r.value(0).toString());

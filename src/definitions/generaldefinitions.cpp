@@ -1,6 +1,6 @@
 #include "generaldefinitions.h"
 
-#include "dberror.h"
+#include "app/guarded.h"
 
 #include "app/session.h"
 #include "db/fb/statement.h"
@@ -157,7 +157,7 @@ bool GeneralDefinitions::addLogo(const QString &file)
         return false;
     }
     fb::Transaction &t = m_session.db.IBTransaction1;
-    const bool stored = definitions::guarded(m_session, [&] {
+    const bool stored = guarded(m_session, [&] {
         if (t.execute(QStringLiteral("UPDATE TANIM SET LOGO=:L"), {{QStringLiteral("L"), bytes}}) == 0)
             throw fb::Error(QStringLiteral("Genel tanımlar kaydı bulunamadı (TANIM)."));
         t.commitRetaining();
@@ -223,7 +223,7 @@ bool GeneralDefinitions::save(const Values &v)
         set(QStringLiteral("LOGO"), QVariant());
 
     fb::Transaction &t = m_session.db.IBTransaction1;
-    const bool stored = definitions::guarded(m_session, [&] {
+    const bool stored = guarded(m_session, [&] {
         if (t.execute(QStringLiteral("UPDATE TANIM SET ") + sets.join(u','), params) == 0)
             throw fb::Error(QStringLiteral("Genel tanımlar kaydı bulunamadı (TANIM)."));
         t.commitRetaining();

@@ -13,7 +13,7 @@
 
 #include "users/login.h"
 #include "users/rights.h"
-#include "users/ui/guarded.h"
+#include "app/guarded.h"
 #include "db/ui/undkont.h"
 #include "definitions/ui/definitionsmenu.h"
 #include "db/upgrade.h"

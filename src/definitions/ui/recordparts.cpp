@@ -1,7 +1,7 @@
 #include "recordparts.h"
 
 #include "app/forms/kelmaform.h"
-#include "definitions/dberror.h"
+#include "app/guarded.h"
 #include "definitions/departments.h"
 
 #include <QFormLayout>
@@ -30,7 +30,7 @@ void closeWhenShown(KelmaForm *form)
 bool open(KelmaForm *form, BirimRecord &record, int bkod, const QMap<QString, QLineEdit *> &edits)
 {
     bool opened = false;
-    definitions::guarded(form->session(), [&] {
+    guarded(form->session(), [&] {
         if (form->tag == BirimRecord::Edit) {
             opened = record.openExisting(bkod);
         } else {

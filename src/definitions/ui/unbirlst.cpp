@@ -5,7 +5,7 @@
 #include "unkurbil.h"
 
 #include "app/session.h"
-#include "definitions/dberror.h"
+#include "app/guarded.h"
 
 #include <QHeaderView>
 #include <QLabel>
@@ -57,7 +57,7 @@ void BirimListForm::FormActivate()
 
 void BirimListForm::readAndSelect(int bkod)
 {
-    definitions::guarded(m_session, [this] { m_list.read(); });
+    guarded(m_session, [this] { m_list.read(); });
     m_model->reset(m_list.rows().rowCount(), [this](int row, int column, int role) -> QVariant {
         if (role != Qt::DisplayRole)
             return {};

@@ -4,7 +4,7 @@
 #include "recordparts.h"
 
 #include "app/session.h"
-#include "definitions/dberror.h"
+#include "app/guarded.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -80,7 +80,7 @@ TFRMECBIL::TFRMECBIL(Session &session, QWidget *parent)
 void TFRMECBIL::FormActivate()
 {
     bool opened = false;
-    definitions::guarded(m_session, [&] {
+    guarded(m_session, [&] {
         if (tag == ArchiveKindRecord::Edit) {
             opened = m_record.openExisting(ECKOD);
         } else {

@@ -4,7 +4,7 @@
 #include "unecbil.h"
 
 #include "app/session.h"
-#include "definitions/dberror.h"
+#include "app/guarded.h"
 
 #include <QHeaderView>
 #include <QLabel>
@@ -56,7 +56,7 @@ void TFRMECTANIM::FormActivate()
 
 void TFRMECTANIM::readKinds(int eckod)
 {
-    definitions::guarded(m_session, [this] { m_kinds = archivekinds::kinds(m_session.db.IBTransaction1); });
+    guarded(m_session, [this] { m_kinds = archivekinds::kinds(m_session.db.IBTransaction1); });
     m_kindModel->reset(int(m_kinds.size()), [this](int row, int column, int role) -> QVariant {
         if (role != Qt::DisplayRole)
             return {};
@@ -77,7 +77,7 @@ void TFRMECTANIM::kindMoved(int row)
 {
     m_fields.clear();
     if (row >= 0 && row < m_kinds.size()) {
-        definitions::guarded(m_session, [&] {
+        guarded(m_session, [&] {
             m_fields = archivekinds::fields(m_session.db.IBTransaction1, m_kinds[row].ECKOD);
         });
     }

@@ -3,7 +3,7 @@
 #include "gridparts.h"
 
 #include "app/session.h"
-#include "definitions/dberror.h"
+#include "app/guarded.h"
 
 #include <QAction>
 #include <QLabel>
@@ -38,7 +38,7 @@ TFRMETUR::TFRMETUR(Session &session, QWidget *parent)
 
 void TFRMETUR::FormActivate()
 {
-    definitions::guarded(m_session, [this] { m_types.read(); });
+    guarded(m_session, [this] { m_types.read(); });
     m_model->refresh();
     if (m_model->rowCount() > 0)
         DBGrid1->setCurrentIndex(m_model->index(0, 0));

@@ -4,7 +4,7 @@
 #include "recordparts.h"
 
 #include "app/session.h"
-#include "definitions/dberror.h"
+#include "app/guarded.h"
 
 #include <QComboBox>
 #include <QFormLayout>
@@ -139,7 +139,7 @@ void TFRMGENTAN::FormActivate()
 {
     GeneralDefinitions::Values v;
     QList<GeneralDefinitions::Place> provinces;
-    const bool opened = definitions::guarded(m_session, [&] {
+    const bool opened = guarded(m_session, [&] {
         v = m_definitions.open();
         provinces = m_definitions.provinces();
     });
@@ -180,7 +180,7 @@ void TFRMGENTAN::FormActivate()
 void TFRMGENTAN::fillDistricts(const QString &ILKOD)
 {
     QList<GeneralDefinitions::Place> districts;
-    definitions::guarded(m_session, [&] { districts = m_definitions.districts(ILKOD); });
+    guarded(m_session, [&] { districts = m_definitions.districts(ILKOD); });
     m_districtsOf = ILKOD;
     ComboILCE->clear();
     for (const auto &d : districts)

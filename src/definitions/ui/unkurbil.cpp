@@ -4,7 +4,7 @@
 #include "recordparts.h"
 
 #include "app/session.h"
-#include "definitions/dberror.h"
+#include "app/guarded.h"
 
 #include <QComboBox>
 #include <QFormLayout>
@@ -84,7 +84,7 @@ void TFRMKURBIL::kindChanged()
 
 void TFRMKURBIL::nameChanged()
 {
-    definitions::guarded(m_session, [this] {
+    guarded(m_session, [this] {
         m_similar = m_record.similarNames(edits.value(QStringLiteral("BIRIM"))->text(), m_lastKeyBlank);
     });
     m_model->reset(int(m_similar.size()), [this](int row, int, int role) {

@@ -3,7 +3,7 @@
 #include "gridparts.h"
 
 #include "app/session.h"
-#include "definitions/dberror.h"
+#include "app/guarded.h"
 
 #include <QCheckBox>
 #include <QFocusEvent>
@@ -62,7 +62,7 @@ void TFRMKURBUL::FormActivate()
 
 void TFRMKURBUL::SORGULA()
 {
-    definitions::guarded(m_session, [this] {
+    guarded(m_session, [this] {
         m_rows = birim::findBodies(m_session, Edit1->text(), CheckBox1->isChecked(), m_lastKeyBlank);
     });
     m_model->reset(int(m_rows.size()), [this](int row, int, int role) {

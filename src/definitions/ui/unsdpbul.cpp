@@ -4,7 +4,7 @@
 
 #include "app/session.h"
 #include "app/turkish.h"
-#include "definitions/dberror.h"
+#include "app/guarded.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -120,7 +120,7 @@ void TFRMSDPBUL::FormActivate()
     m_mode = fileplan::Mode::ByCode;
     m_lastKeyBlank = false;
     SORGULA();
-    definitions::guarded(m_session, [this] { m_mains = fileplan::mainCodes(m_session.db.IBTransaction1); });
+    guarded(m_session, [this] { m_mains = fileplan::mainCodes(m_session.db.IBTransaction1); });
     m_mainModel->reset(int(m_mains.size()), [this](int row, int column, int role) {
         return role == Qt::DisplayRole ? codeCell(m_mains[row], column) : QVariant();
     });
@@ -144,7 +144,7 @@ void TFRMSDPBUL::mainCodeMoved(int row)
 void TFRMSDPBUL::SORGULA()
 {
     const QString text = m_mode == fileplan::Mode::ByCode ? Edit1->text() : Edit2->text();
-    definitions::guarded(m_session, [&] { m_search.SORGULA(m_mode, text, CheckBox1->isChecked(), m_lastKeyBlank); });
+    guarded(m_session, [&] { m_search.SORGULA(m_mode, text, CheckBox1->isChecked(), m_lastKeyBlank); });
     showCodes();
 }
 

@@ -1,7 +1,7 @@
 #include "unhaklar.h"
 
 #include "buttonrow.h"
-#include "guarded.h"
+#include "app/guarded.h"
 
 #include "users/rights.h"
 

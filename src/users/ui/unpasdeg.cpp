@@ -1,7 +1,7 @@
 #include "unpasdeg.h"
 
 #include "buttonrow.h"
-#include "guarded.h"
+#include "app/guarded.h"
 
 #include <QFormLayout>
 #include <QGroupBox>

@@ -1,7 +1,7 @@
 #include "unpsswd.h"
 
 #include "buttonrow.h"
-#include "guarded.h"
+#include "app/guarded.h"
 
 #include "users/password.h"
 
