@@ -1,5 +1,7 @@
 #include "unbrmekle.h"
 
+#include "app/guarded.h"
+
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -35,7 +37,7 @@ TFRMBRMEKLE::TFRMBRMEKLE(Session &session, Routing &routing, QWidget *parent)
         choose(DBGrid1->row(item));
     });
     connect(BitBtn1, &QPushButton::clicked, this, [this] {
-        m_routing.routeAll();
+        guarded(m_session, [this] { m_routing.routeAll(); });
         emit routed();
         closeForm(1);
     });
@@ -45,7 +47,7 @@ TFRMBRMEKLE::TFRMBRMEKLE(Session &session, Routing &routing, QWidget *parent)
 
 void TFRMBRMEKLE::FormActivate()
 {
-    refill();
+    guarded(m_session, [this] { refill(); });
     DBGrid1->setFocus();
 }
 
@@ -65,7 +67,7 @@ void TFRMBRMEKLE::choose(int row)
         return;
     if (m_routing.route(m_offered[row])) {
         emit routed();
-        refill();
+        guarded(m_session, [this] { refill(); });
         DBGrid1->setCurrentRow(qMin(row, DBGrid1->count() - 1));
     }
 }

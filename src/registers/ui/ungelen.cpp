@@ -7,6 +7,7 @@
 #include "definitions/ui/unsdpbul.h"
 #include "users/ui/hakver.h"
 
+#include "app/guarded.h"
 #include "app/prompt.h"
 #include "app/session.h"
 #include "db/fb/error.h"
@@ -352,7 +353,7 @@ void TFRMGELEN::build()
         if (m_filling)
             return;
         m_record->setValue("SDP", textOf(ComboSDP->currentData().toString()));
-        showFileCodeTexts();
+        guarded(m_session, [this] { showFileCodeTexts(); });
     });
     connect(SpeedButtonKurum, &QToolButton::clicked, this, [this] {
         if (!pickBody) {
@@ -369,7 +370,7 @@ void TFRMGELEN::build()
     connect(ComboGIZDER, &QComboBox::currentIndexChanged, this, [this](int i) {
         if (m_filling || i < 0)
             return;
-        m_record->setGIZDER(kGIZDER[i]);
+        guarded(m_session, [&] { m_record->setGIZDER(kGIZDER[i]); });
         EditGSIRNO->setText(plain(m_record->value("GSIRNO")));
     });
     connect(ComboCEVDUR, &QComboBox::currentIndexChanged, this, [this](int i) {
@@ -577,30 +578,36 @@ void TFRMGELEN::storeReceiver()
 
 void TFRMGELEN::chooseDepartments()
 {
-    TFRMBRMEKLE dialog(m_session, m_record->routing(), this);
-    connect(&dialog, &TFRMBRMEKLE::routed, this, &TFRMGELEN::showRouting);
-    m_runner.run(dialog);
-    showRouting();
+    guarded(m_session, [&] {
+        TFRMBRMEKLE dialog(m_session, m_record->routing(), this);
+        connect(&dialog, &TFRMBRMEKLE::routed, this, &TFRMGELEN::showRouting);
+        m_runner.run(dialog);
+        showRouting();
+    });
 }
 
 void TFRMGELEN::removeDepartment()
 {
-    m_record->routing().remove(GridBirim->currentRow());
-    showRouting();
+    guarded(m_session, [&] {
+        m_record->routing().remove(GridBirim->currentRow());
+        showRouting();
+    });
 }
 
 void TFRMGELEN::addNewBody()
 {
-    if (!addBody) {
-        m_session.prompt().message(kNotYet);
-        return;
-    }
-    const int body = addBody();
-    if (body <= 0)
-        return;
-    fillLookups();
-    showRecord();
-    ComboKURKOD->setCurrentIndex(qMax(0, ComboKURKOD->findData(body)));
+    guarded(m_session, [&] {
+        if (!addBody) {
+            m_session.prompt().message(kNotYet);
+            return;
+        }
+        const int body = addBody();
+        if (body <= 0)
+            return;
+        fillLookups();
+        showRecord();
+        ComboKURKOD->setCurrentIndex(qMax(0, ComboKURKOD->findData(body)));
+    });
 }
 
 bool TFRMGELEN::collect()
@@ -648,7 +655,9 @@ void TFRMGELEN::save()
 {
     if (!collect())
         return;
-    if (m_record->save(EditGELTAR->text())) {
+    bool saved = false;
+    guarded(m_session, [&] { saved = m_record->save(EditGELTAR->text()); });
+    if (saved) {
         closeForm(1);
         return;
     }
@@ -662,6 +671,8 @@ void TFRMGELEN::save()
 
 void TFRMGELEN::cancel()
 {
-    m_record->cancel();
-    closeForm(0);
+    guarded(m_session, [&] {
+        m_record->cancel();
+        closeForm(0);
+    });
 }

@@ -2,6 +2,7 @@
 
 #include "registers/approval.h"
 
+#include "app/guarded.h"
 #include "app/session.h"
 
 #include <QComboBox>
@@ -53,7 +54,16 @@ TFRMONAY::TFRMONAY(Session &session, QWidget *parent)
 void TFRMONAY::FormActivate()
 {
     Approval a(m_session, mode, kayno, bkod);
-    a.load();
+    bool found = false;
+    guarded(m_session, [&] { found = a.load(); });
+    if (!found) {
+        m_session.prompt().message(QStringLiteral(
+            "DİKKAT! Bu havale kaydı bulunamadı; başka bir kullanıcı silmiş olabilir."));
+        BitBtn1->hide();
+        EditAcik->setReadOnly(true);
+        ComboBox1->setEnabled(false);
+        return;
+    }
     setWindowTitle(a.caption());
     ComboBox1->setCurrentIndex(0);
     EditTarih->setText(a.timeText());
