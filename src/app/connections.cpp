@@ -1,5 +1,9 @@
 #include "connections.h"
 
+#include "db/fb/error.h"
+
+#include <optional>
+
 namespace {
 
 fb::TransactionOptions lookupOptions()
@@ -38,6 +42,17 @@ void Connections::openMain(const QString &database, const QString &charset)
 
 void Connections::closeAll()
 {
-    IBTEXTDB.close(fb::Attachment::EndAction::Commit);
-    IBDATABASE.close(fb::Attachment::EndAction::Commit);
+    // The main database first, and whatever happens to the other: its pending
+    // work must be committed, not rolled back by a destructor later.
+    std::optional<fb::Error> failure;
+    for (fb::Attachment *a : {&IBDATABASE, &IBTEXTDB}) {
+        try {
+            a->close(fb::Attachment::EndAction::Commit);
+        } catch (const fb::Error &e) {
+            if (!failure)
+                failure = e;
+        }
+    }
+    if (failure)
+        throw *failure;
 }

@@ -32,12 +32,9 @@ int main(int argc, char **argv)
     Session session(prompt, clock, [] { return std::make_unique<QSettings>(); });
     WorkstationDefaults defaults{clock.today(), QDir::currentPath(),
                                  QCoreApplication::applicationDirPath()};
-    const startup::DatabaseState state = startup::IBASEAC(session, defaults);
-    if (state == startup::DatabaseState::NotKelma || state == startup::DatabaseState::NoSettingsRow) {
-        prompt.message(startup::problemText(
-            state, workstation::mainDatabaseName(session.workstation.host, session.workstation.folder)));
-        return 1;
-    }
+    // A location that is not a KELMA database is said, then repaired on the
+    // System settings screen like one that could not be reached.
+    startup::begin(session, defaults);
 
     FormRunner runner;
     TFRMMENU menu(session, runner);

@@ -65,6 +65,18 @@ DatabaseState IBASEAC(Session &s, const WorkstationDefaults &defaults)
     }
 }
 
+DatabaseState begin(Session &s, const WorkstationDefaults &defaults)
+{
+    const DatabaseState state = IBASEAC(s, defaults);
+    if (state == DatabaseState::NotKelma || state == DatabaseState::NoSettingsRow) {
+        s.prompt().message(problemText(
+            state, workstation::mainDatabaseName(s.workstation.host, s.workstation.folder)));
+        s.db.IBDATABASE.close();
+        s.connectionFailed = true;
+    }
+    return state;
+}
+
 bool TEXTVTAC(Session &s, const QString &year)
 {
     QString folder;
@@ -91,10 +103,10 @@ QString problemText(DatabaseState state, const QString &database)
     switch (state) {
     case DatabaseState::NotKelma:
         return QStringLiteral("DİKKAT! %1 bir KELMA veritabanı değil (TANIM tablosu yok).\n"
-                              "Program kapatılacak; veritabanı yolunu kontrol ediniz.").arg(database);
+                              "Lütfen veritabanı yolunu düzeltiniz.").arg(database);
     case DatabaseState::NoSettingsRow:
         return QStringLiteral("DİKKAT! %1 veritabanında genel tanımlar (TANIM) kaydı yok.\n"
-                              "Program kapatılacak; sistem yöneticinize başvurunuz.").arg(database);
+                              "Lütfen veritabanı yolunu düzeltiniz ya da sistem yöneticinize başvurunuz.").arg(database);
     default:
         return {};
     }

@@ -23,6 +23,11 @@ enum class DatabaseState {
 /// marked as WIN1254 (CHSET not "1").
 DatabaseState IBASEAC(Session &session, const WorkstationDefaults &defaults);
 
+/// IBASEAC, and when what it opened is not a usable KELMA database: says so,
+/// naming the file, and leaves the database closed with the connection-failed
+/// flag set, so that the System settings screen lets the user point elsewhere.
+DatabaseState begin(Session &session, const WorkstationDefaults &defaults);
+
 /// Opens the main database under a name, with the character set rule above.
 /// Throws fb::Error when it cannot be opened at all.
 DatabaseState openMain(Session &session, const QString &database);

@@ -27,11 +27,20 @@ QString save(Session &s, const QString &host, const QString &folder)
             return QStringLiteral("DİKKAT! Veritabanı Dosyası Bulunamadı..!");
     }
     try {
-        // A file that opens but is not usable must not be stored as the location.
-        if (startup::openMain(s, name) != startup::DatabaseState::Ok) {
-            s.db.IBDATABASE.close();
+        // Tried on a connection of its own first, so that a wrong place never
+        // costs the run the database it is working on.
+        fb::Attachment probe;
+        probe.open(Connections::login(name, QStringLiteral("WIN1254")));
+        fb::Transaction t(probe);
+        const bool kelma = t.value(QStringLiteral(
+            "SELECT COUNT(*) FROM RDB$RELATIONS WHERE RDB$RELATION_NAME='TANIM'")).toInt() > 0
+            && t.value(QStringLiteral("SELECT COUNT(*) FROM TANIM")).toInt() > 0;
+        t.rollback();
+        probe.close();
+        if (!kelma)
             return QStringLiteral("Veritabanı Tanımlarında Hata Var");
-        }
+        if (startup::openMain(s, name) != startup::DatabaseState::Ok)
+            return QStringLiteral("Veritabanı Tanımlarında Hata Var");
     } catch (const fb::Error &) {
         return QStringLiteral("Veritabanı Tanımlarında Hata Var");
     }

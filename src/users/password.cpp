@@ -1,5 +1,7 @@
 #include "password.h"
 
+#include "db/fb/error.h"
+
 #include "sifrele.h"
 
 #include "app/prompt.h"
@@ -17,6 +19,14 @@ QString passwordProblem(const QString &password)
         return QStringLiteral("DİKKAT! Bu şifredeki bazı karakterler saklanamaz; "
                               "başka bir şifre giriniz.");
     return {};
+}
+
+void refuseIfGone(qint64 rowsChanged)
+{
+    if (rowsChanged == 0) {
+        throw fb::Error(QStringLiteral(
+            "Kayıt bulunamadı; başka bir kullanıcı tarafından silinmiş olabilir."));
+    }
 }
 
 void writeAndCommit(fb::Transaction &t, const std::function<void()> &writes)
@@ -69,8 +79,8 @@ PasswordChange::Field PasswordChange::save(const QString &oldPassword, const QSt
         return Field::New;
     }
     writeAndCommit(t, [&] {
-        t.execute(QStringLiteral("UPDATE USERS SET PSSWD=:P WHERE HNO=:H"),
-                  {{"P", SIFRELE(u'1', repeat)}, {"H", stored->HNO}});
+        refuseIfGone(t.execute(QStringLiteral("UPDATE USERS SET PSSWD=:P WHERE HNO=:H"),
+                               {{"P", SIFRELE(u'1', repeat)}, {"H", stored->HNO}}));
     });
     return Field::None;
 }

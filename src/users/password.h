@@ -27,6 +27,9 @@ QString passwordProblem(const QString &password);
 /// Runs the writes and commits them keeping the transaction open; a failure
 /// rolls everything back, so that no half of a save stays behind.
 void writeAndCommit(fb::Transaction &t, const std::function<void()> &writes);
+/// An update that found no row: another workstation deleted it meanwhile.
+/// Throws, so that the save is rolled back and said to have failed.
+void refuseIfGone(qint64 rowsChanged);
 
 /// The password change screen's rules for one user.
 class PasswordChange

@@ -130,8 +130,10 @@ void UserAdmin::saveRights(int hno, const RightsRow &row)
 {
     fb::Transaction &t = m_session.db.IBTransaction1;
     writeAndCommit(t, [&] {
-        t.execute(QStringLiteral("UPDATE RIGHTS SET G=:G, K=:FK, D=:D, S=:S WHERE HNO=:HN AND KOD=:KOD"),
-                  {{"G", row.G}, {"FK", row.K}, {"D", row.D}, {"S", row.S}, {"HN", hno}, {"KOD", row.KOD}});
+        const qint64 n = t.execute(
+            QStringLiteral("UPDATE RIGHTS SET G=:G, K=:FK, D=:D, S=:S WHERE HNO=:HN AND KOD=:KOD"),
+            {{"G", row.G}, {"FK", row.K}, {"D", row.D}, {"S", row.S}, {"HN", hno}, {"KOD", row.KOD}});
+        refuseIfGone(n);
     });
 }
 
@@ -217,8 +219,8 @@ UserRecord::Field UserRecord::save(UserRow values, const QString &repeat)
         } else {
             fb::Params p = params;
             p.insert(QStringLiteral("H"), m_row.HNO);
-            t.execute(QStringLiteral("UPDATE USERS SET USR=:U, PSSWD=:P, ACIK=:A, ACIK1=:A1, OZEL=:O "
-                                     "WHERE HNO=:H"), p);
+            refuseIfGone(t.execute(QStringLiteral("UPDATE USERS SET USR=:U, PSSWD=:P, ACIK=:A, ACIK1=:A1, OZEL=:O "
+                                                  "WHERE HNO=:H"), p));
             values.HNO = m_row.HNO;
         }
     });

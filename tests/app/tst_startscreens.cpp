@@ -130,6 +130,18 @@ void TestStartScreens::systemScreenSaves()
     TFRMSYSTEM again(f.session);
     showActive(again);
     QCOMPARE(again.Edit2->text(), f.db.folder());
+    // A wrong place tried from here does not cost the run its database.
+    QDir(f.dir.path()).mkpath("junk");
+    QFile junk(f.dir.filePath("junk/KELMA.GDB"));
+    QVERIFY(junk.open(QIODevice::WriteOnly));
+    junk.write("this is no database");
+    junk.close();
+    type(again.Edit2, f.dir.filePath("junk"));
+    f.prompt.expectMessage("Veritabanı Tanımlarında Hata Var");
+    QTest::keyClick(&again, Qt::Key_F5);
+    QVERIFY2(f.prompt.done(), qPrintable(f.prompt.report()));
+    QVERIFY(f.session.db.IBDATABASE.isOpen());
+    QCOMPARE(f.session.db.IBTransaction1.value("SELECT COUNT(*) FROM TANIM").toInt(), 1);
     QTest::keyClick(&again, Qt::Key_F6);
     QCOMPARE(again.tag, 0);
     QVERIFY(!again.isVisible());

@@ -255,8 +255,12 @@ void TestStartup::notAKelmaDatabase()
         db.createEmpty(a);
     }
     f.store("YOL", db.folder());
-    QCOMPARE(startup::IBASEAC(f.session, f.defaults), startup::DatabaseState::NotKelma);
-    QVERIFY(startup::problemText(startup::DatabaseState::NotKelma, db.path()).contains(db.path()));
+    // Said, naming the file, then repaired like a place that could not be reached.
+    f.prompt.expectMessage(db.path() + " bir KELMA veritabanı değil");
+    QCOMPARE(startup::begin(f.session, f.defaults), startup::DatabaseState::NotKelma);
+    QVERIFY2(f.prompt.done(), qPrintable(f.prompt.report()));
+    QVERIFY(f.session.connectionFailed);
+    QVERIFY(!f.session.db.IBDATABASE.isOpen());
 
     {
         fb::Attachment a;

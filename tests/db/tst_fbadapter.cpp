@@ -195,9 +195,15 @@ void TestFbAdapter::typesRoundTrip()
     QCOMPARE(s.value("C").toString(), QStringLiteral("ab"));
     QCOMPARE(s.value("F").toDouble(), 0.25);
     QCOMPARE(s.value("BO").toBool(), true);
-    // A number too large for its column is refused, not cut.
+    // A number too large for its column is refused, not cut; so is text of any length.
     QVERIFY_THROWS_EXCEPTION(Error, t.execute("UPDATE T SET S=:S", {{"S", 70000}}));
     QVERIFY_THROWS_EXCEPTION(Error, t.execute("UPDATE T SET C=:C", {{"C", "abcdef"}}));
+    QVERIFY_THROWS_EXCEPTION(Error, t.execute("UPDATE T SET C=:C", {{"C", QString(65537, u'x')}}));
+    QCOMPARE(t.value("SELECT C FROM T").toString(), QStringLiteral("ab"));
+    // An empty date box is NULL, not day zero.
+    t.execute("UPDATE T SET D=:D, TS=:TS", {{"D", QDate()}, {"TS", QDateTime()}});
+    QVERIFY(t.value("SELECT D FROM T").isNull());
+    QVERIFY(t.value("SELECT TS FROM T").isNull());
 }
 
 void TestFbAdapter::blobsOfAnySize()

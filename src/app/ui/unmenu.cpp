@@ -345,6 +345,8 @@ void TFRMMENU::FormActivate()
     bool allowed = false;
     guarded(s, [&] {
         const QString udur = s.db.IBTransaction1.value(QStringLiteral("SELECT UDUR FROM TANIM")).toString();
+        // The rights follow this value even if the later settings read fails.
+        s.general.UDUR = udur.left(1);
         if (udur != QLatin1String("1")) {
             allowed = true;
             return;

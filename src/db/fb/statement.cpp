@@ -23,6 +23,8 @@ constexpr unsigned kCharsetNone = 0;
 constexpr unsigned kCharsetOctets = 1;
 constexpr unsigned kCharsetWin1254 = 55;
 constexpr unsigned kSegment = 65535;
+// The longest text a VARCHAR parameter carries; longer would wrap its length.
+constexpr qsizetype kMaxVarchar = 32765;
 
 bool isIdentStart(QChar c)
 {
@@ -272,7 +274,12 @@ void Statement::execute()
             };
             std::vector<Slot> sent(count);
             for (unsigned i = 0; i < count; ++i) {
-                const QVariant v = i < unsigned(m_paramValues.size()) ? m_paramValues[i] : QVariant();
+                QVariant v = i < unsigned(m_paramValues.size()) ? m_paramValues[i] : QVariant();
+                // An empty date box is no date: NULL, not day zero.
+                if ((v.typeId() == QMetaType::QDate && !v.toDate().isValid())
+                    || (v.typeId() == QMetaType::QTime && !v.toTime().isValid())
+                    || (v.typeId() == QMetaType::QDateTime && !v.toDateTime().isValid()))
+                    v = QVariant();
                 Slot &s = sent[i];
                 const unsigned dtype = described->getType(&st, i) & ~1u;
                 const unsigned dcharset = described->getCharSet(&st, i) & 0xFF;
@@ -342,6 +349,10 @@ void Statement::execute()
                         case QMetaType::QByteArray:
                             type = SQL_VARYING;
                             s.bytes = v.toByteArray();
+                            if (s.bytes.size() > kMaxVarchar) {
+                                throw Error(QStringLiteral("Veri çok uzun (%1 bayt).").arg(s.bytes.size()),
+                                            0, 0, {}, m_sql);
+                            }
                             length = static_cast<unsigned>(std::max<qsizetype>(1, s.bytes.size()));
                             charset = dcharset == kCharsetOctets ? kCharsetOctets : kCharsetNone;
                             subType = 0;
@@ -349,6 +360,10 @@ void Statement::execute()
                         default:
                             type = SQL_VARYING;
                             s.bytes = win1254::encode(v.toString());
+                            if (s.bytes.size() > kMaxVarchar) {
+                                throw Error(QStringLiteral("Metin çok uzun (%1 karakter).").arg(s.bytes.size()),
+                                            0, 0, {}, m_sql);
+                            }
                             length = static_cast<unsigned>(std::max<qsizetype>(1, s.bytes.size()));
                             charset = dcharset == kCharsetOctets ? kCharsetOctets : kCharsetWin1254;
                             subType = 0;
