@@ -70,8 +70,10 @@ public:
         return m_socket.state() == QAbstractSocket::ConnectedState;
     }
 
-    /// Ends our side after the last byte and waits for the server to close,
-    /// which it does once the file is in place. Any word from it is a refusal.
+    /// Ends our side after the last byte and waits for the server's word: it
+    /// says "TAMAM" once the file is in place, "HATA" when it could not store
+    /// it. A close without the word (a reset, a server turning us away) is a
+    /// failure, so that the file stays in TEMP.
     bool finishSending()
     {
         if (!flush())
@@ -81,14 +83,10 @@ public:
 #else
         ::shutdown(int(m_socket.socketDescriptor()), SHUT_WR);
 #endif
-        for (;;) {
-            if (m_socket.bytesAvailable() > 0)
-                return false;
-            if (m_socket.state() != QAbstractSocket::ConnectedState)
-                return closedNormally();
-            if (!m_socket.waitForReadyRead(m_timeout) && m_socket.state() == QAbstractSocket::ConnectedState)
-                return false;
-        }
+        QString word;
+        if (!readLine(word))
+            return false;
+        return word == QLatin1String(fileserver::TAMAM);
     }
 
     bool readLine(QString &line)

@@ -75,6 +75,12 @@ void ScriptedServer::serve()
 void ScriptedServer::answer(int fd, const Answer &answer, QByteArray &received)
 {
     char buffer[65536];
+    if (answer.linesBeforeReply < 0) {
+        while (const qsizetype n = readSome(fd, buffer, sizeof buffer))
+            received.append(buffer, n);
+        ::send(fd, answer.reply.constData(), static_cast<size_t>(answer.reply.size()), MSG_NOSIGNAL);
+        return;
+    }
     while (received.count('\n') < answer.linesBeforeReply) {
         const qsizetype n = readSome(fd, buffer, sizeof buffer);
         if (n == 0)

@@ -16,7 +16,8 @@ class ScriptedServer
 public:
     struct Answer
     {
-        /// Request lines to wait for before replying.
+        /// Request lines to wait for before replying; -1: reply once the
+        /// client has ended its side (as the server confirms a stored file).
         int linesBeforeReply = 1;
         QByteArray reply;
         /// Close right after the reply; otherwise read on until the client closes.

@@ -64,6 +64,7 @@ private slots:
     void sendPutsEachFileOnItsOwnConnection();
     void sendWithEmptyTempOpensNoConnection();
     void sendFailureIsReportedAndNamed();
+    void sendClosedWithoutAWordIsAFailure();
     void sendRefusedByServerIsReported();
 
     void fetch_data();
@@ -161,7 +162,7 @@ void TestFileServerClient::sendPutsEachFileOnItsOwnConnection()
     QFile::setPermissions(temp.filePath(QStringLiteral("GEL_7_2.TXT")), QFile::ReadOwner);
     QDir(temp.path()).mkdir(QStringLiteral("ALT"));
 
-    ScriptedServer server({Answer{0, {}, false}, Answer{0, {}, false}});
+    ScriptedServer server({Answer{-1, "TAMAM\r\n", false}, Answer{-1, "TAMAM\r\n", false}});
     ScriptedPrompt prompt;
     QList<QPair<qint64, qint64>> progress;
     FileServerClient client(QStringLiteral("127.0.0.1"), QString::number(server.port()), prompt,
@@ -202,6 +203,20 @@ void TestFileServerClient::sendFailureIsReportedAndNamed()
             .SERVEREGONDER(temp.path());
     QCOMPARE(result.failed, QStringList({QStringLiteral("GEL_1_1.PDF"), QStringLiteral("GEL_1_2.JPG")}));
     QVERIFY(result.sent.isEmpty());
+    QVERIFY2(prompt.done(), qPrintable(prompt.report()));
+}
+
+void TestFileServerClient::sendClosedWithoutAWordIsAFailure()
+{
+    QTemporaryDir temp;
+    writeFile(temp.filePath(QStringLiteral("GEL_1_1.PDF")), "a");
+    // Read all, then closed without saying the file is stored: a server that
+    // turned the connection away looks like this.
+    ScriptedServer server({Answer{0, {}, false}});
+    ScriptedPrompt prompt;
+    prompt.expectMessage(QStringLiteral("DİKKAT! Dosya Sunucuya Gönderilemedi.\nGEL_1_1.PDF"));
+    const FileServerSend result = clientOf(server, prompt).SERVEREGONDER(temp.path());
+    QCOMPARE(result.failed, QStringList({QStringLiteral("GEL_1_1.PDF")}));
     QVERIFY2(prompt.done(), qPrintable(prompt.report()));
 }
 

@@ -115,7 +115,9 @@ void Connection::send(Operation &operation, const QString &name)
         refuse(operation, kStorageError);
         return;
     }
-    // Closing now tells the client the file is in place.
+    // Said in words: a connection that is reset (busy, stopping, idle) also
+    // ends without a refusal, and must not pass for a stored file.
+    answer(fileserver::line(QString::fromLatin1(fileserver::TAMAM)));
     operation.result = kOk;
 }
 
