@@ -307,11 +307,11 @@ bool IncomingRecord::remove(Session &s, int kayno)
     if (!prompt.question(QStringLiteral("DİKKAT! Bu Kayıt Silinecektir. Onaylıyormusunuz.?")))
         return false;
     fb::Transaction &t = s.db.IBTransaction1;
-    if (t.value(QStringLiteral("SELECT COUNT(*) SAY FROM GIDEN WHERE ILGNO=:ILG"), {{"ILG", kayno}}).toInt() >= 1) {
-        prompt.message(QStringLiteral("DİKKAT! Bu Kayıt Kullanılmıştır. Silemezsiniz..."));
-        return false;
-    }
     try {
+        if (t.value(QStringLiteral("SELECT COUNT(*) SAY FROM GIDEN WHERE ILGNO=:ILG"), {{"ILG", kayno}}).toInt() >= 1) {
+            prompt.message(QStringLiteral("DİKKAT! Bu Kayıt Kullanılmıştır. Silemezsiniz..."));
+            return false;
+        }
         t.execute(QStringLiteral("DELETE FROM GELEN WHERE KAYNO=:KK"), {{"KK", kayno}});
         t.execute(QStringLiteral("DELETE FROM GELTEXT WHERE KAYNO=:KK"), {{"KK", kayno}});
         // Routing rows of a deleted document would wait for approval for ever.
@@ -320,7 +320,10 @@ bool IncomingRecord::remove(Session &s, int kayno)
         t.executeRaw(QStringLiteral("SET GENERATOR GEN_GELNO TO %1").arg(highest));
         t.commitRetaining();
     } catch (const fb::Error &e) {
-        t.rollbackRetaining();
+        try {
+            t.rollbackRetaining();
+        } catch (const fb::Error &) {
+        }
         prompt.error(QStringLiteral("DİKKAT! Kayıt silinemedi."), e.details());
         return false;
     }

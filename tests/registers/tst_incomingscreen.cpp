@@ -4,6 +4,7 @@
 #include "registers/ui/unbrmekle.h"
 #include "registers/ui/ungelen.h"
 
+#include "definitions/ui/unkurbil.h"
 #include "definitions/ui/unkurbul.h"
 #include "definitions/ui/unsdpbul.h"
 #include "users/rights.h"
@@ -21,6 +22,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QTimer>
 #include <QToolButton>
 #include <QtTest>
 
@@ -44,6 +46,7 @@ struct Office
             t.execute("INSERT INTO BIRIM (BKOD,BIRIM,TUR,YETKILI,UNVAN) VALUES (:K,:B,'B','ALİ VELİ','ŞEF')",
                       {{"K", code++}, {"B", QString::fromUtf8(name)}});
         t.execute("INSERT INTO BIRIM (BKOD,BIRIM,TUR) VALUES (9,'ANKARA VALİLİĞİ','K')");
+        t.executeRaw("SET GENERATOR GEN_BKOD TO 9");
         t.commit();
         a.close();
         session.db.openMain(db.path());
@@ -69,6 +72,9 @@ private slots:
     void anotherYearKeepsTheScreenOpen();
     void closeRefusedUntilSaveOrCancel();
     void findersFillTheCodes();
+    void newBodyKeepsWhatWasTyped();
+    void unknownCodedValuesAreKept();
+    void missingRecordClosesARealRun();
     void rights_data();
     void rights();
 };
@@ -209,6 +215,71 @@ void TestIncomingScreen::findersFillTheCodes()
     screen.SpeedButtonKurum->click();
     QVERIFY2(o.runner.done(), qPrintable(o.runner.report()));
     QCOMPARE(screen.ComboKURKOD->currentText(), QStringLiteral("ANKARA VALİLİĞİ"));
+    QVERIFY2(o.prompt.done(), qPrintable(o.prompt.report()));
+}
+
+void TestIncomingScreen::newBodyKeepsWhatWasTyped()
+{
+    Office o;
+    TFRMGELEN screen(o.session, o.runner);
+    screen.tag = 1;
+    showActive(screen);
+    screen.MemoKONU->setPlainText(QStringLiteral("Yazılan konu"));
+    screen.EditEVSAY->setText(QStringLiteral("E-9"));
+    screen.ComboZDUR->setCurrentIndex(0); // İç
+    o.runner.then([](KelmaForm &f) {
+        auto &body = dynamic_cast<TFRMKURBIL &>(f);
+        body.edits.value("BIRIM")->setText(QStringLiteral("ÇORUM VALİLİĞİ"));
+        body.BitBtn1->click();
+    });
+    screen.addNewBody();
+    QVERIFY2(o.runner.done(), qPrintable(o.runner.report()));
+    QVERIFY2(o.prompt.transcript().isEmpty(), qPrintable(o.prompt.report()));
+    QCOMPARE(screen.ComboKURKOD->currentText(), QStringLiteral("ÇORUM VALİLİĞİ"));
+    QCOMPARE(screen.MemoKONU->toPlainText(), QStringLiteral("Yazılan konu"));
+    QCOMPARE(screen.EditEVSAY->text(), QStringLiteral("E-9"));
+    QCOMPARE(screen.ComboZDUR->currentText(), QStringLiteral("İç"));
+    QVERIFY2(o.prompt.done(), qPrintable(o.prompt.report()));
+}
+
+void TestIncomingScreen::unknownCodedValuesAreKept()
+{
+    Office o;
+    {
+        fb::Transaction t(o.session.db.IBDATABASE);
+        t.execute("INSERT INTO GELEN (KAYNO,GELNO,GELTAR,ZDUR,GSEKLI,CEVDUR,KONU) "
+                  "VALUES (5, 1, '2021-03-01', NULL, 'X', NULL, 'Eski')");
+        t.commit();
+    }
+    TFRMGELEN screen(o.session, o.runner);
+    screen.tag = 2;
+    screen.kayno = 5;
+    showActive(screen);
+    screen.MemoKONU->setPlainText(QStringLiteral("Yeni"));
+    QTest::keyClick(&screen, Qt::Key_F5);
+    QVERIFY2(o.prompt.done(), qPrintable(o.prompt.report()));
+    QCOMPARE(o.query("SELECT COALESCE(ZDUR,'-') || GSEKLI || COALESCE(CEVDUR,'-') || KONU FROM GELEN").toString(),
+             QStringLiteral("-X-Yeni"));
+}
+
+void TestIncomingScreen::missingRecordClosesARealRun()
+{
+    Office o;
+    o.prompt.expectMessage("bulunamadı");
+    TFRMGELEN screen(o.session, o.runner);
+    screen.tag = 2;
+    screen.kayno = 999;
+    bool stuck = false;
+    // Should the run hang, end it so that the test fails instead of waiting.
+    QTimer::singleShot(5000, &screen, [&] {
+        stuck = true;
+        screen.show();
+        screen.done(0);
+    });
+    FormRunner real;
+    real.run(screen);
+    QVERIFY(!stuck);
+    QCOMPARE(screen.tag, 0);
     QVERIFY2(o.prompt.done(), qPrintable(o.prompt.report()));
 }
 

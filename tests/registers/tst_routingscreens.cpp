@@ -60,6 +60,7 @@ private slots:
     void answerNoStillWaits();
     void approvedRowOnlyShows();
     void departmentSelection();
+    void rowGoneMeanwhile();
 };
 
 void TestRoutingScreens::approveYes()
@@ -150,6 +151,25 @@ void TestRoutingScreens::departmentSelection()
     QVERIFY(!dialog.isVisible());
     QCOMPARE(r.routing().rows().rowCount(), 3);
     QVERIFY(o.prompt.done());
+}
+
+void TestRoutingScreens::rowGoneMeanwhile()
+{
+    Office o;
+    TFRMONAY screen(o.session);
+    screen.kayno = 7;
+    screen.bkod = 1;
+    showActive(screen);
+    {
+        fb::Transaction t(o.session.db.IBDATABASE);
+        t.execute("DELETE FROM EVBRM WHERE TUR=1");
+        t.commit();
+    }
+    o.prompt.expect(ScriptedPrompt::Kind::Error, "Onay kaydedilemedi");
+    screen.BitBtn1->click();
+    QVERIFY2(o.prompt.done(), qPrintable(o.prompt.report()));
+    QVERIFY(screen.isVisible());
+    QCOMPARE(screen.tag, 0);
 }
 
 QTEST_MAIN(TestRoutingScreens)

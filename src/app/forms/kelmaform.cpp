@@ -20,7 +20,14 @@ void KelmaForm::closeForm(int resultTag)
 {
     tag = resultTag;
     mayClose = true;
-    done(resultTag == 1 ? Accepted : Rejected);
+    const int result = resultTag == 1 ? Accepted : Rejected;
+    if (m_activating) {
+        // Still inside show(): exec() has not started its loop, and a done()
+        // now would leave it waiting for ever. Close once the loop runs.
+        QMetaObject::invokeMethod(this, [this, result] { done(result); }, Qt::QueuedConnection);
+        return;
+    }
+    done(result);
 }
 
 void KelmaForm::bindKey(QAbstractButton *button, const QKeySequence &key)
@@ -77,13 +84,19 @@ void KelmaForm::closeEvent(QCloseEvent *event)
 void KelmaForm::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
+    // A window restored from the task bar is shown again by the system: that
+    // is no new opening, and must not start the screen over.
+    if (event->spontaneous())
+        return;
     if (!m_painted) {
         // Once, when the form and all its children exist.
         paintScheme(this, m_session);
         m_painted = true;
     }
     mayClose = false;
+    m_activating = true;
     FormActivate();
+    m_activating = false;
 }
 
 void FormRunner::run(KelmaForm &form)

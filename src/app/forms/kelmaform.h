@@ -44,6 +44,7 @@ protected:
 
 private:
     bool m_painted = false;
+    bool m_activating = false;
 };
 
 /// Shows a form modally. Tests replace it to play the person at the screen.

@@ -367,6 +367,16 @@ void TFRMGELEN::build()
     connect(GridBirim, &QTableWidget::currentCellChanged, this, &TFRMGELEN::routingRowChanged);
     connect(EditTESADI, &QLineEdit::textEdited, this, &TFRMGELEN::storeReceiver);
     connect(EditTESGOR, &QLineEdit::textEdited, this, &TFRMGELEN::storeReceiver);
+    // Coded boxes write their column only when the user changes them: a stored
+    // value that matches no entry is kept as it is.
+    connect(ComboZDUR, &QComboBox::currentIndexChanged, this, [this](int i) {
+        if (!m_filling && i >= 0)
+            m_record->setValue("ZDUR", kZDUR[i]);
+    });
+    connect(ComboGSEKLI, &QComboBox::currentIndexChanged, this, [this](int i) {
+        if (!m_filling && i >= 0)
+            m_record->setValue("GSEKLI", kGSEKLI[i]);
+    });
     connect(ComboGIZDER, &QComboBox::currentIndexChanged, this, [this](int i) {
         if (m_filling || i < 0)
             return;
@@ -421,18 +431,27 @@ void TFRMGELEN::fillLookups()
     for (const QVariantList &r : db.IBTransaction1.rows(QStringLiteral(
              "SELECT KOD,ACIK FROM SDP WHERE TUR='D' ORDER BY ACIK")))
         ComboSDP->addItem(QStringLiteral("%1  %2").arg(r[0].toString(), r[1].toString()), r[0]);
-    // Read afresh so that bodies other workstations added are there.
-    db.IBTransaction2.commit();
-    ComboKURKOD->clear();
-    ComboKURKOD->addItem(QString(), 0);
-    for (const QVariantList &r : db.IBTransaction2.rows(QStringLiteral(
-             "SELECT BKOD,BIRIM FROM BIRIM WHERE TUR='K' ORDER BY BIRIM")))
-        ComboKURKOD->addItem(r[1].toString(), r[0]);
+    fillBodies();
     ComboETKOD->clear();
     ComboETKOD->addItem(QString(), QVariant());
     for (const QVariantList &r : db.IBTransaction1.rows(QStringLiteral("SELECT ETKOD,EVTUR FROM EVTUR ORDER BY ETKOD")))
         ComboETKOD->addItem(r[1].toString(), r[0]);
     m_filling = false;
+}
+
+void TFRMGELEN::fillBodies()
+{
+    const bool filling = m_filling;
+    m_filling = true;
+    fb::Transaction &t = m_session.db.IBTransaction2;
+    // Read afresh so that bodies other workstations added are there.
+    t.commit();
+    ComboKURKOD->clear();
+    ComboKURKOD->addItem(QString(), 0);
+    for (const QVariantList &r : t.rows(QStringLiteral(
+             "SELECT BKOD,BIRIM FROM BIRIM WHERE TUR='K' ORDER BY BIRIM")))
+        ComboKURKOD->addItem(r[1].toString(), r[0]);
+    m_filling = filling;
 }
 
 void TFRMGELEN::FormActivate()
@@ -604,8 +623,8 @@ void TFRMGELEN::addNewBody()
         const int body = addBody();
         if (body <= 0)
             return;
-        fillLookups();
-        showRecord();
+        // Only the body list: everything typed so far stays in its boxes.
+        fillBodies();
         ComboKURKOD->setCurrentIndex(qMax(0, ComboKURKOD->findData(body)));
     });
 }
@@ -633,7 +652,6 @@ bool TFRMGELEN::collect()
     r.setValue("GELNO", numberOf(EditGELNO));
     r.setValue("SDP", textOf(ComboSDP->currentData().toString()));
     r.setValue("BSIRNO", numberOf(EditBSIRNO));
-    r.setValue("ZDUR", kZDUR.value(ComboZDUR->currentIndex()));
     r.setValue("ZNO", textOf(EditZNO->text().trimmed()));
     r.setValue("ETKOD", ComboETKOD->currentData());
     r.setValue("GSIRNO", numberOf(EditGSIRNO));
@@ -643,11 +661,9 @@ bool TFRMGELEN::collect()
     r.setValue("BIRIM", textOf(EditBIRIM->text()));
     r.setValue("EVSAY", textOf(EditEVSAY->text()));
     r.setValue("KONU", textOf(MemoKONU->toPlainText()));
-    r.setValue("GSEKLI", kGSEKLI.value(ComboGSEKLI->currentIndex()));
     r.setValue("GACIK", textOf(EditGACIK->text()));
     r.setValue("EKSAY", numberOf(EditEKSAY));
     r.setValue("EK", textOf(MemoEK->toPlainText()));
-    r.setValue("CEVDUR", kCEVDUR.value(ComboCEVDUR->currentIndex()));
     return true;
 }
 
@@ -671,8 +687,7 @@ void TFRMGELEN::save()
 
 void TFRMGELEN::cancel()
 {
-    guarded(m_session, [&] {
-        m_record->cancel();
-        closeForm(0);
-    });
+    guarded(m_session, [&] { m_record->cancel(); });
+    // Whatever the rollback said, F6 leaves the screen: nothing was saved.
+    closeForm(0);
 }

@@ -82,6 +82,7 @@ protected:
 private:
     void build();
     void fillLookups();
+    void fillBodies();
     void showRecord();
     void showRouting();
     void showFileCodeTexts();
