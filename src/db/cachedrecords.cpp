@@ -131,22 +131,42 @@ QString CachedRecords::quoted(const QString &column) const
     return u'"' + column + u'"';
 }
 
+bool CachedRecords::keyChanged(const Row &r) const
+{
+    for (const QString &k : m_key) {
+        const int c = columnIndex(k);
+        if (r.values[c] != r.original[c] || r.values[c].isNull() != r.original[c].isNull())
+            return true;
+    }
+    return false;
+}
+
 void CachedRecords::apply(fb::Transaction &t)
 {
-    // Deletes first, so that a row deleted and added again under its key fits.
-    for (const Row &r : m_rows) {
-        if (r.state != State::Deleted)
-            continue;
+    auto keyWhere = [&](const Row &r, fb::Params &p) {
         QStringList where;
-        fb::Params p;
         for (int k = 0; k < m_key.size(); ++k) {
             where << QStringLiteral("%1 = :K%2").arg(quoted(m_key[k])).arg(k);
             p.insert(QStringLiteral("K%1").arg(k), r.original.value(columnIndex(m_key[k])));
         }
-        t.execute(QStringLiteral("DELETE FROM %1 WHERE %2").arg(m_table, where.join(QLatin1String(" AND "))), p);
+        return where.join(QLatin1String(" AND "));
+    };
+    // Deletes first, so that a row deleted and added again under its key fits.
+    // A row whose key was changed goes out and comes back under the new key:
+    // two rows swapping their keys would otherwise collide half-way.
+    for (const Row &r : m_rows) {
+        const bool moved = r.state == State::Modified && keyChanged(r);
+        if (r.state != State::Deleted && !moved)
+            continue;
+        fb::Params p;
+        const qint64 n = t.execute(QStringLiteral("DELETE FROM %1 WHERE %2").arg(m_table, keyWhere(r, p)), p);
+        if (moved && n == 0) {
+            throw fb::Error(QStringLiteral("Dikkat bir hata oluştu: kayıt başka bir kullanıcı "
+                                           "tarafından silinmiş (%1).").arg(m_table));
+        }
     }
     for (const Row &r : m_rows) {
-        if (r.state == State::Inserted) {
+        if (r.state == State::Inserted || (r.state == State::Modified && keyChanged(r))) {
             QStringList cols, marks;
             fb::Params p;
             for (int c = 0; c < m_columns.size(); ++c) {
@@ -160,7 +180,7 @@ void CachedRecords::apply(fb::Transaction &t)
                           .arg(m_table, cols.join(QLatin1String(", ")), marks.join(QLatin1String(", "))),
                       p);
         } else if (r.state == State::Modified) {
-            QStringList sets, where;
+            QStringList sets;
             fb::Params p;
             for (int c = 0; c < m_columns.size(); ++c) {
                 // Only what changed: another workstation's edit of another column stays.
@@ -171,13 +191,9 @@ void CachedRecords::apply(fb::Transaction &t)
             }
             if (sets.isEmpty())
                 continue;
-            for (int k = 0; k < m_key.size(); ++k) {
-                where << QStringLiteral("%1 = :K%2").arg(quoted(m_key[k])).arg(k);
-                p.insert(QStringLiteral("K%1").arg(k), r.original.value(columnIndex(m_key[k])));
-            }
+            const QString where = keyWhere(r, p);
             const qint64 n = t.execute(QStringLiteral("UPDATE %1 SET %2 WHERE %3")
-                                           .arg(m_table, sets.join(QLatin1String(", ")),
-                                                where.join(QLatin1String(" AND "))), p);
+                                           .arg(m_table, sets.join(QLatin1String(", ")), where), p);
             if (n == 0) {
                 throw fb::Error(QStringLiteral("Dikkat bir hata oluştu: kayıt başka bir kullanıcı "
                                                "tarafından silinmiş (%1).").arg(m_table));

@@ -59,6 +59,7 @@ private:
     int storeIndex(int row) const;
     QString quoted(const QString &column) const;
     bool writable(int column) const;
+    bool keyChanged(const Row &row) const;
 
     QString m_table;
     QStringList m_key;

@@ -106,7 +106,13 @@ bool DocumentTypes::remove(int row)
         // Whatever was typed into the row goes with it.
         m_rows.revert();
         m_rows.remove(row);
-        m_rows.apply(t);
+        try {
+            m_rows.apply(t);
+        } catch (const fb::Error &) {
+            // Not deleted: the row comes back, and later saves do not send it again.
+            m_rows.revert();
+            throw;
+        }
         m_rows.accept();
         deleted = true;
     });

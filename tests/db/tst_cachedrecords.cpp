@@ -19,6 +19,7 @@ private slots:
     void failedCommitKeepsWhatWasTyped();
     void revertDropsEverything();
     void editOfARowDeletedElsewhereIsRefused();
+    void rowsSwapTheirKeys();
 
 private:
     std::unique_ptr<TempDatabase> m_db;
@@ -131,6 +132,21 @@ void TestCachedRecords::editOfARowDeletedElsewhereIsRefused()
     }
     r.setValue(0, "TESADI", QStringLiteral("AYŞE"));
     QVERIFY_THROWS_EXCEPTION(Error, r.apply(t));
+}
+
+void TestCachedRecords::rowsSwapTheirKeys()
+{
+    Transaction t(*m_a);
+    CachedRecords r("EVBRM", {"TUR", "EKAYNO", "BKOD"});
+    r.select(t, "SELECT * FROM EVBRM ORDER BY BKOD");
+    r.setValue(0, "BKOD", 2);
+    r.setValue(0, "TESADI", QStringLiteral("BİR"));
+    r.setValue(1, "BKOD", 1);
+    r.apply(t);
+    t.commit();
+    QCOMPARE(count(), 3);
+    QCOMPARE(count("BKOD=2 AND TESADI='BİR'"), 1);
+    QCOMPARE(count("BKOD=1 AND TESADI='ALİ'"), 1);
 }
 
 QTEST_GUILESS_MAIN(TestCachedRecords)

@@ -56,6 +56,8 @@ void Connection::serve()
         break;
     }
     m_log.record(operation);
+    if (m_confirmStored)
+        answer(fileserver::line(QString::fromLatin1(fileserver::TAMAM)));
 }
 
 bool Connection::readName(Operation &operation, QString &name)
@@ -115,10 +117,11 @@ void Connection::send(Operation &operation, const QString &name)
         refuse(operation, kStorageError);
         return;
     }
-    // Said in words: a connection that is reset (busy, stopping, idle) also
-    // ends without a refusal, and must not pass for a stored file.
-    answer(fileserver::line(QString::fromLatin1(fileserver::TAMAM)));
     operation.result = kOk;
+    // Said in words once the operation is logged: a connection that is reset
+    // (busy, stopping, idle) also ends without a refusal, and must not pass
+    // for a stored file.
+    m_confirmStored = true;
 }
 
 void Connection::refuse(Operation &operation, const QString &result)

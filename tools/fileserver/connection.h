@@ -29,4 +29,5 @@ private:
     RequestReader m_reader;
     const DocumentStore &m_store;
     OperationLog &m_log;
+    bool m_confirmStored = false;
 };

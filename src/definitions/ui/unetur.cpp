@@ -82,8 +82,8 @@ void TFRMETUR::KayitSilClick()
     const int row = DBGrid1->currentIndex().row();
     if (row < 0)
         return;
-    if (m_types.remove(row))
-        m_model->refresh();
+    m_types.remove(row);
+    m_model->refresh();
     if (m_model->rowCount() > 0)
         DBGrid1->setCurrentIndex(m_model->index(qMin(row, m_model->rowCount() - 1), 0));
 }
