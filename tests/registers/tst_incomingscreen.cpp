@@ -12,6 +12,7 @@
 #include "app/clock.h"
 #include "app/session.h"
 #include "formtest.h"
+#include "office.h"
 #include "scriptedprompt.h"
 #include "scriptedrunner.h"
 #include "tempdatabase.h"
@@ -28,37 +29,14 @@
 
 namespace {
 
-struct Office
+Office office()
 {
-    TempDatabase db;
-    ScriptedPrompt prompt;
-    ScriptedRunner runner;
-    FixedClock clock{QDateTime(QDate(2021, 8, 26), QTime(9, 30))};
-    Session session{prompt, clock, [] { return std::make_unique<QSettings>(); }};
-
-    Office()
-    {
-        fb::Attachment a;
-        db.createMain(a);
-        fb::Transaction t(a);
-        int code = 1;
-        for (const char *name : {"YAZI İŞLERİ", "İMAR"})
-            t.execute("INSERT INTO BIRIM (BKOD,BIRIM,TUR,YETKILI,UNVAN) VALUES (:K,:B,'B','ALİ VELİ','ŞEF')",
-                      {{"K", code++}, {"B", QString::fromUtf8(name)}});
-        t.execute("INSERT INTO BIRIM (BKOD,BIRIM,TUR) VALUES (9,'ANKARA VALİLİĞİ','K')");
-        t.executeRaw("SET GENERATOR GEN_BKOD TO 9");
-        t.commit();
-        a.close();
-        session.db.openMain(db.path());
-        session.workstation.year = "2021";
-        session.LUSR = "ZIRVO";
-    }
-    QVariant query(const QString &sql)
-    {
-        fb::Transaction t(session.db.IBDATABASE);
-        return t.value(sql);
-    }
-};
+    return Office({
+        QStringLiteral("INSERT INTO BIRIM (BKOD,BIRIM,TUR,YETKILI,UNVAN) VALUES (1,'YAZI İŞLERİ','B','ALİ VELİ','ŞEF')"),
+        QStringLiteral("INSERT INTO BIRIM (BKOD,BIRIM,TUR,YETKILI,UNVAN) VALUES (2,'İMAR','B','ALİ VELİ','ŞEF')"),
+        QStringLiteral("INSERT INTO BIRIM (BKOD,BIRIM,TUR) VALUES (9,'ANKARA VALİLİĞİ','K')"),
+        QStringLiteral("SET GENERATOR GEN_BKOD TO 9")});
+}
 
 } // namespace
 
@@ -81,7 +59,7 @@ private slots:
 
 void TestIncomingScreen::roadOfOneDocument()
 {
-    Office o;
+    Office o = office();
     TFRMGELEN screen(o.session, o.runner);
     screen.tag = 1;
     showActive(screen);
@@ -121,7 +99,7 @@ void TestIncomingScreen::roadOfOneDocument()
 
 void TestIncomingScreen::changeAndCancel()
 {
-    Office o;
+    Office o = office();
     {
         fb::Transaction t(o.session.db.IBDATABASE);
         t.execute("INSERT INTO GELEN (KAYNO,GELNO,GELTAR,ZDUR,ZNO,GIZDER,GSEKLI,CEVDUR,KONU) "
@@ -153,7 +131,7 @@ void TestIncomingScreen::changeAndCancel()
 
 void TestIncomingScreen::anotherYearKeepsTheScreenOpen()
 {
-    Office o;
+    Office o = office();
     TFRMGELEN screen(o.session, o.runner);
     screen.tag = 1;
     showActive(screen);
@@ -177,7 +155,7 @@ void TestIncomingScreen::anotherYearKeepsTheScreenOpen()
 
 void TestIncomingScreen::closeRefusedUntilSaveOrCancel()
 {
-    Office o;
+    Office o = office();
     TFRMGELEN screen(o.session, o.runner);
     screen.tag = 1;
     showActive(screen);
@@ -193,7 +171,7 @@ void TestIncomingScreen::closeRefusedUntilSaveOrCancel()
 
 void TestIncomingScreen::findersFillTheCodes()
 {
-    Office o;
+    Office o = office();
     TFRMGELEN screen(o.session, o.runner);
     screen.tag = 1;
     showActive(screen);
@@ -220,7 +198,7 @@ void TestIncomingScreen::findersFillTheCodes()
 
 void TestIncomingScreen::newBodyKeepsWhatWasTyped()
 {
-    Office o;
+    Office o = office();
     TFRMGELEN screen(o.session, o.runner);
     screen.tag = 1;
     showActive(screen);
@@ -244,7 +222,7 @@ void TestIncomingScreen::newBodyKeepsWhatWasTyped()
 
 void TestIncomingScreen::unknownCodedValuesAreKept()
 {
-    Office o;
+    Office o = office();
     {
         fb::Transaction t(o.session.db.IBDATABASE);
         t.execute("INSERT INTO GELEN (KAYNO,GELNO,GELTAR,ZDUR,GSEKLI,CEVDUR,KONU) "
@@ -264,7 +242,7 @@ void TestIncomingScreen::unknownCodedValuesAreKept()
 
 void TestIncomingScreen::missingRecordClosesARealRun()
 {
-    Office o;
+    Office o = office();
     o.prompt.expectMessage("bulunamadı");
     TFRMGELEN screen(o.session, o.runner);
     screen.tag = 2;
@@ -301,7 +279,7 @@ void TestIncomingScreen::rights()
     QFETCH(int, mode);
     QFETCH(bool, saveEnabled);
     QFETCH(bool, bodyFinderEnabled);
-    Office o;
+    Office o = office();
     {
         fb::Transaction t(o.session.db.IBDATABASE);
         t.execute("INSERT INTO RIGHTS (HNO,KOD,G,K,D,S) VALUES (2, 1, 'E', 'H', 'E', 'H')");

@@ -5,6 +5,7 @@
 #include "app/clock.h"
 #include "app/session.h"
 #include "formtest.h"
+#include "office.h"
 #include "scriptedprompt.h"
 #include "tempdatabase.h"
 
@@ -17,37 +18,15 @@
 
 namespace {
 
-struct Office
+Office office()
 {
-    TempDatabase db;
-    ScriptedPrompt prompt;
-    FixedClock clock{QDateTime(QDate(2021, 8, 26), QTime(14, 5, 0))};
-    Session session{prompt, clock, [] { return std::make_unique<QSettings>(); }};
-
-    Office()
-    {
-        fb::Attachment a;
-        db.createMain(a);
-        fb::Transaction t(a);
-        int code = 1;
-        for (const char *name : {"YAZI İŞLERİ", "İMAR", "FEN İŞLERİ"})
-            t.execute("INSERT INTO BIRIM (BKOD,BIRIM,TUR,YETKILI) VALUES (:K,:B,'B','ALİ')",
-                      {{"K", code++}, {"B", QString::fromUtf8(name)}});
-        t.execute("INSERT INTO EVBRM (TUR,EKAYNO,BKOD) VALUES (1, 7, 1)");
-        t.execute("INSERT INTO EVBRM (TUR,EKAYNO,BKOD,ONAY,ONTAR,ONACIK,ONUSR) "
-                  "VALUES (2, 8, 2, 'E', '2021-05-04 10:11:12', 'Postaya verildi', 'AYŞE')");
-        t.commit();
-        a.close();
-        session.db.openMain(db.path());
-        session.workstation.year = "2021";
-        session.LUSR = "ZIRVO";
-    }
-    QVariant query(const QString &sql)
-    {
-        fb::Transaction t(session.db.IBDATABASE);
-        return t.value(sql);
-    }
-};
+    return Office({
+        QStringLiteral("INSERT INTO BIRIM (BKOD,BIRIM,TUR,YETKILI) VALUES (1,'YAZI İŞLERİ','B','ALİ')"),
+        QStringLiteral("INSERT INTO BIRIM (BKOD,BIRIM,TUR,YETKILI) VALUES (2,'İMAR','B','ALİ')"),
+        QStringLiteral("INSERT INTO BIRIM (BKOD,BIRIM,TUR,YETKILI) VALUES (3,'FEN İŞLERİ','B','ALİ')"),
+        QStringLiteral("INSERT INTO EVBRM (TUR,EKAYNO,BKOD) VALUES (1, 7, 1)"),
+        QStringLiteral("INSERT INTO EVBRM (TUR,EKAYNO,BKOD,ONAY,ONTAR,ONACIK,ONUSR) VALUES (2, 8, 2, 'E', '2021-05-04 10:11:12', 'Postaya verildi', 'AYŞE')")});
+}
 
 } // namespace
 
@@ -65,7 +44,7 @@ private slots:
 
 void TestRoutingScreens::approveYes()
 {
-    Office o;
+    Office o = office();
     TFRMONAY screen(o.session);
     screen.mode = 1;
     screen.kayno = 7;
@@ -91,7 +70,7 @@ void TestRoutingScreens::approveYes()
 
 void TestRoutingScreens::answerNoStillWaits()
 {
-    Office o;
+    Office o = office();
     TFRMONAY screen(o.session);
     screen.kayno = 7;
     screen.bkod = 1;
@@ -112,7 +91,7 @@ void TestRoutingScreens::answerNoStillWaits()
 
 void TestRoutingScreens::approvedRowOnlyShows()
 {
-    Office o;
+    Office o = office();
     TFRMONAY screen(o.session);
     screen.mode = 2;
     screen.kayno = 8;
@@ -132,7 +111,7 @@ void TestRoutingScreens::approvedRowOnlyShows()
 
 void TestRoutingScreens::departmentSelection()
 {
-    Office o;
+    Office o = office();
     IncomingRecord r(o.session);
     r.openNew();
     TFRMBRMEKLE dialog(o.session, r.routing());
@@ -155,7 +134,7 @@ void TestRoutingScreens::departmentSelection()
 
 void TestRoutingScreens::rowGoneMeanwhile()
 {
-    Office o;
+    Office o = office();
     TFRMONAY screen(o.session);
     screen.kayno = 7;
     screen.bkod = 1;
