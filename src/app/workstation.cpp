@@ -41,26 +41,32 @@ WorkstationSettings read(QSettings &store, const WorkstationDefaults &d)
     return s;
 }
 
-void writeAtStart(QSettings &store, const WorkstationSettings &s)
+namespace {
+
+// What both the start and the close write.
+void writeCommon(QSettings &store, const WorkstationSettings &s)
 {
     store.setValue(QStringLiteral("YIL"), s.year);
-    store.setValue(QStringLiteral("YOL"), s.folder);
-    store.setValue(QStringLiteral("SRV"), s.host);
     store.setValue(QStringLiteral("RNK"), s.colour);
     store.setValue(QStringLiteral("LOCAL"), s.localFolder);
     store.setValue(QStringLiteral("DOSYAOKU"), s.readMode);
     store.setValue(QStringLiteral("USR"), s.user);
+}
+
+} // namespace
+
+void writeAtStart(QSettings &store, const WorkstationSettings &s)
+{
+    writeCommon(store, s);
+    store.setValue(QStringLiteral("YOL"), s.folder);
+    store.setValue(QStringLiteral("SRV"), s.host);
     store.sync();
 }
 
 void writeAtClose(QSettings &store, const WorkstationSettings &s)
 {
+    writeCommon(store, s);
     store.setValue(QStringLiteral("BFORM"), s.windowState);
-    store.setValue(QStringLiteral("YIL"), s.year);
-    store.setValue(QStringLiteral("RNK"), s.colour);
-    store.setValue(QStringLiteral("LOCAL"), s.localFolder);
-    store.setValue(QStringLiteral("DOSYAOKU"), s.readMode);
-    store.setValue(QStringLiteral("USR"), s.user);
     store.sync();
 }
 

@@ -53,6 +53,7 @@ private slots:
     void newBodyKeepsWhatWasTyped();
     void unknownCodedValuesAreKept();
     void missingRecordClosesARealRun();
+    void restoredWindowIsNoNewOpening();
     void rights_data();
     void rights();
 };
@@ -259,6 +260,22 @@ void TestIncomingScreen::missingRecordClosesARealRun()
     QVERIFY(!stuck);
     QCOMPARE(screen.tag, 0);
     QVERIFY2(o.prompt.done(), qPrintable(o.prompt.report()));
+}
+
+void TestIncomingScreen::restoredWindowIsNoNewOpening()
+{
+    Office o = office();
+    TFRMGELEN screen(o.session, o.runner);
+    screen.tag = 1;
+    showActive(screen);
+    const int kayno = screen.kayno;
+    screen.MemoKONU->setPlainText(QStringLiteral("Yazılan"));
+    screen.showMinimized();
+    QTest::qWait(50);
+    screen.showNormal();
+    QTest::qWait(50);
+    QCOMPARE(screen.kayno, kayno);
+    QCOMPARE(screen.MemoKONU->toPlainText(), QStringLiteral("Yazılan"));
 }
 
 void TestIncomingScreen::rights_data()

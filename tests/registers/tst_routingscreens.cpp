@@ -28,6 +28,15 @@ Office office()
         QStringLiteral("INSERT INTO EVBRM (TUR,EKAYNO,BKOD,ONAY,ONTAR,ONACIK,ONUSR) VALUES (2, 8, 2, 'E', '2021-05-04 10:11:12', 'Postaya verildi', 'AYŞE')")});
 }
 
+/// The approval dialog on one routing row, on screen and active.
+void openApproval(TFRMONAY &screen, int mode, int kayno, int bkod)
+{
+    screen.mode = mode;
+    screen.kayno = kayno;
+    screen.bkod = bkod;
+    showActive(screen);
+}
+
 } // namespace
 
 class TestRoutingScreens : public QObject
@@ -46,10 +55,7 @@ void TestRoutingScreens::approveYes()
 {
     Office o = office();
     TFRMONAY screen(o.session);
-    screen.mode = 1;
-    screen.kayno = 7;
-    screen.bkod = 1;
-    showActive(screen);
+    openApproval(screen, 1, 7, 1);
     QCOMPARE(screen.windowTitle(), QStringLiteral("Gelen Evrak Onayı"));
     QCOMPARE(screen.EditAcik->text(), QStringLiteral("Evrak Görüldü"));
     QCOMPARE(screen.EditUser->text(), QStringLiteral("ZIRVO"));
@@ -72,9 +78,7 @@ void TestRoutingScreens::answerNoStillWaits()
 {
     Office o = office();
     TFRMONAY screen(o.session);
-    screen.kayno = 7;
-    screen.bkod = 1;
-    showActive(screen);
+    openApproval(screen, 1, 7, 1);
     screen.ComboBox1->setCurrentIndex(1);
     screen.EditAcik->setText(QStringLiteral("Eksik ek var"));
     screen.BitBtn1->click();
@@ -82,9 +86,7 @@ void TestRoutingScreens::answerNoStillWaits()
     QCOMPARE(o.query("SELECT COUNT(*) FROM EVBRM WHERE TUR=1 AND (ONAY<>'E' OR ONAY IS NULL)").toInt(), 1);
     // It can be approved later.
     TFRMONAY again(o.session);
-    again.kayno = 7;
-    again.bkod = 1;
-    showActive(again);
+    openApproval(again, 1, 7, 1);
     QVERIFY(again.BitBtn1->isVisible());
     QCOMPARE(again.ComboBox1->currentText(), QStringLiteral("Evet"));
 }
@@ -93,10 +95,7 @@ void TestRoutingScreens::approvedRowOnlyShows()
 {
     Office o = office();
     TFRMONAY screen(o.session);
-    screen.mode = 2;
-    screen.kayno = 8;
-    screen.bkod = 2;
-    showActive(screen);
+    openApproval(screen, 2, 8, 2);
     QCOMPARE(screen.windowTitle(), QStringLiteral("Giden Evrak Onayı"));
     QCOMPARE(screen.EditTarih->text(), QStringLiteral("04.05.2021 10:11:12"));
     QCOMPARE(screen.EditAcik->text(), QStringLiteral("Postaya verildi"));
@@ -136,9 +135,7 @@ void TestRoutingScreens::rowGoneMeanwhile()
 {
     Office o = office();
     TFRMONAY screen(o.session);
-    screen.kayno = 7;
-    screen.bkod = 1;
-    showActive(screen);
+    openApproval(screen, 1, 7, 1);
     {
         fb::Transaction t(o.session.db.IBDATABASE);
         t.execute("DELETE FROM EVBRM WHERE TUR=1");
