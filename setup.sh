@@ -70,7 +70,7 @@ case "$command" in
             exit 1
         fi
         say "KELMA başlatılıyor"
-        exec "$build/src/app/ui/kelma" "$@"
+        exec "$build/src/shell/ui/kelma" "$@"
         ;;
     test)
         install_packages

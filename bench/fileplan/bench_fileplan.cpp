@@ -4,12 +4,12 @@
 //
 //   bench_fileplan [runs]     (default 20)
 
-#include "app/clock.h"
-#include "app/prompt.h"
-#include "app/session.h"
+#include "core/clock.h"
+#include "core/prompt.h"
+#include "core/session.h"
 #include "db/fb/statement.h"
 #include "db/newdatabase.h"
-#include "definitions/ui/gridparts.h"
+#include "kit/gridparts.h"
 #include "definitions/ui/unsdpbul.h"
 
 #include <QAbstractItemModel>

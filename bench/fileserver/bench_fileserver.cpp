@@ -10,7 +10,7 @@
 
 #include "storage/fileserverclient.h"
 
-#include "app/prompt.h"
+#include "core/prompt.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -5,8 +5,8 @@
 
 #include "registers/incoming.h"
 
-#include "app/clock.h"
-#include "app/session.h"
+#include "core/clock.h"
+#include "core/session.h"
 #include "db/fb/statement.h"
 #include "scriptedprompt.h"
 #include "tempdatabase.h"

@@ -5,11 +5,11 @@
 //
 //   bench_notifications [largest row count]     (default 100000)
 
-#include "app/clock.h"
-#include "app/generalsettings.h"
-#include "app/mainwindowlogic.h"
-#include "app/prompt.h"
-#include "app/session.h"
+#include "core/clock.h"
+#include "core/generalsettings.h"
+#include "shell/mainwindowlogic.h"
+#include "core/prompt.h"
+#include "core/session.h"
 #include "db/fb/statement.h"
 #include "db/newdatabase.h"
 #include "users/login.h"

@@ -6,7 +6,7 @@
 //
 //   bench_upgrade [incoming] [attachments] [runs]     (default 10000 20000 3)
 
-#include "app/prompt.h"
+#include "core/prompt.h"
 #include "db/fb/attachment.h"
 #include "db/fb/transaction.h"
 #include "db/upgrade.h"

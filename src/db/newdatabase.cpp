@@ -5,7 +5,7 @@
 #include "db/fb/error.h"
 #include "db/fb/statement.h"
 #include "db/fb/transaction.h"
-#include "users/sifrele.h"
+#include "core/sifrele.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,7 +1,7 @@
 #include "upgrade.h"
 
 #include "schema.h"
-#include "app/prompt.h"
+#include "core/prompt.h"
 #include "db/fb/error.h"
 #include "db/fb/statement.h"
 #include "db/fb/transaction.h"

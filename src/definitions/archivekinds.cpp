@@ -1,8 +1,8 @@
 #include "archivekinds.h"
 
-#include "app/guarded.h"
+#include "core/guarded.h"
 
-#include "app/session.h"
+#include "core/session.h"
 #include "db/fieldcheck.h"
 
 #include <QSet>

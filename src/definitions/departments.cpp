@@ -1,10 +1,10 @@
 #include "departments.h"
 
-#include "app/guarded.h"
+#include "core/guarded.h"
 #include "wordsearch.h"
 
-#include "app/session.h"
-#include "app/turkish.h"
+#include "core/session.h"
+#include "core/turkish.h"
 #include "db/fieldcheck.h"
 
 namespace birim {

@@ -1,8 +1,8 @@
 #include "generaldefinitions.h"
 
-#include "app/guarded.h"
+#include "core/guarded.h"
 
-#include "app/session.h"
+#include "core/session.h"
 #include "db/fb/statement.h"
 #include "db/fb/win1254.h"
 #include "db/fieldcheck.h"

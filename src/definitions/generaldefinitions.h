@@ -1,6 +1,6 @@
 #pragma once
 
-#include "choices.h"
+#include "core/choices.h"
 
 #include <QByteArray>
 #include <QList>

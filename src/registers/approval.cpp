@@ -1,6 +1,6 @@
 #include "approval.h"
 
-#include "app/session.h"
+#include "core/session.h"
 #include "db/fb/error.h"
 #include "db/fb/statement.h"
 

@@ -2,7 +2,7 @@
 
 #include "numbering.h"
 
-#include "app/session.h"
+#include "core/session.h"
 #include "db/fb/error.h"
 #include "db/fb/statement.h"
 #include "db/fieldcheck.h"

@@ -1,6 +1,6 @@
 #include "routing.h"
 
-#include "app/session.h"
+#include "core/session.h"
 #include "db/fb/statement.h"
 #include "db/fieldcheck.h"
 

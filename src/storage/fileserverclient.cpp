@@ -1,6 +1,6 @@
 #include "fileserverclient.h"
 
-#include "app/prompt.h"
+#include "core/prompt.h"
 #include "db/fb/win1254.h"
 #include "documentname.h"
 #include "fileserverprotocol.h"

@@ -1,9 +1,9 @@
 #include "login.h"
 
-#include "sifrele.h"
+#include "core/sifrele.h"
 
-#include "app/prompt.h"
-#include "app/session.h"
+#include "core/prompt.h"
+#include "core/session.h"
 
 #include "db/fb/statement.h"
 

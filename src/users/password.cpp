@@ -2,10 +2,10 @@
 
 #include "db/fb/error.h"
 
-#include "sifrele.h"
+#include "core/sifrele.h"
 
-#include "app/prompt.h"
-#include "app/session.h"
+#include "core/prompt.h"
+#include "core/session.h"
 
 #include "db/fb/transaction.h"
 

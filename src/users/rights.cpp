@@ -1,6 +1,6 @@
 #include "rights.h"
 
-#include "app/session.h"
+#include "core/session.h"
 
 #include "db/fb/transaction.h"
 

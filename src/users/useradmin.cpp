@@ -2,10 +2,10 @@
 
 #include "password.h"
 #include "rights.h"
-#include "sifrele.h"
+#include "core/sifrele.h"
 
-#include "app/prompt.h"
-#include "app/session.h"
+#include "core/prompt.h"
+#include "core/session.h"
 
 #include "db/fb/statement.h"
 

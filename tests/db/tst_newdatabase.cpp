@@ -8,7 +8,7 @@
 #include "db/fb/transaction.h"
 #include "db/newdatabase.h"
 #include "db/schema.h"
-#include "users/sifrele.h"
+#include "core/sifrele.h"
 #include "tempdatabase.h"
 
 #include <QProcess>

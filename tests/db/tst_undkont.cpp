@@ -1,7 +1,7 @@
 // The maintenance window driven through its pop-up entries and keys.
 
-#include "app/clock.h"
-#include "app/session.h"
+#include "core/clock.h"
+#include "core/session.h"
 #include "db/fb/transaction.h"
 #include "db/ui/undkont.h"
 

@@ -1,7 +1,7 @@
 // The definition screens driven as a clerk would, against real database files.
 
 #include "definitions/ui/definitionsmenu.h"
-#include "definitions/ui/gridparts.h"
+#include "kit/gridparts.h"
 #include "definitions/ui/unbirbil.h"
 #include "definitions/ui/unbirlst.h"
 #include "definitions/ui/unecbil.h"

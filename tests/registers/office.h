@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/clock.h"
-#include "app/session.h"
+#include "core/clock.h"
+#include "core/session.h"
 #include "db/fb/transaction.h"
 #include "scriptedprompt.h"
 #include "scriptedrunner.h"

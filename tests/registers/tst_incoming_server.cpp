@@ -4,8 +4,8 @@
 
 #include "registers/incoming.h"
 
-#include "app/clock.h"
-#include "app/session.h"
+#include "core/clock.h"
+#include "core/session.h"
 #include "db/fb/error.h"
 #include "db/newdatabase.h"
 #include "privateserver.h"

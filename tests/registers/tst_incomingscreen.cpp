@@ -9,8 +9,8 @@
 #include "definitions/ui/unsdpbul.h"
 #include "users/rights.h"
 
-#include "app/clock.h"
-#include "app/session.h"
+#include "core/clock.h"
+#include "core/session.h"
 #include "formtest.h"
 #include "office.h"
 #include "scriptedprompt.h"

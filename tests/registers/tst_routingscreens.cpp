@@ -2,8 +2,8 @@
 #include "registers/ui/unbrmekle.h"
 #include "registers/ui/unonay.h"
 
-#include "app/clock.h"
-#include "app/session.h"
+#include "core/clock.h"
+#include "core/session.h"
 #include "formtest.h"
 #include "office.h"
 #include "scriptedprompt.h"

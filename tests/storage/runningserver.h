@@ -3,7 +3,7 @@
 #include "fileserver.h"
 #include "operationlog.h"
 
-#include "app/clock.h"
+#include "core/clock.h"
 
 #include <QIODevice>
 #include <QMutex>

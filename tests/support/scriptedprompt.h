@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/prompt.h"
+#include "core/prompt.h"
 
 #include <QList>
 #include <QString>

@@ -3,9 +3,9 @@
 #include "scriptedprompt.h"
 #include "tempdatabase.h"
 
-#include "app/clock.h"
-#include "app/generalsettings.h"
-#include "app/session.h"
+#include "core/clock.h"
+#include "core/generalsettings.h"
+#include "core/session.h"
 
 #include "db/fb/transaction.h"
 

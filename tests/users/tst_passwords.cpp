@@ -2,7 +2,7 @@
 // the institution, so these values are pinned byte for byte.
 
 #include "users/password.h"
-#include "users/sifrele.h"
+#include "core/sifrele.h"
 
 #include <QtTest>
 

@@ -6,7 +6,7 @@
 #include "users/login.h"
 #include "users/password.h"
 #include "users/rights.h"
-#include "users/sifrele.h"
+#include "core/sifrele.h"
 #include "users/useradmin.h"
 
 #include <QtTest>

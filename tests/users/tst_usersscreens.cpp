@@ -6,7 +6,7 @@
 #include "scriptedrunner.h"
 #include "sessionfixture.h"
 
-#include "users/sifrele.h"
+#include "core/sifrele.h"
 #include "users/ui/unhaklar.h"
 #include "users/ui/unpasdeg.h"
 #include "users/ui/unpsswd.h"

@@ -1,6 +1,6 @@
 #include "admin.h"
 
-#include "app/prompt.h"
+#include "core/prompt.h"
 #include "db/checks.h"
 #include "db/fb/transaction.h"
 #include "db/schema.h"

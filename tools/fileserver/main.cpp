@@ -4,7 +4,7 @@
 #include "fileserver.h"
 #include "operationlog.h"
 
-#include "app/clock.h"
+#include "core/clock.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

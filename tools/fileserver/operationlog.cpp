@@ -1,6 +1,6 @@
 #include "operationlog.h"
 
-#include "app/clock.h"
+#include "core/clock.h"
 
 #include <QFileDevice>
 #include <QMutexLocker>

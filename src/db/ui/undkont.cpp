@@ -1,7 +1,7 @@
 #include "undkont.h"
 
-#include "app/prompt.h"
-#include "app/session.h"
+#include "core/prompt.h"
+#include "core/session.h"
 #include "db/checks.h"
 #include "db/fb/error.h"
 

@@ -1,7 +1,7 @@
 #include "recordparts.h"
 
-#include "app/forms/kelmaform.h"
-#include "app/guarded.h"
+#include "kit/kelmaform.h"
+#include "core/guarded.h"
 #include "definitions/departments.h"
 
 #include <QFormLayout>

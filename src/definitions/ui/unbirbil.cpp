@@ -1,9 +1,9 @@
 #include "unbirbil.h"
 
-#include "gridparts.h"
+#include "kit/gridparts.h"
 #include "recordparts.h"
 
-#include "app/session.h"
+#include "core/session.h"
 
 #include <QFormLayout>
 #include <QHBoxLayout>

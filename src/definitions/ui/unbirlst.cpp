@@ -1,11 +1,11 @@
 #include "unbirlst.h"
 
-#include "gridparts.h"
+#include "kit/gridparts.h"
 #include "unbirbil.h"
 #include "unkurbil.h"
 
-#include "app/session.h"
-#include "app/guarded.h"
+#include "core/session.h"
+#include "core/guarded.h"
 
 #include <QHeaderView>
 #include <QLabel>

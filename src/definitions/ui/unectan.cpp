@@ -1,10 +1,10 @@
 #include "unectan.h"
 
-#include "gridparts.h"
+#include "kit/gridparts.h"
 #include "unecbil.h"
 
-#include "app/session.h"
-#include "app/guarded.h"
+#include "core/session.h"
+#include "core/guarded.h"
 
 #include <QHeaderView>
 #include <QLabel>

@@ -1,10 +1,10 @@
 #include "ungentan.h"
 
-#include "gridparts.h"
+#include "kit/gridparts.h"
 #include "recordparts.h"
 
-#include "app/session.h"
-#include "app/guarded.h"
+#include "core/session.h"
+#include "core/guarded.h"
 
 #include <QComboBox>
 #include <QFormLayout>

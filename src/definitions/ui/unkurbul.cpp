@@ -1,9 +1,9 @@
 #include "unkurbul.h"
 
-#include "gridparts.h"
+#include "kit/gridparts.h"
 
-#include "app/session.h"
-#include "app/guarded.h"
+#include "core/session.h"
+#include "core/guarded.h"
 
 #include <QCheckBox>
 #include <QFocusEvent>

@@ -1,10 +1,10 @@
 #include "unsdpbul.h"
 
-#include "gridparts.h"
+#include "kit/gridparts.h"
 
-#include "app/session.h"
-#include "app/turkish.h"
-#include "app/guarded.h"
+#include "core/session.h"
+#include "core/turkish.h"
+#include "core/guarded.h"
 
 #include <QAction>
 #include <QCheckBox>

@@ -1,6 +1,6 @@
 #include "unbrmekle.h"
 
-#include "app/guarded.h"
+#include "core/guarded.h"
 
 #include <QHBoxLayout>
 #include <QKeyEvent>

@@ -5,11 +5,11 @@
 #include "definitions/ui/unkurbil.h"
 #include "definitions/ui/unkurbul.h"
 #include "definitions/ui/unsdpbul.h"
-#include "users/ui/hakver.h"
+#include "kit/hakver.h"
 
-#include "app/guarded.h"
-#include "app/prompt.h"
-#include "app/session.h"
+#include "core/guarded.h"
+#include "core/prompt.h"
+#include "core/session.h"
 #include "db/fb/error.h"
 #include "db/fb/statement.h"
 

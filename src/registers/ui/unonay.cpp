@@ -2,8 +2,8 @@
 
 #include "registers/approval.h"
 
-#include "app/guarded.h"
-#include "app/session.h"
+#include "core/guarded.h"
+#include "core/session.h"
 
 #include <QComboBox>
 #include <QFormLayout>

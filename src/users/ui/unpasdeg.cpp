@@ -1,7 +1,7 @@
 #include "unpasdeg.h"
 
-#include "buttonrow.h"
-#include "app/guarded.h"
+#include "kit/buttonrow.h"
+#include "core/guarded.h"
 
 #include <QFormLayout>
 #include <QGroupBox>

@@ -1,6 +1,6 @@
 #include "unsifre.h"
 
-#include "buttonrow.h"
+#include "kit/buttonrow.h"
 
 #include "users/password.h"
 

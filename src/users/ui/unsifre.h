@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/forms/kelmaform.h"
+#include "kit/kelmaform.h"
 
 class QLineEdit;
 class QPushButton;

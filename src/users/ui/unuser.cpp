@@ -1,7 +1,7 @@
 #include "unuser.h"
 
-#include "buttonrow.h"
-#include "app/guarded.h"
+#include "kit/buttonrow.h"
+#include "core/guarded.h"
 
 #include "users/password.h"
 

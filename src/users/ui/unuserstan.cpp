@@ -1,7 +1,7 @@
 #include "unuserstan.h"
 
-#include "buttonrow.h"
-#include "app/guarded.h"
+#include "kit/buttonrow.h"
+#include "core/guarded.h"
 #include "unhaklar.h"
 #include "unsifre.h"
 #include "unuser.h"

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "hakver.h"
+#include "kit/hakver.h"
 
-#include "app/forms/kelmaform.h"
+#include "kit/kelmaform.h"
 #include "users/useradmin.h"
 
 class FormRunner;

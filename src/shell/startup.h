@@ -1,6 +1,6 @@
 #pragma once
 
-#include "workstation.h"
+#include "core/workstation.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
 #include "unabout.h"
 
-#include "app/mainwindowlogic.h"
+#include "shell/mainwindowlogic.h"
 
 #include <QKeyEvent>
 #include <QLabel>

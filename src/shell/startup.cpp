@@ -1,7 +1,7 @@
 #include "startup.h"
 
-#include "prompt.h"
-#include "session.h"
+#include "core/prompt.h"
+#include "core/session.h"
 
 #include "db/fb/error.h"
 

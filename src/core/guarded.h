@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/prompt.h"
-#include "app/session.h"
+#include "prompt.h"
+#include "session.h"
 
 #include "db/fb/error.h"
 

@@ -1,12 +1,12 @@
 // KELMA: registers, routes and archives a municipality's correspondence.
 
-#include "app/clock.h"
-#include "app/forms/kelmaform.h"
-#include "app/forms/qtprompt.h"
-#include "app/session.h"
-#include "app/singleinstance.h"
-#include "app/startup.h"
-#include "app/ui/unmenu.h"
+#include "core/clock.h"
+#include "kit/kelmaform.h"
+#include "kit/qtprompt.h"
+#include "core/session.h"
+#include "shell/singleinstance.h"
+#include "shell/startup.h"
+#include "shell/ui/unmenu.h"
 
 #include <QApplication>
 #include <QDir>

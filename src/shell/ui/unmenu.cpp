@@ -3,17 +3,17 @@
 #include "unabout.h"
 #include "unsystem.h"
 
-#include "app/forms/kelmaform.h"
-#include "app/mainwindowlogic.h"
-#include "app/prompt.h"
-#include "app/session.h"
-#include "app/startup.h"
+#include "kit/kelmaform.h"
+#include "shell/mainwindowlogic.h"
+#include "core/prompt.h"
+#include "core/session.h"
+#include "shell/startup.h"
 
 #include "db/fb/error.h"
 
 #include "users/login.h"
 #include "users/rights.h"
-#include "app/guarded.h"
+#include "core/guarded.h"
 #include "db/ui/undkont.h"
 #include "definitions/ui/definitionsmenu.h"
 #include "db/upgrade.h"

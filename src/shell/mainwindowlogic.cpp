@@ -1,6 +1,6 @@
 #include "mainwindowlogic.h"
 
-#include "session.h"
+#include "core/session.h"
 
 #include "db/fb/transaction.h"
 

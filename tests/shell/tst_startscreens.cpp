@@ -1,11 +1,11 @@
 // The System settings screen and the main window's start and close, driven
 // through the real forms with a scripted person.
 
-#include "app/clock.h"
-#include "app/session.h"
-#include "app/startup.h"
-#include "app/ui/unmenu.h"
-#include "app/ui/unsystem.h"
+#include "core/clock.h"
+#include "core/session.h"
+#include "shell/startup.h"
+#include "shell/ui/unmenu.h"
+#include "shell/ui/unsystem.h"
 
 #include "formtest.h"
 #include "scriptedprompt.h"

@@ -1,6 +1,6 @@
 #include "buttonrow.h"
 
-#include "app/forms/kelmaform.h"
+#include "kelmaform.h"
 
 #include <QHBoxLayout>
 #include <QPushButton>

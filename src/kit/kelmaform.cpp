@@ -1,6 +1,6 @@
 #include "kelmaform.h"
 
-#include "app/session.h"
+#include "core/session.h"
 
 #include <QAbstractButton>
 #include <QAction>

@@ -3,9 +3,9 @@
 
 #include "sessionfixture.h"
 
-#include "app/datetexts.h"
-#include "app/mainwindowlogic.h"
-#include "app/turkish.h"
+#include "core/datetexts.h"
+#include "shell/mainwindowlogic.h"
+#include "core/turkish.h"
 
 #include <QtTest>
 

@@ -1,8 +1,8 @@
 #include "systemsettings.h"
 
-#include "session.h"
+#include "core/session.h"
 #include "startup.h"
-#include "workstation.h"
+#include "core/workstation.h"
 
 #include "db/fb/error.h"
 

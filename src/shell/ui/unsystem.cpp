@@ -1,8 +1,8 @@
 #include "unsystem.h"
 
-#include "app/prompt.h"
-#include "app/session.h"
-#include "app/systemsettings.h"
+#include "core/prompt.h"
+#include "core/session.h"
+#include "shell/systemsettings.h"
 
 #include <QFileInfo>
 #include <QFormLayout>

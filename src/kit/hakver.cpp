@@ -1,6 +1,6 @@
 #include "hakver.h"
 
-#include "app/session.h"
+#include "core/session.h"
 
 #include <QAction>
 #include <QWidget>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "definitions/choices.h"
+#include "core/choices.h"
 
 #include <QAbstractTableModel>
 #include <QStringList>
