@@ -20,3 +20,14 @@ inline void typeText(QWidget *w, const QString &text)
     for (QChar c : text)
         QTest::sendKeyEvent(QTest::Click, w, Qt::Key_unknown, QString(c), Qt::NoModifier);
 }
+
+/// A widget of a form by its object name; screens name each widget after the
+/// member that holds it ("subjectEdit"). Fails the test when there is none.
+template<typename W>
+W *child(QWidget &form, const char *name)
+{
+    W *w = form.findChild<W *>(QString::fromLatin1(name));
+    if (!w)
+        qWarning("no %s named %s", W::staticMetaObject.className(), name);
+    return w;
+}
