@@ -84,6 +84,7 @@ private slots:
 
     void documentTypes();
     void documentTypeInUse();
+    void documentTypeTakenElsewhereBeforeClose();
     void archiveKinds();
     void archiveKindIsWrittenWholeOrNotAtAll();
 
@@ -438,6 +439,28 @@ void TestDefinitions::documentTypeInUse()
     QVERIFY(types.close());
     QVERIFY2(o.prompt.done(), qPrintable(o.prompt.report()));
     QCOMPARE(o.query("SELECT LIST(ETKOD) FROM EVTUR").toString(), QStringLiteral("2"));
+}
+
+void TestDefinitions::documentTypeTakenElsewhereBeforeClose()
+{
+    Office o;
+    o.exec("DELETE FROM EVTUR");
+    DocumentTypes types(o.session);
+    types.read();
+    const int row = types.append();
+    types.rows().setValue(row, "EVTUR", QStringLiteral("GENELGE"));
+    QVERIFY(types.writePending());
+    // Another workstation stores the same name, under the code shown here.
+    o.exec("INSERT INTO EVTUR (ETKOD,EVTUR) VALUES (1,'GENELGE')");
+    o.prompt.expectMessage("DİKKAT! Bu Evrak Türü Kayıtlıdır...");
+    QVERIFY(!types.close());
+    QCOMPARE(o.query("SELECT COUNT(*) FROM EVTUR").toInt(), 1);
+    // Corrected, it is numbered after the other's code.
+    types.rows().setValue(row, "EVTUR", QStringLiteral("GENELGE 2"));
+    QVERIFY(types.close());
+    QVERIFY2(o.prompt.done(), qPrintable(o.prompt.report()));
+    QCOMPARE(o.query("SELECT LIST(ETKOD || '=' || EVTUR, ',') FROM (SELECT * FROM EVTUR ORDER BY ETKOD)").toString(),
+             QStringLiteral("1=GENELGE,2=GENELGE 2"));
 }
 
 void TestDefinitions::archiveKinds()
