@@ -6,6 +6,13 @@
 
 namespace {
 
+fb::TransactionOptions readOptions()
+{
+    fb::TransactionOptions o;
+    o.readOnly = true;
+    return o;
+}
+
 fb::TransactionOptions lookupOptions()
 {
     fb::TransactionOptions o;
@@ -17,7 +24,7 @@ fb::TransactionOptions lookupOptions()
 } // namespace
 
 Connections::Connections()
-    : IBTransaction1(IBDATABASE)
+    : IBTransaction1(IBDATABASE, readOptions())
     , IBTransaction2(IBDATABASE, lookupOptions())
     , IBTEXTTrans(IBTEXTDB)
 {
@@ -35,19 +42,19 @@ fb::ConnectOptions Connections::login(const QString &database, const QString &ch
 
 void Connections::openMain(const QString &database, const QString &charset)
 {
-    IBDATABASE.close(fb::Attachment::EndAction::Commit);
+    IBDATABASE.close(fb::Attachment::EndAction::Rollback);
     IBDATABASE.open(login(database, charset));
     IBTransaction1.start();
 }
 
 void Connections::closeAll()
 {
-    // The main database first, and whatever happens to the other: its pending
-    // work must be committed, not rolled back by a destructor later.
+    // Both, whatever happens to the first: a failed detach must not keep the
+    // other attached.
     std::optional<fb::Error> failure;
     for (fb::Attachment *a : {&IBDATABASE, &IBTEXTDB}) {
         try {
-            a->close(fb::Attachment::EndAction::Commit);
+            a->close(fb::Attachment::EndAction::Rollback);
         } catch (const fb::Error &e) {
             if (!failure)
                 failure = e;

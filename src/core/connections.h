@@ -12,10 +12,12 @@ class Connections
 public:
     Connections();
 
-    /// IBDATABASE and its main transaction IBTransaction1 (every write of the screens).
+    /// IBDATABASE and its long transaction for reading. Read-only: every
+    /// write runs in a short transaction of its own on IBDATABASE, so a stray
+    /// write through this one fails at once instead of riding along.
     fb::Attachment IBDATABASE;
     fb::Transaction IBTransaction1;
-    /// Look-ups, numbering queries and the external-body screens.
+    /// Fresh look-ups.
     fb::Transaction IBTransaction2;
     /// The attachment database of a year and its transaction.
     fb::Attachment IBTEXTDB;
@@ -24,9 +26,10 @@ public:
     /// The fixed login of every connection.
     static fb::ConnectOptions login(const QString &database, const QString &charset);
 
-    /// Closes the main database (what is pending is committed, as it always was)
-    /// and opens it again under the given name. Throws fb::Error.
+    /// Closes the main database and opens it again under the given name.
+    /// Throws fb::Error. Nothing pending is committed by it.
     void openMain(const QString &database, const QString &charset = QStringLiteral("WIN1254"));
-    /// Closes both databases, committing what is pending.
+    /// Closes both databases; whatever is still pending is rolled back, since
+    /// every action has committed its own work.
     void closeAll();
 };

@@ -117,6 +117,11 @@ void CachedRecords::remove(int row)
         m_rows[i].state = State::Deleted;
 }
 
+void CachedRecords::forget(int row)
+{
+    m_rows.removeAt(storeIndex(row));
+}
+
 bool CachedRecords::isDirty() const
 {
     for (const Row &r : m_rows) {

@@ -40,6 +40,8 @@ public:
     /// A new row; returns its index.
     int append(const QVariantMap &values = {});
     void remove(int row);
+    /// The row is gone from the database already: drops it without a pending delete.
+    void forget(int row);
 
     bool isDirty() const;
     /// Writes every pending change in the transaction. Throws fb::Error.

@@ -1,5 +1,6 @@
 #include "checks.h"
 
+#include "db/fb/attachment.h"
 #include "db/fb/statement.h"
 #include "db/fb/transaction.h"
 
@@ -7,7 +8,7 @@
 
 #include <vector>
 
-ConsistencyChecks::ConsistencyChecks(fb::Transaction &main, Log log, Progress progress)
+ConsistencyChecks::ConsistencyChecks(fb::Attachment &main, Log log, Progress progress)
     : m_main(main)
     , m_log(std::move(log))
     , m_progress(std::move(progress))
@@ -31,12 +32,13 @@ void ConsistencyChecks::repairGenerators()
         {"GEN_BELKAYNO", {"SELECT MAX(BELKAYNO) YNO FROM GELTEXT", "SELECT MAX(BELKAYNO) YNO FROM GIDTEXT",
                           "SELECT MAX(BELKAYNO) YNO FROM DILTEXT", "SELECT MAX(BELKAYNO) YNO FROM ARSTEXT"}},
     };
+    fb::Transaction work(m_main);
     for (const auto &g : kGenerators) {
         const QString name = QLatin1String(g.generator);
         qint64 highest = 0; // an empty table counts as 0
         for (const char *sql : g.highest)
-            highest = std::max(highest, m_main.value(QLatin1String(sql)).toLongLong());
-        const qint64 current = m_main.value(
+            highest = std::max(highest, work.value(QLatin1String(sql)).toLongLong());
+        const qint64 current = work.value(
             QStringLiteral("SELECT GEN_ID(%1,0) FROM RDB$DATABASE").arg(name)).toLongLong();
         if (highest <= current) {
             m_log(QStringLiteral("%1 %2 (en yüksek kayıt %3): değiştirilmedi.").arg(name).arg(current).arg(highest));
@@ -44,22 +46,24 @@ void ConsistencyChecks::repairGenerators()
         }
         // An increment rather than SET GENERATOR: it takes effect at once, and a
         // key drawn meanwhile by another workstation cannot make it go back.
-        const qint64 now = m_main.value(QStringLiteral("SELECT GEN_ID(%1,%2) FROM RDB$DATABASE")
-                                            .arg(name).arg(highest - current)).toLongLong();
+        const qint64 now = work.value(QStringLiteral("SELECT GEN_ID(%1,%2) FROM RDB$DATABASE")
+                                          .arg(name).arg(highest - current)).toLongLong();
         m_log(QStringLiteral("%1 %2 → %3 olarak düzeltildi.").arg(name).arg(current).arg(now));
     }
+    work.commit();
     m_log(QStringLiteral("Generatör Kontrol&Düzeltme İşlemi Sona Erdi.."));
 }
 
 void ConsistencyChecks::completeRights()
 {
     m_log(QStringLiteral("İşlem uzun sürebilir, Lütfen Bekleyiniz... "));
-    fb::Statement insert(m_main, QStringLiteral("INSERT INTO RIGHTS(HNO,KOD,G,K,D,S)\n"
-                                                "VALUES(:X0,:X1,:X2,:X3,:X4,:X5)"));
+    fb::Transaction work(m_main);
+    fb::Statement insert(work, QStringLiteral("INSERT INTO RIGHTS(HNO,KOD,G,K,D,S)\n"
+                                              "VALUES(:X0,:X1,:X2,:X3,:X4,:X5)"));
     const QString yes = QStringLiteral("E");
     const QString no = QStringLiteral("H");
     {
-        fb::Statement find(m_main, QStringLiteral("SELECT KOD FROM RIGHTS\nWHERE HNO=1 AND KOD=:KD"));
+        fb::Statement find(work, QStringLiteral("SELECT KOD FROM RIGHTS\nWHERE HNO=1 AND KOD=:KD"));
         QList<int> codes;
         for (const auto &[from, to] : {std::pair{1, 6}, {11, 16}, {21, 30}}) {
             for (int code = from; code <= to; ++code)
@@ -76,14 +80,14 @@ void ConsistencyChecks::completeRights()
     }
 
     QList<int> adminCodes;
-    for (const QVariantList &row : m_main.rows(QStringLiteral(
+    for (const QVariantList &row : work.rows(QStringLiteral(
              "SELECT HNO,KOD FROM RIGHTS\nWHERE HNO=1 AND KOD BETWEEN 1 AND 100\nORDER BY HNO,KOD")))
         adminCodes << row.value(1).toInt();
     QList<int> users;
-    for (const QVariantList &row : m_main.rows(QStringLiteral("SELECT HNO FROM USERS WHERE HNO>1 ORDER BY HNO ")))
+    for (const QVariantList &row : work.rows(QStringLiteral("SELECT HNO FROM USERS WHERE HNO>1 ORDER BY HNO ")))
         users << row.value(0).toInt();
 
-    fb::Statement find(m_main, QStringLiteral("SELECT KOD FROM RIGHTS WHERE HNO=:HN AND KOD=:KD"));
+    fb::Statement find(work, QStringLiteral("SELECT KOD FROM RIGHTS WHERE HNO=:HN AND KOD=:KD"));
     const int total = static_cast<int>(adminCodes.size());
     if (m_progress)
         m_progress(0, total);
@@ -99,8 +103,8 @@ void ConsistencyChecks::completeRights()
         if (m_progress)
             m_progress(i + 1, total);
     }
+    work.commit();
     m_log(QStringLiteral("Kullancı Hakları Kontrol Edildi."));
-    m_main.commitRetaining();
 }
 
 void ConsistencyChecks::reportEmptyAttachments()
@@ -119,6 +123,9 @@ void ConsistencyChecks::reportEmptyAttachments()
         {"ARSTEXT", "ARSIV", "ARSTAR", "ARSNO", " Sıra Nolu Arşiv Belgesi Boş"},
     };
     m_log(QStringLiteral("Kontrol İşlemi Başladı.."));
+    fb::TransactionOptions readOnly;
+    readOnly.readOnly = true;
+    fb::Transaction read(m_main, readOnly);
     for (const auto &r : kRegisters) {
         // KAYNO is in both tables: the attachment row's is meant.
         const QString sql = QStringLiteral("SELECT GT.KAYNO,%1,%2,SIRNO FROM %3 GT\n"
@@ -127,7 +134,7 @@ void ConsistencyChecks::reportEmptyAttachments()
                                            "ORDER BY GT.KAYNO,GT.SIRNO")
                                 .arg(QLatin1String(r.date), QLatin1String(r.number),
                                      QLatin1String(r.attachments), QLatin1String(r.registerTable));
-        fb::Statement rows(m_main, sql);
+        fb::Statement rows(read, sql);
         rows.execute();
         while (rows.next()) {
             const QDate date = rows.value(1).toDate();

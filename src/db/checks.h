@@ -5,12 +5,13 @@
 #include <functional>
 
 namespace fb {
-class Transaction;
+class Attachment;
 }
 
 /// The administrator's three checks of a main database. Each writes its
 /// progress and findings as log lines; database errors are thrown and stop the
-/// check where it failed.
+/// check where it failed. Each check is one transaction of its own: a check
+/// that fails leaves nothing of itself behind.
 class ConsistencyChecks
 {
 public:
@@ -18,7 +19,7 @@ public:
     /// Steps done of the total, while a long check runs.
     using Progress = std::function<void(int done, int total)>;
 
-    ConsistencyChecks(fb::Transaction &main, Log log, Progress progress = {});
+    ConsistencyChecks(fb::Attachment &main, Log log, Progress progress = {});
 
     /// "Generatör Kontrolü": brings each key generator up to the highest key in
     /// use. A generator is never lowered: keys once handed out may still be
@@ -26,13 +27,13 @@ public:
     void repairGenerators();
     /// "Kullanıcı Hakları Düzenle": gives user 1 every right on the screen codes
     /// it lacks, and every other user a view-and-change row for each code of
-    /// user 1. Existing rows are never changed. Commits.
+    /// user 1. Existing rows are never changed. Commits all or nothing.
     void completeRights();
     /// "Belge Kontrolleri": lists the attachment rows without stored content.
     void reportEmptyAttachments();
 
 private:
-    fb::Transaction &m_main;
+    fb::Attachment &m_main;
     Log m_log;
     Progress m_progress;
 };

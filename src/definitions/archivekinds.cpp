@@ -1,7 +1,5 @@
 #include "archivekinds.h"
 
-#include "core/guarded.h"
-
 #include "core/session.h"
 #include "db/fieldcheck.h"
 
@@ -152,25 +150,14 @@ bool ArchiveKindRecord::save()
         return false;
     m_kind.setValue(0, QStringLiteral("ECINS"), name);
 
-    fb::Transaction &t = m_session.db.IBTransaction1;
-    bool saved = false;
-    guarded(m_session, [&] {
-        // The kind and its fields go in together or not at all.
-        t.execute(QStringLiteral("SAVEPOINT ECBIL"));
-        try {
-            m_fields.apply(t);
-            m_kind.apply(t);
-        } catch (const fb::Error &) {
-            t.execute(QStringLiteral("ROLLBACK TO SAVEPOINT ECBIL"));
-            throw;
-        }
-        t.execute(QStringLiteral("RELEASE SAVEPOINT ECBIL"));
-        t.commitRetaining();
-        m_fields.accept();
-        m_kind.accept();
-        saved = true;
-    });
-    return saved;
+    // The kind and its fields go in together or not at all.
+    fb::Transaction work(m_session.db.IBDATABASE);
+    m_fields.apply(work);
+    m_kind.apply(work);
+    work.commit();
+    m_fields.accept();
+    m_kind.accept();
+    return true;
 }
 
 void ArchiveKindRecord::cancel()

@@ -67,9 +67,10 @@ public:
     /// A new field row of this kind, numbered after the last one; its index.
     int appendField();
 
-    /// F5: true when written and committed. Otherwise a message was shown,
-    /// nothing was written, everything typed is kept, and focusColumn() names
-    /// the box to correct ("ECINS", or "FIELDS" for the grid).
+    /// F5: true when written and committed. False after a message, and
+    /// focusColumn() names the box to correct ("ECINS", or "FIELDS" for the
+    /// grid). Throws fb::Error. Whenever it is not saved nothing is written
+    /// and everything typed is kept.
     bool save();
     /// F6: drops everything typed.
     void cancel();

@@ -1,6 +1,5 @@
 #include "departments.h"
 
-#include "core/guarded.h"
 #include "wordsearch.h"
 
 #include "core/session.h"
@@ -97,32 +96,25 @@ bool BirimList::remove(int bkod)
             QStringLiteral("DİKKAT! Bu Birim Bilgileri Silinecektir.Onaylıyormusunuz")))
         return false;
     const bool department = m_kind == BirimKind::Department;
-    fb::Transaction &t = birim::transaction(m_session, m_kind);
-    bool deleted = false;
-    guarded(m_session, [&] {
-        const QString column = department ? QStringLiteral("BIRKOD") : QStringLiteral("KURKOD");
-        for (const char *table : {"GELEN", "GIDEN"}) {
-            const qint64 used = t.value(QStringLiteral("select COUNT(*) SAY from %1\nWHERE %2=:BK")
-                                            .arg(QLatin1String(table), column),
-                                        {{QStringLiteral("BK"), bkod}})
-                                    .toLongLong();
-            if (used > 0) {
-                m_session.prompt().message(department
-                    ? QStringLiteral("DİKKAT! Bu Birim Kullanılmıştır. Silemezsiniz..")
-                    : QStringLiteral("DİKKAT! Bu Kurum Kullanılmıştır. Silemezsiniz.."));
-                return;
-            }
+    fb::Transaction work(m_session.db.IBDATABASE);
+    const QString column = department ? QStringLiteral("BIRKOD") : QStringLiteral("KURKOD");
+    for (const char *table : {"GELEN", "GIDEN"}) {
+        const qint64 used = work.value(QStringLiteral("select COUNT(*) SAY from %1\nWHERE %2=:BK")
+                                           .arg(QLatin1String(table), column),
+                                       {{QStringLiteral("BK"), bkod}})
+                                .toLongLong();
+        if (used > 0) {
+            m_session.prompt().message(department
+                ? QStringLiteral("DİKKAT! Bu Birim Kullanılmıştır. Silemezsiniz..")
+                : QStringLiteral("DİKKAT! Bu Kurum Kullanılmıştır. Silemezsiniz.."));
+            return false;
         }
-        t.execute(QStringLiteral("DELETE FROM BIRIM\nWHERE TUR=:T AND BKOD=:BK"),
-                  {{QStringLiteral("T"), birim::tur(m_kind)}, {QStringLiteral("BK"), bkod}});
-        // At once: left pending, a later rollback of the shared transaction
-        // (a cancelled record screen) would bring the row back unseen.
-        t.commitRetaining();
-        deleted = true;
-    });
-    if (deleted)
-        guarded(m_session, [&] { read(); });
-    return deleted;
+    }
+    work.execute(QStringLiteral("DELETE FROM BIRIM\nWHERE TUR=:T AND BKOD=:BK"),
+                 {{QStringLiteral("T"), birim::tur(m_kind)}, {QStringLiteral("BK"), bkod}});
+    work.commit();
+    read();
+    return true;
 }
 
 BirimRecord::BirimRecord(Session &session, BirimKind kind)
@@ -230,31 +222,25 @@ bool BirimRecord::save()
             return refuse(problem, c);
     }
 
-    fb::Transaction &t = birim::transaction(m_session, m_kind);
-    bool saved = false;
-    guarded(m_session, [&] {
-        if (m_mode == New) {
-            setValue(QStringLiteral("BKOD"),
-                     t.value(QStringLiteral("SELECT GEN_ID(GEN_BKOD,1) YENINO FROM RDB$DATABASE")).toInt());
-        }
-        const QString person = value(QStringLiteral("YETKILI")).toString();
-        if (m_kind == BirimKind::Body && value(QStringLiteral("GTUR")).toString() == QLatin1String("G")
-            && !person.isEmpty()) {
-            const qint64 same = t.value(QStringLiteral("SELECT COUNT(YETKILI) SAY FROM BIRIM\n"
-                                                       "WHERE TUR='K' AND BKOD<>:TS AND YETKILI=:TSN"),
-                                        {{QStringLiteral("TS"), BKOD()}, {QStringLiteral("TSN"), person}})
-                                    .toLongLong();
-            if (same > 0) {
-                refuse(QStringLiteral("DİKKAT! TC. Kimlik Numarası Kayıtlıdır.."), QStringLiteral("YETKILI"));
-                return;
-            }
-        }
-        m_row.apply(t);
-        t.commitRetaining();
-        m_row.accept();
-        saved = true;
-    });
-    return saved;
+    fb::Transaction work(m_session.db.IBDATABASE);
+    if (m_mode == New) {
+        setValue(QStringLiteral("BKOD"),
+                 work.value(QStringLiteral("SELECT GEN_ID(GEN_BKOD,1) YENINO FROM RDB$DATABASE")).toInt());
+    }
+    const QString person = value(QStringLiteral("YETKILI")).toString();
+    if (m_kind == BirimKind::Body && value(QStringLiteral("GTUR")).toString() == QLatin1String("G")
+        && !person.isEmpty()) {
+        const qint64 same = work.value(QStringLiteral("SELECT COUNT(YETKILI) SAY FROM BIRIM\n"
+                                                      "WHERE TUR='K' AND BKOD<>:TS AND YETKILI=:TSN"),
+                                       {{QStringLiteral("TS"), BKOD()}, {QStringLiteral("TSN"), person}})
+                                .toLongLong();
+        if (same > 0)
+            return refuse(QStringLiteral("DİKKAT! TC. Kimlik Numarası Kayıtlıdır.."), QStringLiteral("YETKILI"));
+    }
+    m_row.apply(work);
+    work.commit();
+    m_row.accept();
+    return true;
 }
 
 void BirimRecord::cancel()

@@ -53,7 +53,7 @@ public:
     int rowOf(int bkod) const;
 
     /// F10: asks, refuses a department or body that a register uses, deletes
-    /// and commits at once. True when deleted.
+    /// and commits at once. True when deleted. Throws fb::Error.
     bool remove(int bkod);
 
 private:
@@ -80,12 +80,14 @@ public:
     QVariant value(const QString &column) const;
     void setValue(const QString &column, const QVariant &value);
 
-    /// F5. True when stored and committed; otherwise a message was shown,
-    /// nothing was written, and focusColumn() names the box to correct.
+    /// F5. True when stored and committed; false after a message, and
+    /// focusColumn() names the box to correct. Throws fb::Error; nothing is
+    /// written then.
     bool save();
     /// F6: drops what was typed.
     void cancel();
     const QString &focusColumn() const { return m_focus; }
+    Session &session() const { return m_session; }
 
     /// Bodies whose names begin with the last word typed in the name box.
     QList<BodyName> similarNames(const QString &text, bool lastKeyBlank);

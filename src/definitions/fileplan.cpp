@@ -1,6 +1,5 @@
 #include "fileplan.h"
 
-#include "core/guarded.h"
 #include "wordsearch.h"
 
 #include "core/session.h"
@@ -102,48 +101,39 @@ bool mayChoose(Session &session, const QString &code)
 {
     if (code.size() >= kMaxLength)
         return true;
-    bool refused = true;
-    guarded(session, [&] {
-        const qint64 below = session.db.IBTransaction1
-                                 .value(QStringLiteral("SELECT COUNT(*) SAY FROM SDP WHERE KOD LIKE :HP"),
-                                        {{QStringLiteral("HP"), code + QStringLiteral(".%")}})
-                                 .toLongLong();
-        if (below > 0)
-            session.prompt().message(QStringLiteral("DİKKAT! Detay Kod için İşlem Yapmalısınız.."));
-        else
-            refused = false;
-    });
-    return !refused;
+    const qint64 below = session.db.IBTransaction1
+                             .value(QStringLiteral("SELECT COUNT(*) SAY FROM SDP WHERE KOD LIKE :HP"),
+                                    {{QStringLiteral("HP"), code + QStringLiteral(".%")}})
+                             .toLongLong();
+    if (below > 0) {
+        session.prompt().message(QStringLiteral("DİKKAT! Detay Kod için İşlem Yapmalısınız.."));
+        return false;
+    }
+    return true;
 }
 
-bool markLeaves(Session &session)
+void markLeaves(Session &session)
 {
-    fb::Transaction &t = session.db.IBTransaction2;
-    const bool done = guarded(session, [&] {
-        QList<QString> codes;
-        for (const QVariantList &r : session.db.IBTransaction1.rows(QStringLiteral("SELECT KOD FROM SDP ORDER BY KOD")))
-            codes.append(r.value(0).toString());
-        const QSet<QString> parents = withSubCodes(codes);
-        try {
-            t.execute(QStringLiteral("UPDATE SDP SET TUR=''"));
-            fb::Statement mark(t, QStringLiteral("UPDATE SDP SET TUR='D' WHERE KOD=:HK"));
-            for (const QString &code : codes) {
-                // A code of full length is a leaf by its length alone; left
-                // unmarked, it could no longer be chosen in the registers.
-                if (code.size() < kMainLength || (code.size() < kMaxLength && parents.contains(code)))
-                    continue;
-                mark.bind(QStringLiteral("HK"), code);
-                mark.execute();
-            }
-            t.commitRetaining();
-        } catch (const fb::Error &) {
-            t.rollbackRetaining();
-            throw;
+    fb::Transaction work(session.db.IBDATABASE);
+    // The codes as this transaction sees them: what it marks is what it read.
+    QList<QString> codes;
+    for (const QVariantList &r : work.rows(QStringLiteral("SELECT KOD FROM SDP ORDER BY KOD")))
+        codes.append(r.value(0).toString());
+    const QSet<QString> parents = withSubCodes(codes);
+    work.execute(QStringLiteral("UPDATE SDP SET TUR=''"));
+    {
+        fb::Statement mark(work, QStringLiteral("UPDATE SDP SET TUR='D' WHERE KOD=:HK"));
+        for (const QString &code : codes) {
+            // A code of full length is a leaf by its length alone; left
+            // unmarked, it could no longer be chosen in the registers.
+            if (code.size() < kMainLength || (code.size() < kMaxLength && parents.contains(code)))
+                continue;
+            mark.bind(QStringLiteral("HK"), code);
+            mark.execute();
         }
-    });
-    if (done)
-        session.prompt().message(QStringLiteral("İşlem Tamamlandı.."));
-    return done;
+    }
+    work.commit();
+    session.prompt().message(QStringLiteral("İşlem Tamamlandı.."));
 }
 
 } // namespace fileplan

@@ -68,12 +68,11 @@ int startRow(const QList<Code> &mains);
 int firstDescribedAs(const QList<Code> &mains, const QString &text);
 
 /// Choosing a code: refused, with "DİKKAT! Detay Kod için İşlem Yapmalısınız..",
-/// when it has sub-codes. True when it may be returned.
+/// when it has sub-codes. True when it may be returned. Throws fb::Error.
 bool mayChoose(Session &session, const QString &code);
 
 /// "Ana Hesap Kontrolü": marks every leaf code 'D' and every other code empty,
-/// in the second transaction, committed. False after a database error, when
-/// nothing was changed.
-bool markLeaves(Session &session);
+/// all in one transaction, and says so. Throws fb::Error; nothing is changed then.
+void markLeaves(Session &session);
 
 } // namespace fileplan

@@ -1,8 +1,7 @@
 #include "generaldefinitions.h"
 
-#include "core/guarded.h"
-
 #include "core/session.h"
+#include "db/fb/error.h"
 #include "db/fb/statement.h"
 #include "db/fb/win1254.h"
 #include "db/fieldcheck.h"
@@ -156,17 +155,13 @@ bool GeneralDefinitions::addLogo(const QString &file)
             "DİKKAT! Seçilen dosya bir resim değil. Bitmap (BMP), simge (ICO), PNG ya da JPEG seçiniz."));
         return false;
     }
-    fb::Transaction &t = m_session.db.IBTransaction1;
-    const bool stored = guarded(m_session, [&] {
-        if (t.execute(QStringLiteral("UPDATE TANIM SET LOGO=:L"), {{QStringLiteral("L"), bytes}}) == 0)
-            throw fb::Error(QStringLiteral("Genel tanımlar kaydı bulunamadı (TANIM)."));
-        t.commitRetaining();
-    });
-    if (stored) {
-        m_logo = bytes;
-        m_logoCleared = false;
-    }
-    return stored;
+    fb::Transaction work(m_session.db.IBDATABASE);
+    if (work.execute(QStringLiteral("UPDATE TANIM SET LOGO=:L"), {{QStringLiteral("L"), bytes}}) == 0)
+        throw fb::Error(QStringLiteral("Genel tanımlar kaydı bulunamadı (TANIM)."));
+    work.commit();
+    m_logo = bytes;
+    m_logoCleared = false;
+    return true;
 }
 
 void GeneralDefinitions::clearLogo()
@@ -222,14 +217,10 @@ bool GeneralDefinitions::save(const Values &v)
     if (m_logoCleared)
         set(QStringLiteral("LOGO"), QVariant());
 
-    fb::Transaction &t = m_session.db.IBTransaction1;
-    const bool stored = guarded(m_session, [&] {
-        if (t.execute(QStringLiteral("UPDATE TANIM SET ") + sets.join(u','), params) == 0)
-            throw fb::Error(QStringLiteral("Genel tanımlar kaydı bulunamadı (TANIM)."));
-        t.commitRetaining();
-    });
-    if (!stored)
-        return false;
+    fb::Transaction work(m_session.db.IBDATABASE);
+    if (work.execute(QStringLiteral("UPDATE TANIM SET ") + sets.join(u','), params) == 0)
+        throw fb::Error(QStringLiteral("Genel tanımlar kaydı bulunamadı (TANIM)."));
+    work.commit();
     m_logoCleared = false;
 
     // The workstation keeps these in its settings store when the program closes.

@@ -56,12 +56,14 @@ public:
     const QByteArray &logo() const { return m_logo; }
     /// "Ekle": a picture file (bitmap, icon, PNG, JPEG) is stored at once and
     /// committed. False, after a message, when it is not such a picture.
+    /// Throws fb::Error.
     bool addLogo(const QString &file);
     /// "Sil": the emblem goes with the next save.
     void clearLogo();
 
     /// F5: checks, writes the row, commits, and hands the workstation values to
-    /// the session. False, after a message, when nothing was stored.
+    /// the session. False, after a message, when nothing was stored. Throws
+    /// fb::Error; nothing is stored then.
     bool save(const Values &values);
 
     /// BMP, ICO, PNG or JPEG by the file's first bytes; empty when none of these.

@@ -55,22 +55,18 @@ QString Approval::user() const
 
 bool Approval::save(bool yes, const QString &note)
 {
-    fb::Transaction &t = m_session.db.IBTransaction1;
     try {
-    const qint64 changed = t.execute(QStringLiteral("UPDATE EVBRM SET ONAY=:X1,ONTAR=:X2,ONACIK=:X3,ONUSR=:X4 "
-                             "WHERE TUR=:Y1 AND EKAYNO=:Y2 AND BKOD=:Y3"),
-              {{"X1", yes ? QStringLiteral("E") : QStringLiteral("H")},
-               {"X2", m_session.clock().now()}, {"X3", note}, {"X4", m_session.LUSR},
-               {"Y1", m_register}, {"Y2", m_kayno}, {"Y3", m_bkod}});
-    if (changed != 1)
-        throw fb::Error(QStringLiteral("Bu havale kaydı bulunamadı; başka bir kullanıcı silmiş olabilir."));
-    t.commitRetaining();
+        fb::Transaction work(m_session.db.IBDATABASE);
+        const qint64 changed = work.execute(
+            QStringLiteral("UPDATE EVBRM SET ONAY=:X1,ONTAR=:X2,ONACIK=:X3,ONUSR=:X4 "
+                           "WHERE TUR=:Y1 AND EKAYNO=:Y2 AND BKOD=:Y3"),
+            {{"X1", yes ? QStringLiteral("E") : QStringLiteral("H")},
+             {"X2", m_session.clock().now()}, {"X3", note}, {"X4", m_session.LUSR},
+             {"Y1", m_register}, {"Y2", m_kayno}, {"Y3", m_bkod}});
+        if (changed != 1)
+            throw fb::Error(QStringLiteral("Bu havale kaydı bulunamadı; başka bir kullanıcı silmiş olabilir."));
+        work.commit();
     } catch (const fb::Error &e) {
-        try {
-            t.rollbackRetaining();
-        } catch (const fb::Error &) {
-            // The connection is gone; the message below is what matters.
-        }
         m_session.prompt().error(QStringLiteral("DİKKAT! Onay kaydedilemedi."), e.details());
         return false;
     }

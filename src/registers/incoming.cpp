@@ -227,13 +227,13 @@ bool IncomingRecord::save(const QString &typedDate)
     if (!validate())
         return false;
 
-    fb::Transaction &t = m_session.db.IBTransaction1;
     const QVariant typedGelno = value("GELNO");
     const QVariant typedZno = value("ZNO");
     const QVariant shownGsirno = value("GSIRNO");
     const QVariant related = value("ILGNO");
     try {
-        t.start();
+        // Its own transaction: a failure rolls back this save and nothing else.
+        fb::Transaction t(m_session.db.IBDATABASE);
         if (m_mode == New) {
             numbering::lock(t);
             // The year as a date range, so that the date index serves it.
@@ -271,10 +271,6 @@ bool IncomingRecord::save(const QString &typedDate)
         m_routing.apply(t);
         t.commit();
     } catch (const fb::Error &e) {
-        try {
-            t.rollback();
-        } catch (const fb::Error &) {
-        }
         // What the save computed goes; what the user typed stays.
         setValue("GELNO", typedGelno);
         setValue("ZNO", typedZno);
@@ -298,7 +294,6 @@ void IncomingRecord::cancel()
     m_row.revert();
     m_routing.revert();
     m_replyChosen = m_replyRemoved = false;
-    m_session.db.IBTransaction1.rollbackRetaining();
 }
 
 bool IncomingRecord::remove(Session &s, int kayno)
@@ -306,8 +301,8 @@ bool IncomingRecord::remove(Session &s, int kayno)
     Prompt &prompt = s.prompt();
     if (!prompt.question(QStringLiteral("DİKKAT! Bu Kayıt Silinecektir. Onaylıyormusunuz.?")))
         return false;
-    fb::Transaction &t = s.db.IBTransaction1;
     try {
+        fb::Transaction t(s.db.IBDATABASE);
         if (t.value(QStringLiteral("SELECT COUNT(*) SAY FROM GIDEN WHERE ILGNO=:ILG"), {{"ILG", kayno}}).toInt() >= 1) {
             prompt.message(QStringLiteral("DİKKAT! Bu Kayıt Kullanılmıştır. Silemezsiniz..."));
             return false;
@@ -318,12 +313,8 @@ bool IncomingRecord::remove(Session &s, int kayno)
         t.execute(QStringLiteral("DELETE FROM EVBRM WHERE TUR=1 AND EKAYNO=:KK"), {{"KK", kayno}});
         const qint64 highest = t.value(QStringLiteral("SELECT MAX(GELNO) YNO FROM GELEN")).toLongLong();
         t.executeRaw(QStringLiteral("SET GENERATOR GEN_GELNO TO %1").arg(highest));
-        t.commitRetaining();
+        t.commit();
     } catch (const fb::Error &e) {
-        try {
-            t.rollbackRetaining();
-        } catch (const fb::Error &) {
-        }
         prompt.error(QStringLiteral("DİKKAT! Kayıt silinemedi."), e.details());
         return false;
     }

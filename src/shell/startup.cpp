@@ -86,7 +86,7 @@ bool TEXTVTAC(Session &s, const QString &year)
     }
     const QString name = workstation::textDatabaseName(s.workstation.host, folder, year);
     try {
-        s.db.IBTEXTDB.close(fb::Attachment::EndAction::Commit);
+        s.db.IBTEXTDB.close(fb::Attachment::EndAction::Rollback);
         s.db.IBTEXTDB.open(Connections::login(name, QString()));
         s.db.IBTEXTTrans.start();
         s.textOpen = true;

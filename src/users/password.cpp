@@ -29,17 +29,6 @@ void refuseIfGone(qint64 rowsChanged)
     }
 }
 
-void writeAndCommit(fb::Transaction &t, const std::function<void()> &writes)
-{
-    try {
-        writes();
-        t.commitRetaining();
-    } catch (...) {
-        t.rollbackRetaining();
-        throw;
-    }
-}
-
 PasswordChange::PasswordChange(Session &session, QString userName)
     : m_session(session)
     , m_userName(userName.left(kNameLength))
@@ -63,9 +52,9 @@ PasswordChange::Field PasswordChange::save(const QString &oldPassword, const QSt
                                            const QString &repeat)
 {
     Session &s = m_session;
-    fb::Transaction &t = s.db.IBTransaction1;
+    fb::Transaction work(s.db.IBDATABASE);
     // Read afresh: another workstation may have changed it meanwhile.
-    const std::optional<UserRow> stored = findUser(t, m_userName);
+    const std::optional<UserRow> stored = findUser(work, m_userName);
     if (!stored || !passwordMatches(stored->PSSWD, oldPassword)) {
         s.prompt().message(QStringLiteral("ESKİ ŞİFRE HATALI.."));
         return Field::Old;
@@ -78,10 +67,9 @@ PasswordChange::Field PasswordChange::save(const QString &oldPassword, const QSt
         s.prompt().message(problem);
         return Field::New;
     }
-    writeAndCommit(t, [&] {
-        refuseIfGone(t.execute(QStringLiteral("UPDATE USERS SET PSSWD=:P WHERE HNO=:H"),
-                               {{"P", SIFRELE(u'1', repeat)}, {"H", stored->HNO}}));
-    });
+    refuseIfGone(work.execute(QStringLiteral("UPDATE USERS SET PSSWD=:P WHERE HNO=:H"),
+                              {{"P", SIFRELE(u'1', repeat)}, {"H", stored->HNO}}));
+    work.commit();
     return Field::None;
 }
 

@@ -4,8 +4,6 @@
 
 #include <QString>
 
-#include <functional>
-
 class Session;
 
 namespace fb {
@@ -24,9 +22,6 @@ inline constexpr int kNameLength = 10;
 /// password would never be accepted at login, so it is refused when set.
 QString passwordProblem(const QString &password);
 
-/// Runs the writes and commits them keeping the transaction open; a failure
-/// rolls everything back, so that no half of a save stays behind.
-void writeAndCommit(fb::Transaction &t, const std::function<void()> &writes);
 /// An update that found no row: another workstation deleted it meanwhile.
 /// Throws, so that the save is rolled back and said to have failed.
 void refuseIfGone(qint64 rowsChanged);

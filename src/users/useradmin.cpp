@@ -99,11 +99,10 @@ bool UserAdmin::mayDelete(const UserRow &selected)
 
 void UserAdmin::deleteUser(int hno)
 {
-    fb::Transaction &t = m_session.db.IBTransaction1;
-    writeAndCommit(t, [&] {
-        t.execute(QStringLiteral("DELETE FROM RIGHTS\nWHERE HNO=:HN"), {{"HN", hno}});
-        t.execute(QStringLiteral("DELETE FROM USERS\nWHERE HNO=:HN"), {{"HN", hno}});
-    });
+    fb::Transaction work(m_session.db.IBDATABASE);
+    work.execute(QStringLiteral("DELETE FROM RIGHTS\nWHERE HNO=:HN"), {{"HN", hno}});
+    work.execute(QStringLiteral("DELETE FROM USERS\nWHERE HNO=:HN"), {{"HN", hno}});
+    work.commit();
 }
 
 bool UserAdmin::mayEditRights(const UserRow &selected, const QString &addRight)
@@ -128,13 +127,11 @@ QString UserAdmin::revealPassword(const UserRow &selected)
 
 void UserAdmin::saveRights(int hno, const RightsRow &row)
 {
-    fb::Transaction &t = m_session.db.IBTransaction1;
-    writeAndCommit(t, [&] {
-        const qint64 n = t.execute(
-            QStringLiteral("UPDATE RIGHTS SET G=:G, K=:FK, D=:D, S=:S WHERE HNO=:HN AND KOD=:KOD"),
-            {{"G", row.G}, {"FK", row.K}, {"D", row.D}, {"S", row.S}, {"HN", hno}, {"KOD", row.KOD}});
-        refuseIfGone(n);
-    });
+    fb::Transaction work(m_session.db.IBDATABASE);
+    refuseIfGone(work.execute(
+        QStringLiteral("UPDATE RIGHTS SET G=:G, K=:FK, D=:D, S=:S WHERE HNO=:HN AND KOD=:KOD"),
+        {{"G", row.G}, {"FK", row.K}, {"D", row.D}, {"S", row.S}, {"HN", hno}, {"KOD", row.KOD}}));
+    work.commit();
 }
 
 UserRecord::UserRecord(Session &session, Mode mode, int hno)
@@ -180,7 +177,9 @@ bool UserRecord::nameEditable() const
 UserRecord::Field UserRecord::save(UserRow values, const QString &repeat)
 {
     Prompt &prompt = m_session.prompt();
-    fb::Transaction &t = m_session.db.IBTransaction1;
+    // The name check, the number and the rows in one unit: a user half
+    // written (no rights) never stays behind.
+    fb::Transaction t(m_session.db.IBDATABASE);
     if (!nameEditable())
         values.USR = m_row.USR;
     if (values.USR.trimmed().isEmpty()) {
@@ -205,25 +204,24 @@ UserRecord::Field UserRecord::save(UserRow values, const QString &repeat)
     }
     const fb::Params params = {{"U", values.USR}, {"P", SIFRELE(u'1', values.PSSWD)},
                                {"A", values.ACIK}, {"A1", values.ACIK1}, {"O", values.OZEL}};
-    writeAndCommit(t, [&] {
-        if (m_mode == New) {
-            // Numbered at save time, so that two workstations adding users at
-            // once do not both take the same number.
-            const int hno = t.value(QStringLiteral("select MAX(HNO) SAY from USERS")).toInt() + 1;
-            fb::Params p = params;
-            p.insert(QStringLiteral("H"), hno);
-            t.execute(QStringLiteral("INSERT INTO USERS (HNO,USR,PSSWD,ACIK,ACIK1,OZEL) "
-                                     "VALUES (:H,:U,:P,:A,:A1,:O)"), p);
-            giveDefaultRights(t, hno);
-            values.HNO = hno;
-        } else {
-            fb::Params p = params;
-            p.insert(QStringLiteral("H"), m_row.HNO);
-            refuseIfGone(t.execute(QStringLiteral("UPDATE USERS SET USR=:U, PSSWD=:P, ACIK=:A, ACIK1=:A1, OZEL=:O "
-                                                  "WHERE HNO=:H"), p));
-            values.HNO = m_row.HNO;
-        }
-    });
+    if (m_mode == New) {
+        // Numbered at save time, so that two workstations adding users at
+        // once do not both take the same number.
+        const int hno = t.value(QStringLiteral("select MAX(HNO) SAY from USERS")).toInt() + 1;
+        fb::Params p = params;
+        p.insert(QStringLiteral("H"), hno);
+        t.execute(QStringLiteral("INSERT INTO USERS (HNO,USR,PSSWD,ACIK,ACIK1,OZEL) "
+                                 "VALUES (:H,:U,:P,:A,:A1,:O)"), p);
+        giveDefaultRights(t, hno);
+        values.HNO = hno;
+    } else {
+        fb::Params p = params;
+        p.insert(QStringLiteral("H"), m_row.HNO);
+        refuseIfGone(t.execute(QStringLiteral("UPDATE USERS SET USR=:U, PSSWD=:P, ACIK=:A, ACIK1=:A1, OZEL=:O "
+                                              "WHERE HNO=:H"), p));
+        values.HNO = m_row.HNO;
+    }
+    t.commit();
     values.PSSWD = SIFRELE(u'1', values.PSSWD);
     m_row = values;
     return Field::None;

@@ -93,7 +93,7 @@ void TestChecks::generators()
         expected[it.key()] = it.value();
 
     QStringList log;
-    ConsistencyChecks(main, [&](const QString &line) { log << line; }).repairGenerators();
+    ConsistencyChecks(current.attachment, [&](const QString &line) { log << line; }).repairGenerators();
 
     // At once, for every workstation: nothing waits for a commit.
     fb::Attachment other;
@@ -117,7 +117,7 @@ void TestChecks::rightsCompleted()
 
     QStringList log;
     QList<std::pair<int, int>> progress;
-    ConsistencyChecks checks(main, [&](const QString &line) { log << line; },
+    ConsistencyChecks checks(current.attachment, [&](const QString &line) { log << line; },
                              [&](int done, int total) { progress << std::pair{done, total}; });
     checks.completeRights();
     QCOMPARE(log, QStringList({"İşlem uzun sürebilir, Lütfen Bekleyiniz... ", "Kullancı Hakları Kontrol Edildi."}));
@@ -164,7 +164,7 @@ void TestChecks::emptyAttachmentsListed()
     main.commit();
 
     QStringList log;
-    ConsistencyChecks(main, [&](const QString &line) { log << line; }).reportEmptyAttachments();
+    ConsistencyChecks(current.attachment, [&](const QString &line) { log << line; }).reportEmptyAttachments();
     QCOMPARE(log, QStringList({
                       "Kontrol İşlemi Başladı..",
                       "07.03.2012/2 Tarih ve 1 Sıra Nolu Gelen Evrak Belgesi Boş",

@@ -119,8 +119,11 @@ void TestUndkont::rightsShowProgress()
 void TestUndkont::databaseErrorStopsTheCheck()
 {
     Fixture f;
-    f.session.db.IBTransaction1.executeRaw("DROP TABLE DILTEXT");
-    f.session.db.IBTransaction1.commitRetaining();
+    {
+        fb::Transaction ddl(f.session.db.IBDATABASE);
+        ddl.executeRaw("DROP TABLE DILTEXT");
+        ddl.commit();
+    }
     TFRMDKONT form(f.session);
     form.show();
     f.prompt.expectError("DILTEXT");

@@ -7,6 +7,7 @@
 #include "definitions/generaldefinitions.h"
 #include "definitions/wordsearch.h"
 
+#include "db/fb/error.h"
 #include "db/fb/win1254.h"
 #include "office.h"
 
@@ -83,6 +84,7 @@ private slots:
 
     void documentTypes();
     void documentTypeInUse();
+    void documentTypeTakenElsewhereBeforeClose();
     void archiveKinds();
     void archiveKindIsWrittenWholeOrNotAtAll();
 
@@ -281,8 +283,7 @@ void TestDefinitions::vanishedRows()
     QVERIFY(r.openExisting(5));
     r.setValue("UNVAN", QStringLiteral("VALİ"));
     o.exec("DELETE FROM BIRIM WHERE BKOD=5");
-    o.prompt.expectError("silinmiş");
-    QVERIFY(!r.save());
+    QVERIFY_THROWS_EXCEPTION(fb::Error, r.save());
     QVERIFY2(o.prompt.done(), qPrintable(o.prompt.report()));
     QCOMPARE(o.query("SELECT COUNT(*) FROM BIRIM").toInt(), 0);
 }
@@ -440,6 +441,28 @@ void TestDefinitions::documentTypeInUse()
     QCOMPARE(o.query("SELECT LIST(ETKOD) FROM EVTUR").toString(), QStringLiteral("2"));
 }
 
+void TestDefinitions::documentTypeTakenElsewhereBeforeClose()
+{
+    Office o;
+    o.exec("DELETE FROM EVTUR");
+    DocumentTypes types(o.session);
+    types.read();
+    const int row = types.append();
+    types.rows().setValue(row, "EVTUR", QStringLiteral("GENELGE"));
+    QVERIFY(types.writePending());
+    // Another workstation stores the same name, under the code shown here.
+    o.exec("INSERT INTO EVTUR (ETKOD,EVTUR) VALUES (1,'GENELGE')");
+    o.prompt.expectMessage("DİKKAT! Bu Evrak Türü Kayıtlıdır...");
+    QVERIFY(!types.close());
+    QCOMPARE(o.query("SELECT COUNT(*) FROM EVTUR").toInt(), 1);
+    // Corrected, it is numbered after the other's code.
+    types.rows().setValue(row, "EVTUR", QStringLiteral("GENELGE 2"));
+    QVERIFY(types.close());
+    QVERIFY2(o.prompt.done(), qPrintable(o.prompt.report()));
+    QCOMPARE(o.query("SELECT LIST(ETKOD || '=' || EVTUR, ',') FROM (SELECT * FROM EVTUR ORDER BY ETKOD)").toString(),
+             QStringLiteral("1=GENELGE,2=GENELGE 2"));
+}
+
 void TestDefinitions::archiveKinds()
 {
     Office o;
@@ -510,8 +533,7 @@ void TestDefinitions::archiveKindIsWrittenWholeOrNotAtAll()
     // Another workstation takes the same code first: the kind cannot be
     // written, and its fields must not be left behind.
     o.exec("INSERT INTO ECINS (ECKOD,ECINS) VALUES (1,'ÖNCE GELEN')");
-    o.prompt.expectError("");
-    QVERIFY(!r.save());
+    QVERIFY_THROWS_EXCEPTION(fb::Error, r.save());
     QVERIFY2(o.prompt.done(), qPrintable(o.prompt.report()));
     o.session.db.IBTransaction1.commitRetaining();
     QCOMPARE(o.query("SELECT COUNT(*) FROM ECTAN").toInt(), 0);
@@ -585,7 +607,7 @@ void TestDefinitions::leafMarkers()
     o.exec("INSERT INTO SDP (KOD,ACIK) VALUES ('999.99.99.99.99','On beş')");
 
     o.prompt.expectMessage("İşlem Tamamlandı..");
-    QVERIFY(fileplan::markLeaves(o.session));
+    fileplan::markLeaves(o.session);
     QVERIFY2(o.prompt.done(), qPrintable(o.prompt.report()));
     QMap<QString, QString> marked;
     for (const QVariantList &r : o.session.db.IBTransaction1.rows("SELECT KOD, TUR FROM SDP"))

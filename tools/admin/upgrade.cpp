@@ -84,13 +84,14 @@ int checkCommand(AdminContext &c)
               << c.args.first() << " --all\" çalıştırın.\n";
         return 1;
     }
-    ConsistencyChecks checks(t, [&](const QString &line) {
+    t.rollback();
+    ConsistencyChecks checks(a, [&](const QString &line) {
         c.out << line << "\n";
         c.out.flush();
     });
     checks.repairGenerators();
     checks.completeRights();
     checks.reportEmptyAttachments();
-    a.close(fb::Attachment::EndAction::Commit);
+    a.close();
     return 0;
 }

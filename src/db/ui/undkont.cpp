@@ -72,7 +72,7 @@ template<class Check>
 void TFRMDKONT::run(Check check)
 {
     ConsistencyChecks checks(
-        m_session.db.IBTransaction1, [this](const QString &line) { log(line); },
+        m_session.db.IBDATABASE, [this](const QString &line) { log(line); },
         [this](int done, int total) {
             ProgressBar1->setMaximum(total);
             ProgressBar1->setValue(done);

@@ -53,7 +53,10 @@ bool save(BirimRecord &record, const QMap<QString, QLineEdit *> &edits)
         const QString text = it.value()->text();
         record.setValue(it.key(), text.isEmpty() ? QVariant() : QVariant(text));
     }
-    if (record.save())
+    bool saved = false;
+    if (!guarded(record.session(), [&] { saved = record.save(); }))
+        return false;
+    if (saved)
         return true;
     if (QLineEdit *box = edits.value(record.focusColumn()))
         box->setFocus();

@@ -99,7 +99,9 @@ void BirimListForm::BitBtn3Click()
     if (m_list.rows().rowCount() == 0)
         return;
     const int row = DBGrid1->currentIndex().row();
-    if (m_list.remove(currentBKOD()))
+    bool deleted = false;
+    guarded(m_session, [&] { deleted = m_list.remove(currentBKOD()); });
+    if (deleted)
         readAndSelect(m_list.rows().rowCount() > 0
                           ? m_list.rows().value(qMin(row, m_list.rows().rowCount() - 1), QStringLiteral("BKOD")).toInt()
                           : 0);

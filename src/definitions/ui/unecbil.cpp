@@ -115,7 +115,9 @@ void TFRMECBIL::BitBtn1Click()
     BitBtn1->setFocus();
     m_record.kind().setValue(0, QStringLiteral("ECINS"), Edit1->text());
     m_record.kind().setValue(0, QStringLiteral("ECTUR"), ComboBox1->currentIndex() < 0 ? QVariant() : ComboBox1->currentData());
-    if (!m_record.save()) {
+    bool saved = false;
+    guarded(m_session, [&] { saved = m_record.save(); });
+    if (!saved) {
         if (m_record.focusColumn() == QLatin1String("ECINS"))
             Edit1->setFocus();
         else

@@ -51,7 +51,9 @@ void TFRMETUR::rowLeft(int previous)
         return;
     const int current = DBGrid1->currentIndex().row();
     const int rowsBefore = m_model->rowCount();
-    if (m_types.writePending()) {
+    bool checked = false;
+    guarded(m_session, [&] { checked = m_types.writePending(); });
+    if (checked) {
         // A new row left empty went away: the rows below moved up one.
         if (m_types.rows().rowCount() < rowsBefore) {
             m_moving = true;
@@ -70,7 +72,9 @@ void TFRMETUR::rowLeft(int previous)
 
 int TFRMETUR::appendRow()
 {
-    if (!m_types.writePending())
+    bool checked = false;
+    guarded(m_session, [&] { checked = m_types.writePending(); });
+    if (!checked)
         return -1;
     const int row = m_types.append();
     m_model->refresh();
@@ -82,7 +86,7 @@ void TFRMETUR::KayitSilClick()
     const int row = DBGrid1->currentIndex().row();
     if (row < 0)
         return;
-    m_types.remove(row);
+    guarded(m_session, [&] { m_types.remove(row); });
     m_model->refresh();
     if (m_model->rowCount() > 0)
         DBGrid1->setCurrentIndex(m_model->index(qMin(row, m_model->rowCount() - 1), 0));
@@ -92,7 +96,9 @@ void TFRMETUR::BitBtn1Click()
 {
     // Leaving the grid closes an open cell; what it holds goes into the row.
     BitBtn1->setFocus();
-    if (!m_types.close()) {
+    bool closed = false;
+    guarded(m_session, [&] { closed = m_types.close(); });
+    if (!closed) {
         DBGrid1->setFocus();
         return;
     }

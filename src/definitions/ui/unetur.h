@@ -8,7 +8,7 @@ class QTableView;
 class RecordsModel;
 
 /// "EVRAKLAR" / "EVRAK TÜRÜ TANIMLARI": document types typed straight into a
-/// grid. A row is written when it is left; "ESC-Çıkış" commits.
+/// grid. A row is checked when it is left; "ESC-Çıkış" writes and commits.
 class TFRMETUR : public KelmaForm
 {
     Q_OBJECT

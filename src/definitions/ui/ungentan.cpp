@@ -212,7 +212,9 @@ void TFRMGENTAN::EkleClick()
                        "PNG (*.png);;JPEG (*.jpg *.jpeg)"));
     if (file.isEmpty())
         return;
-    if (m_definitions.addLogo(file))
+    bool stored = false;
+    guarded(m_session, [&] { stored = m_definitions.addLogo(file); });
+    if (stored)
         showLogo();
 }
 
@@ -243,7 +245,9 @@ void TFRMGENTAN::SpeedButton3Click()
     v.localFolder = EDLOCAL->text();
     v.SRVIPNO = EditSRVIPNO->text();
     v.SRVPORT = EditSRVPORT->text();
-    if (!m_definitions.save(v))
+    bool saved = false;
+    guarded(m_session, [&] { saved = m_definitions.save(v); });
+    if (!saved)
         return;
     closeForm(1);
 }

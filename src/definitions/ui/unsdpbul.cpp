@@ -175,7 +175,11 @@ QString TFRMSDPBUL::currentCode() const
 void TFRMSDPBUL::choose()
 {
     const QString code = currentCode();
-    if (code.isEmpty() || !fileplan::mayChoose(m_session, code))
+    if (code.isEmpty())
+        return;
+    bool may = false;
+    guarded(m_session, [&] { may = fileplan::mayChoose(m_session, code); });
+    if (!may)
         return;
     KOD = code;
     closeForm(1);
@@ -188,7 +192,7 @@ void TFRMSDPBUL::BitBtn1Click()
 
 void TFRMSDPBUL::AnaHesapKontroluClick()
 {
-    fileplan::markLeaves(m_session);
+    guarded(m_session, [this] { fileplan::markLeaves(m_session); });
 }
 
 bool TFRMSDPBUL::eventFilter(QObject *watched, QEvent *event)

@@ -368,7 +368,8 @@ void TFRMMENU::FormActivate()
     // be read ends the run here; the check has said why.
     bool endRun = true;
     guarded(s, [&] {
-        SchemaUpgrade check(s.db.IBTransaction1, s.prompt());
+        fb::Transaction work(s.db.IBDATABASE);
+        SchemaUpgrade check(work, s.prompt());
         const SchemaUpgrade::Result r = check.VERKONT();
         s.versionOk = r.versionOk;
         endRun = r.mustEnd;
