@@ -201,9 +201,15 @@ void Attachment::abandon()
 
 void Attachment::reconnect()
 {
-    const ConnectOptions options = m_options;
+    const ConnectOptions saved = m_options;
+    ConnectOptions options = saved;
+    // Tried again and again from the one user-interface thread: a host that
+    // is gone must not hold it long each time.
+    if (options.connectTimeout <= 0 || options.connectTimeout > 3)
+        options.connectTimeout = 3;
     abandon();
     open(options);
+    m_options = saved;
 }
 
 bool Attachment::isOpen() const
