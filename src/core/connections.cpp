@@ -27,23 +27,36 @@ Connections::Connections()
     : IBTransaction1(IBDATABASE, readOptions())
     , IBTransaction2(IBDATABASE, lookupOptions())
     , IBTEXTTrans(IBTEXTDB)
+    , watch(*this)
 {
 }
 
-fb::ConnectOptions Connections::login(const QString &database, const QString &charset)
+fb::ConnectOptions Connections::login(const QString &database, const QString &charset,
+                                      const Credentials &credentials)
 {
     fb::ConnectOptions o;
     o.database = database;
-    o.user = QStringLiteral("SYSDBA");
-    o.password = QStringLiteral("WEXD");
+    o.user = credentials.user.isEmpty() ? QStringLiteral("SYSDBA") : credentials.user;
+    o.password = credentials.user.isEmpty() || credentials.password.isEmpty() ? QStringLiteral("WEXD")
+                                                                              : credentials.password;
     o.charset = charset;
     return o;
+}
+
+void Connections::reconnect(bool text)
+{
+    IBDATABASE.reconnect();
+    IBTransaction1.start();
+    if (text && IBTEXTDB.wasOpened()) {
+        IBTEXTDB.reconnect();
+        IBTEXTTrans.start();
+    }
 }
 
 void Connections::openMain(const QString &database, const QString &charset)
 {
     IBDATABASE.close(fb::Attachment::EndAction::Rollback);
-    IBDATABASE.open(login(database, charset));
+    IBDATABASE.open(login(database, charset, credentials));
     IBTransaction1.start();
 }
 
@@ -51,12 +64,15 @@ void Connections::closeAll()
 {
     // Both, whatever happens to the first: a failed detach must not keep the
     // other attached.
+    watch.stop();
     std::optional<fb::Error> failure;
     for (fb::Attachment *a : {&IBDATABASE, &IBTEXTDB}) {
         try {
             a->close(fb::Attachment::EndAction::Rollback);
         } catch (const fb::Error &e) {
-            if (!failure)
+            if (e.isConnectionLost())
+                a->abandon();
+            else if (!failure)
                 failure = e;
         }
     }

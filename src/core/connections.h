@@ -1,5 +1,6 @@
 #pragma once
 
+#include "connectionwatch.h"
 #include "db/fb/attachment.h"
 #include "db/fb/transaction.h"
 
@@ -23,13 +24,31 @@ public:
     fb::Attachment IBTEXTDB;
     fb::Transaction IBTEXTTrans;
 
-    /// The fixed login of every connection.
-    static fb::ConnectOptions login(const QString &database, const QString &charset);
+    /// The database user a workstation logs in with; empty parts take the
+    /// program's default login.
+    struct Credentials
+    {
+        QString user;
+        QString password;
+    };
+    Credentials credentials;
+
+    /// The login of every connection: the workstation's own user when one is
+    /// set, else the default one.
+    static fb::ConnectOptions login(const QString &database, const QString &charset,
+                                    const Credentials &credentials = {});
+
+    /// Notices lost connections and reconnects; see ConnectionWatch.
+    ConnectionWatch watch;
+    /// Re-attaches the main database (and the year's, when asked) in place and
+    /// starts their transactions again. Throws fb::Error.
+    void reconnect(bool text);
 
     /// Closes the main database and opens it again under the given name.
     /// Throws fb::Error. Nothing pending is committed by it.
     void openMain(const QString &database, const QString &charset = QStringLiteral("WIN1254"));
     /// Closes both databases; whatever is still pending is rolled back, since
-    /// every action has committed its own work.
+    /// every action has committed its own work. A lost connection is dropped
+    /// without a word.
     void closeAll();
 };

@@ -31,6 +31,8 @@ WorkstationSettings read(QSettings &store, const WorkstationDefaults &d)
         s.localFolder = text(store, "LOCAL");
         s.readMode = text(store, "DOSYAOKU").left(1);
         s.user = text(store, "USR");
+        s.databaseUser = text(store, "DBUSER").trimmed();
+        s.databasePassword = text(store, "DBSIFRE");
     }
     s.year = orDefault(s.year, QString::number(d.today.year()));
     s.folder = orDefault(s.folder, joinPath(joinPath(d.currentDir, QStringLiteral("DATA")),

@@ -18,6 +18,10 @@ struct WorkstationSettings
     QString localFolder; ///< LOCAL: local document folder
     QString readMode;    ///< DOSYAOKU: "V" database, "S" file server, "Y" local folder
     QString user;        ///< USR: last logged-in user name
+    /// DBUSER, DBSIFRE: the office's own database login, set by its IT people
+    /// in the store; the program reads them and never writes or shows them.
+    QString databaseUser;
+    QString databasePassword;
 };
 
 /// Where the defaults of a fresh workstation come from.

@@ -271,6 +271,8 @@ bool IncomingRecord::save(const QString &typedDate)
         m_routing.apply(t);
         t.commit();
     } catch (const fb::Error &e) {
+        // A lost connection is re-made in place for the next F5.
+        m_session.db.watch.notice(e);
         // What the save computed goes; what the user typed stays.
         setValue("GELNO", typedGelno);
         setValue("ZNO", typedZno);

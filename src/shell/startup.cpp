@@ -52,6 +52,7 @@ DatabaseState IBASEAC(Session &s, const WorkstationDefaults &defaults)
         s.workstation = workstation::read(*store, defaults);
         s.colours = ColourScheme::forLetter(s.workstation.colour);
         s.LUSR = s.workstation.user;
+        s.db.credentials = {s.workstation.databaseUser, s.workstation.databasePassword};
         workstation::writeAtStart(*store, s.workstation);
     }
     s.connectionFailed = false;
@@ -87,7 +88,7 @@ bool TEXTVTAC(Session &s, const QString &year)
     const QString name = workstation::textDatabaseName(s.workstation.host, folder, year);
     try {
         s.db.IBTEXTDB.close(fb::Attachment::EndAction::Rollback);
-        s.db.IBTEXTDB.open(Connections::login(name, QString()));
+        s.db.IBTEXTDB.open(Connections::login(name, QString(), s.db.credentials));
         s.db.IBTEXTTrans.start();
         s.textOpen = true;
     } catch (const fb::Error &) {

@@ -30,7 +30,7 @@ QString save(Session &s, const QString &host, const QString &folder)
         // Tried on a connection of its own first, so that a wrong place never
         // costs the run the database it is working on.
         fb::Attachment probe;
-        probe.open(Connections::login(name, QStringLiteral("WIN1254")));
+        probe.open(Connections::login(name, QStringLiteral("WIN1254"), s.db.credentials));
         fb::Transaction t(probe);
         const bool kelma = t.value(QStringLiteral(
             "SELECT COUNT(*) FROM RDB$RELATIONS WHERE RDB$RELATION_NAME='TANIM'")).toInt() > 0

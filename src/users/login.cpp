@@ -90,6 +90,7 @@ Login::Check Login::Tamam(const QString &name, const QString &password)
 
 bool commandLineLogin(Session &s, const QStringList &arguments)
 {
+    s.userDepartment = 0;
     if (arguments.isEmpty())
         return false;
     const std::optional<UserRow> user = findUser(s.db.IBTransaction1, arguments.value(0));
@@ -98,6 +99,8 @@ bool commandLineLogin(Session &s, const QStringList &arguments)
     s.userNumber = user->HNO;
     s.LUSR = user->USR;
     s.LUSRACK = user->ACIK;
+    // Bound to a department like a dialog login, or the user would see every one's rows.
+    s.userDepartment = user->OZEL;
     return true;
 }
 

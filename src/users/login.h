@@ -65,7 +65,8 @@ private:
 };
 
 /// Start-up with a user name and password as the program's arguments: logs
-/// in without the dialog when the password is right. Leaves the department 0.
+/// in without the dialog when the password is right, with the user's
+/// department as the dialog would set it.
 bool commandLineLogin(Session &session, const QStringList &arguments);
 
 } // namespace users

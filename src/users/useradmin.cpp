@@ -120,8 +120,16 @@ bool UserAdmin::mayEditRights(const UserRow &selected, const QString &addRight)
     return true;
 }
 
-QString UserAdmin::revealPassword(const UserRow &selected)
+std::optional<QString> UserAdmin::revealPassword(const UserRow &selected)
 {
+    // Whoever sits at an open screen is not necessarily its user: only the
+    // first user, and only when it says so once more.
+    if (m_session.LUSR != kFirstUser)
+        return std::nullopt;
+    if (!m_session.prompt().question(
+            QStringLiteral("DİKKAT! %1 kullanıcısının şifresi ekranda açıkça gösterilecek. Onaylıyor musunuz?")
+                .arg(selected.USR.trimmed())))
+        return std::nullopt;
     return SIFRELE(u'2', selected.PSSWD);
 }
 

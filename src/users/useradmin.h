@@ -51,8 +51,9 @@ public:
     /// Double-click on the rights grid. `addRight` is the add right of the
     /// screen's code as found when the screen was activated.
     bool mayEditRights(const UserRow &selected, const QString &addRight);
-    /// The hidden "Şifre" item: the selected user's password as typed.
-    QString revealPassword(const UserRow &selected);
+    /// The hidden "Şifre" item: the selected user's password as typed, for
+    /// ZIRVO alone and after it confirmed; nothing otherwise.
+    std::optional<QString> revealPassword(const UserRow &selected);
 
     /// The rights record screen's save.
     void saveRights(int hno, const RightsRow &row);

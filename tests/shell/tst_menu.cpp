@@ -149,9 +149,11 @@ void TestMenu::commandLineLogin()
     QVERIFY2(runner.done(), qPrintable(runner.report()));
     QCOMPARE(runner.shown().size(), dialog ? 1 : 0);
     QCOMPARE(menu.LUSR->text(), dialog ? QStringLiteral("ZIRVO") : QStringLiteral("AYŞE"));
-    // The command line leaves the department out.
-    QCOMPARE(f.session.userDepartment, 0);
-    QVERIFY(!menu.LBRM->isVisibleTo(&menu));
+    // Bound to the department as a dialog login binds it, and shown.
+    QCOMPARE(f.session.userDepartment, dialog ? 0 : 40);
+    QCOMPARE(menu.LBRM->isVisibleTo(&menu), !dialog);
+    if (!dialog)
+        QCOMPARE(menu.LBRM->text(), QStringLiteral("YAZI İŞLERİ"));
 }
 
 void TestMenu::noUserControl()

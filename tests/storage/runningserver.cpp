@@ -20,7 +20,37 @@ qint64 LogLines::writeData(const char *data, qint64 size)
 RunningServer::RunningServer(const QString &folder, std::chrono::milliseconds idleLimit, int maxClients,
                              const Clock *clock)
     : m_log(m_lines, clock ? *clock : m_systemClock),
-      m_server({folder, QStringLiteral("127.0.0.1"), 0, idleLimit, maxClients}, m_log)
+      m_server([&] {
+          ServerOptions o;
+          o.folder = folder;
+          o.address = QStringLiteral("127.0.0.1");
+          o.port = 0;
+          o.idleLimit = idleLimit;
+          o.maxClients = maxClients;
+          return o;
+      }(), m_log)
+{
+    QString error;
+    if (m_server.start(&error))
+        m_thread = std::thread([this] { m_server.run(); });
+    else
+        qWarning("server did not start: %s", qPrintable(error));
+}
+
+namespace {
+
+ServerOptions onLoopback(const QString &folder, ServerOptions options)
+{
+    options.folder = folder;
+    options.address = QStringLiteral("127.0.0.1");
+    options.port = 0;
+    return options;
+}
+
+} // namespace
+
+RunningServer::RunningServer(const QString &folder, ServerOptions options)
+    : m_log(m_lines, m_systemClock), m_server(onLoopback(folder, std::move(options)), m_log)
 {
     QString error;
     if (m_server.start(&error))

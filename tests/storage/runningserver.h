@@ -35,6 +35,8 @@ class RunningServer
 public:
     explicit RunningServer(const QString &folder, std::chrono::milliseconds idleLimit = std::chrono::seconds(60),
                            int maxClients = 256, const Clock *clock = nullptr);
+    /// With options of the test's own; the address and port are the loopback ones.
+    RunningServer(const QString &folder, ServerOptions options);
     ~RunningServer();
 
     bool isRunning() const { return m_thread.joinable(); }

@@ -8,6 +8,8 @@
 #include "storage/fileserverclient.h"
 
 #include <QDir>
+#include <QElapsedTimer>
+#include <QHostAddress>
 #include <QFile>
 #include <QRandomGenerator>
 #include <QRegularExpression>
@@ -17,6 +19,7 @@
 
 #include <sys/socket.h>
 
+#include <algorithm>
 #include <array>
 #include <latch>
 
@@ -99,6 +102,12 @@ private slots:
     void silentClientIsDropped();
     void clientsBeyondLimitAreTurnedAway();
     void logHasOneLinePerOperation();
+    void allowList_data();
+    void allowList();
+    void addressesOutsideTheAllowListAreTurnedAway();
+    void fileBeyondTheSizeLimitIsRefused_data();
+    void fileBeyondTheSizeLimitIsRefused();
+    void drippingClientIsCutAtTheTransferDeadline();
 };
 
 void TestFileServer::answersTest()
@@ -373,6 +382,118 @@ void TestFileServer::logHasOneLinePerOperation()
     logged.sort();
     expected.sort();
     QCOMPARE(logged, expected);
+}
+
+
+void TestFileServer::allowList_data()
+{
+    QTest::addColumn<QString>("list");
+    QTest::addColumn<QString>("address");
+    QTest::addColumn<QString>("expected"); // "in", "out" or "error"
+
+    QTest::newRow("in a network") << "10.0.0.0/8,192.168.1.5" << "10.200.3.4" << "in";
+    QTest::newRow("the single address") << "10.0.0.0/8,192.168.1.5" << "192.168.1.5" << "in";
+    QTest::newRow("its neighbour") << "10.0.0.0/8,192.168.1.5" << "192.168.1.6" << "out";
+    QTest::newRow("outside the network") << "10.0.0.0/8" << "11.0.0.1" << "out";
+    QTest::newRow("host bits in the network are ignored") << "192.168.1.77/24" << "192.168.1.200" << "in";
+    QTest::newRow("spaces") << " 127.0.0.1 , 10.0.0.0/8 " << "127.0.0.1" << "in";
+    QTest::newRow("every address") << "0.0.0.0/0" << "8.8.8.8" << "in";
+    QTest::newRow("prefix too long") << "10.0.0.0/33" << "" << "error";
+    QTest::newRow("not an address") << "10.0.0.300" << "" << "error";
+    QTest::newRow("a host name") << "fileserver.local" << "" << "error";
+    QTest::newRow("empty") << "," << "" << "error";
+}
+
+void TestFileServer::allowList()
+{
+    QFETCH(QString, list);
+    QFETCH(QString, address);
+    QFETCH(QString, expected);
+    QList<AllowedNetwork> networks;
+    QString why;
+    const bool parsed = parseAllowList(list, &networks, &why);
+    QCOMPARE(parsed, expected != QLatin1String("error"));
+    if (!parsed) {
+        QVERIFY(!why.isEmpty());
+        return;
+    }
+    const quint32 host = QHostAddress(address).toIPv4Address();
+    const bool in = std::any_of(networks.cbegin(), networks.cend(),
+                                [host](const AllowedNetwork &n) { return n.contains(host); });
+    QCOMPARE(in, expected == QLatin1String("in"));
+}
+
+void TestFileServer::addressesOutsideTheAllowListAreTurnedAway()
+{
+    Fixture f;
+    ServerOptions elsewhere;
+    QVERIFY(parseAllowList(QStringLiteral("10.0.0.0/8"), &elsewhere.allowed, nullptr));
+    RunningServer closed(f.store, elsewhere);
+    QCOMPARE(exchange(closed.port(), "TEST\r\n"), QByteArray());
+    QVERIFY(closed.waitForOperations(1));
+    QVERIFY2(closed.operations().first().endsWith(QLatin1String(" not allowed")),
+             qPrintable(closed.operations().first()));
+
+    ServerOptions loopback;
+    QVERIFY(parseAllowList(QStringLiteral("10.0.0.0/8,127.0.0.1"), &loopback.allowed, nullptr));
+    RunningServer open(f.store, loopback);
+    QCOMPARE(exchange(open.port(), "TEST\r\n"), QByteArray("TAMAM\r\nV2\r\n"));
+}
+
+void TestFileServer::fileBeyondTheSizeLimitIsRefused_data()
+{
+    QTest::addColumn<int>("size");
+    QTest::addColumn<bool>("stored");
+
+    QTest::newRow("at the limit") << 300 * 1024 << true;
+    QTest::newRow("one byte over") << 300 * 1024 + 1 << false;
+    QTest::newRow("over within the first packet") << 600 << false;
+}
+
+void TestFileServer::fileBeyondTheSizeLimitIsRefused()
+{
+    QFETCH(int, size);
+    QFETCH(bool, stored);
+    Fixture f;
+    ServerOptions options;
+    options.maxFileSize = size == 600 ? 500 : 300 * 1024;
+    RunningServer server(f.store, options);
+    const QByteArray before = "kept as it was";
+    writeFile(QDir(f.store).filePath(QStringLiteral("GEL_4_1.PDF")), before);
+
+    const QByteArray body = randomBytes(size, 3);
+    const QByteArray reply = exchange(server.port(), "SEND\r\nGEL_4_1.PDF\r\n" + body);
+    QCOMPARE(reply, stored ? QByteArray("TAMAM\r\n") : QByteArray("HATA\r\n"));
+    QVERIFY(server.waitForOperations(1));
+    QCOMPARE(server.operations().first().endsWith(QLatin1String("refused: too large")), !stored);
+    QCOMPARE(readFile(QDir(f.store).filePath(QStringLiteral("GEL_4_1.PDF"))), stored ? body : before);
+    QVERIFY(uploadsLeft(f.store).isEmpty());
+}
+
+void TestFileServer::drippingClientIsCutAtTheTransferDeadline()
+{
+    Fixture f;
+    ServerOptions options;
+    options.idleLimit = 60s;
+    options.transferLimit = 1s;
+    RunningServer server(f.store, options);
+    QTcpSocket dripping;
+    dripping.connectToHost(QHostAddress::LocalHost, server.port());
+    QVERIFY(dripping.waitForConnected(5000));
+    dripping.write("SEND\r\nGEL_5_1.PDF\r\n");
+    QElapsedTimer held;
+    held.start();
+    // Never silent for long, so only the deadline can end it.
+    while (dripping.state() == QAbstractSocket::ConnectedState && held.elapsed() < 20000) {
+        dripping.write("x");
+        dripping.waitForBytesWritten(100);
+        dripping.waitForDisconnected(100);
+    }
+    QCOMPARE(dripping.state(), QAbstractSocket::UnconnectedState);
+    QVERIFY(server.waitForOperations(1));
+    QVERIFY2(server.operations().first().endsWith(QLatin1String(" timed out")), qPrintable(server.operations().first()));
+    QVERIFY(!QFile::exists(QDir(f.store).filePath(QStringLiteral("GEL_5_1.PDF"))));
+    QVERIFY(uploadsLeft(f.store).isEmpty());
 }
 
 QTEST_GUILESS_MAIN(TestFileServer)

@@ -270,6 +270,8 @@ void TestUsersScreens::usersScreenProtections()
     screen.DBGrid2->setFocus();
     f.prompt.expectMessage("ZIRVO Kullanıcısının Yetkilerini Değiştiremezsiniz....");
     QTest::keyClick(screen.DBGrid2, Qt::Key_Return);
+    // Another user at the screen is shown no password, and asked nothing.
+    QTest::keyClick(&screen, Qt::Key_S, Qt::ControlModifier | Qt::AltModifier);
 
     QVERIFY2(f.prompt.done(), qPrintable(f.prompt.report()));
     QVERIFY2(runner.done(), qPrintable(runner.report()));
@@ -304,8 +306,12 @@ void TestUsersScreens::usersScreenDelete()
     QCOMPARE(f.count("SELECT COUNT(*) FROM RIGHTS WHERE HNO=7"), 0);
     QCOMPARE(screen.DBGrid1->rowCount(), 1);
 
-    // The hidden item shows the selected user's password.
-    f.prompt.expectMessage("ZIRVO");
+    // The hidden item shows the selected user's password once ZIRVO confirms.
+    const QString ask = QStringLiteral("DİKKAT! ZIRVO kullanıcısının şifresi ekranda açıkça gösterilecek. "
+                                       "Onaylıyor musunuz?");
+    f.prompt.expectQuestion(ask, false);
+    QTest::keyClick(&screen, Qt::Key_S, Qt::ControlModifier | Qt::AltModifier);
+    f.prompt.expectQuestion(ask, true).expectMessage("ZIRVO");
     QTest::keyClick(&screen, Qt::Key_S, Qt::ControlModifier | Qt::AltModifier);
     QVERIFY2(f.prompt.done(), qPrintable(f.prompt.report()));
 

@@ -10,7 +10,7 @@ struct AdminContext
 {
     QStringList args;      ///< the command's own arguments
     QString user;          ///< database login (--user), SYSDBA by default
-    QString password;      ///< --password
+    QString password;      ///< --password-stdin, KELMA_DB_PASSWORD, --password
     QTextStream &out;
     QTextStream &err;
 

@@ -28,10 +28,14 @@ const AdminCommand kCommands[] = {
 
 void usage(QTextStream &out)
 {
-    out << "Kullanım: kelma-admin [--user AD] [--password ŞİFRE] KOMUT ...\n\n";
+    out << "Kullanım: kelma-admin [--user AD] [--password-stdin] KOMUT ...\n\n";
     for (const AdminCommand &c : kCommands)
         out << "  " << c.usage << "\n      " << c.help << "\n";
-    out << "\nVERİTABANI bir dosya yolu (gömülü sunucu) ya da sunucu:yol biçimindedir.\n";
+    out << "\nVERİTABANI bir dosya yolu (gömülü sunucu) ya da sunucu:yol biçimindedir.\n"
+           "\nVeritabanı şifresi, sırayla: --password-stdin ile standart girişin ilk satırı,\n"
+           "KELMA_DB_PASSWORD ortam değişkeni, yoksa öntanımlı şifre.\n"
+           "  --password ŞİFRE  hâlâ çalışır, ama komut satırını makinedeki herkes görebilir:\n"
+           "                    kullanmayınız.\n";
 }
 
 } // namespace
@@ -65,11 +69,20 @@ int main(int argc, char **argv)
     QStringList args = app.arguments().mid(1);
 
     AdminContext context{{}, QStringLiteral("SYSDBA"), QStringLiteral("WEXD"), out, err};
+    // A command line is readable by every user of the machine; the
+    // environment and standard input are not.
+    if (const QString fromEnvironment = qEnvironmentVariable("KELMA_DB_PASSWORD"); !fromEnvironment.isEmpty())
+        context.password = fromEnvironment;
     while (!args.isEmpty() && args.first().startsWith(QLatin1String("--"))) {
         const QString option = args.takeFirst();
         if ((option == QLatin1String("--user") || option == QLatin1String("--password"))
             && !args.isEmpty()) {
             (option == QLatin1String("--user") ? context.user : context.password) = args.takeFirst();
+        } else if (option == QLatin1String("--password-stdin")) {
+            QTextStream in(stdin);
+            context.password = in.readLine();
+            if (context.password.endsWith(u'\r'))
+                context.password.chop(1);
         } else if (option == QLatin1String("--help")) {
             usage(out);
             return 0;

@@ -25,8 +25,9 @@ QString peerOf(int fd)
 
 } // namespace
 
-ClientSocket::ClientSocket(int fd, int stopFd, milliseconds idleLimit)
-    : m_fd(fd), m_stopFd(stopFd), m_idleLimit(idleLimit), m_peer(peerOf(fd))
+ClientSocket::ClientSocket(int fd, int stopFd, milliseconds idleLimit, milliseconds transferLimit)
+    : m_fd(fd), m_stopFd(stopFd), m_idleLimit(idleLimit), m_deadline(steady_clock::now() + transferLimit),
+      m_peer(peerOf(fd))
 {
     ::fcntl(m_fd, F_SETFL, ::fcntl(m_fd, F_GETFL) | O_NONBLOCK);
 }
@@ -38,7 +39,7 @@ ClientSocket::~ClientSocket()
 
 ClientSocket::Status ClientSocket::wait(short events, milliseconds limit) const
 {
-    const auto deadline = steady_clock::now() + limit;
+    const auto deadline = std::min(steady_clock::now() + limit, m_deadline);
     for (;;) {
         pollfd fds[2] = {{m_fd, events, 0}, {m_stopFd, POLLIN, 0}};
         const auto left = duration_cast<milliseconds>(deadline - steady_clock::now());
@@ -59,6 +60,8 @@ ClientSocket::Status ClientSocket::receive(char *buffer, qsizetype size, qsizety
 {
     got = 0;
     for (;;) {
+        if (pastDeadline())
+            return Status::TimedOut;
         const ssize_t n = ::recv(m_fd, buffer, static_cast<size_t>(size), 0);
         if (n > 0) {
             got = n;
@@ -78,6 +81,8 @@ ClientSocket::Status ClientSocket::receive(char *buffer, qsizetype size, qsizety
 ClientSocket::Status ClientSocket::send(const char *data, qsizetype size)
 {
     while (size > 0) {
+        if (pastDeadline())
+            return Status::TimedOut;
         const ssize_t n = ::send(m_fd, data, static_cast<size_t>(size), MSG_NOSIGNAL);
         if (n > 0) {
             data += n;

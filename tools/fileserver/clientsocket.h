@@ -13,7 +13,9 @@ class ClientSocket
 public:
     enum class Status { Ok, Closed, Broken, TimedOut, Stopped };
 
-    ClientSocket(int fd, int stopFd, std::chrono::milliseconds idleLimit);
+    /// `transferLimit` bounds the whole connection, however the client paces its bytes.
+    ClientSocket(int fd, int stopFd, std::chrono::milliseconds idleLimit,
+                 std::chrono::milliseconds transferLimit = std::chrono::hours(24));
     ~ClientSocket();
     ClientSocket(const ClientSocket &) = delete;
     ClientSocket &operator=(const ClientSocket &) = delete;
@@ -36,10 +38,12 @@ public:
 
 private:
     Status wait(short events, std::chrono::milliseconds limit) const;
+    bool pastDeadline() const { return std::chrono::steady_clock::now() >= m_deadline; }
 
     int m_fd;
     int m_stopFd;
     std::chrono::milliseconds m_idleLimit;
+    std::chrono::steady_clock::time_point m_deadline;
     QString m_peer;
 };
 

@@ -14,11 +14,13 @@ constexpr qsizetype kBuffer = 256 * 1024;
 
 const QString kOk = QStringLiteral("ok");
 const QString kStorageError = QStringLiteral("storage error");
+const QString kTooLarge = QStringLiteral("refused: too large");
 
 } // namespace
 
-Connection::Connection(ClientSocket &socket, const DocumentStore &store, OperationLog &log)
-    : m_socket(socket), m_reader(socket), m_store(store), m_log(log)
+Connection::Connection(ClientSocket &socket, const DocumentStore &store, OperationLog &log,
+                       qint64 maxFileSize)
+    : m_socket(socket), m_reader(socket), m_store(store), m_log(log), m_maxFileSize(maxFileSize)
 {
 }
 
@@ -89,6 +91,10 @@ void Connection::send(Operation &operation, const QString &name)
     }
     const std::unique_ptr<Upload> upload = m_store.receive(name);
     const QByteArray start = m_reader.takeRest();
+    if (start.size() > m_maxFileSize) {
+        refuse(operation, kTooLarge);
+        return;
+    }
     if (!upload || !upload->write(start.constData(), start.size())) {
         refuse(operation, kStorageError);
         return;
@@ -105,6 +111,11 @@ void Connection::send(Operation &operation, const QString &name)
             // The upload is dropped with the stored file untouched.
             operation.result = describe(status);
             m_socket.reset();
+            return;
+        }
+        if (operation.bytes + got > m_maxFileSize) {
+            // Dropped unfinished, so the stored file stays as it was.
+            refuse(operation, kTooLarge);
             return;
         }
         if (!upload->write(buffer.data(), got)) {

@@ -4,13 +4,16 @@
 #include "operationlog.h"
 #include "request.h"
 
+#include <limits>
+
 class DocumentStore;
 
 /// One client's request, from its first line to the log line.
 class Connection
 {
 public:
-    Connection(ClientSocket &socket, const DocumentStore &store, OperationLog &log);
+    Connection(ClientSocket &socket, const DocumentStore &store, OperationLog &log,
+               qint64 maxFileSize = std::numeric_limits<qint64>::max());
 
     void serve();
 
@@ -29,5 +32,6 @@ private:
     RequestReader m_reader;
     const DocumentStore &m_store;
     OperationLog &m_log;
+    qint64 m_maxFileSize;
     bool m_confirmStored = false;
 };

@@ -3,6 +3,7 @@
 #include "clientsocket.h"
 #include "connection.h"
 
+#include <algorithm>
 #include <arpa/inet.h>
 #include <cerrno>
 #include <cstring>
@@ -12,6 +13,36 @@
 #include <sys/socket.h>
 #include <system_error>
 #include <unistd.h>
+
+bool parseAllowList(const QString &text, QList<AllowedNetwork> *out, QString *error)
+{
+    out->clear();
+    for (const QString &part : text.split(u',', Qt::SkipEmptyParts)) {
+        const QString item = part.trimmed();
+        const QStringList pieces = item.split(u'/');
+        in_addr address{};
+        bool ok = pieces.size() <= 2
+                  && ::inet_pton(AF_INET, pieces.first().toLatin1().constData(), &address) == 1;
+        int bits = 32;
+        if (ok && pieces.size() == 2)
+            bits = pieces.at(1).toInt(&ok);
+        if (!ok || bits < 0 || bits > 32) {
+            if (error)
+                *error = QStringLiteral("%1 is not an IPv4 address or network").arg(item);
+            return false;
+        }
+        AllowedNetwork n;
+        n.mask = bits == 0 ? 0 : ~quint32(0) << (32 - bits);
+        n.address = ntohl(address.s_addr) & n.mask;
+        out->append(n);
+    }
+    if (out->isEmpty()) {
+        if (error)
+            *error = QStringLiteral("the allow-list names no address");
+        return false;
+    }
+    return true;
+}
 
 FileServer::FileServer(ServerOptions options, OperationLog &log)
     : m_options(std::move(options)), m_log(log), m_store(m_options.folder)
@@ -95,38 +126,49 @@ void FileServer::stop()
 
 void FileServer::accept()
 {
-    const int fd = ::accept4(m_listener, nullptr, nullptr, SOCK_CLOEXEC);
+    sockaddr_in peer{};
+    socklen_t length = sizeof peer;
+    const int fd = ::accept4(m_listener, reinterpret_cast<sockaddr *>(&peer), &length, SOCK_CLOEXEC);
     if (fd < 0) {
         // Out of descriptors the listener stays ready: give connections a moment to end.
         if (errno == EMFILE || errno == ENFILE)
             std::this_thread::sleep_for(std::chrono::milliseconds(100));
         return;
     }
+    if (!m_options.allowed.isEmpty()) {
+        const quint32 from = ntohl(peer.sin_addr.s_addr);
+        const bool allowed = std::any_of(m_options.allowed.cbegin(), m_options.allowed.cend(),
+                                         [from](const AllowedNetwork &n) { return n.contains(from); });
+        if (!allowed) {
+            turnAway(fd, QStringLiteral("not allowed"));
+            return;
+        }
+    }
     reap(false);
     if (std::ssize(m_workers) >= m_options.maxClients) {
-        turnAway(fd);
+        turnAway(fd, QStringLiteral("busy"));
         return;
     }
     auto worker = std::make_unique<Worker>();
     Worker *self = worker.get();
     try {
         worker->thread = std::thread([this, fd, self] {
-            ClientSocket socket(fd, m_stopPipe[0], m_options.idleLimit);
-            Connection(socket, m_store, m_log).serve();
+            ClientSocket socket(fd, m_stopPipe[0], m_options.idleLimit, m_options.transferLimit);
+            Connection(socket, m_store, m_log, m_options.maxFileSize).serve();
             self->done = true;
         });
     } catch (const std::system_error &) {
-        turnAway(fd);
+        turnAway(fd, QStringLiteral("busy"));
         return;
     }
     m_workers.push_back(std::move(worker));
 }
 
-void FileServer::turnAway(int fd)
+void FileServer::turnAway(int fd, const QString &why)
 {
-    ClientSocket refused(fd, m_stopPipe[0], m_options.idleLimit);
+    ClientSocket refused(fd, m_stopPipe[0], m_options.idleLimit, m_options.transferLimit);
     refused.reset();
-    m_log.record({refused.peer(), QStringLiteral("-"), QStringLiteral("-"), 0, QStringLiteral("busy")});
+    m_log.record({refused.peer(), QStringLiteral("-"), QStringLiteral("-"), 0, why});
 }
 
 void FileServer::reap(bool all)

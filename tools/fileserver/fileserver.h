@@ -5,6 +5,7 @@
 
 #include "storage/fileserverprotocol.h"
 
+#include <QList>
 #include <QString>
 
 #include <atomic>
@@ -12,6 +13,18 @@
 #include <list>
 #include <memory>
 #include <thread>
+
+/// An IPv4 network (address and prefix length) that may connect.
+struct AllowedNetwork
+{
+    quint32 address = 0; ///< host order, already masked
+    quint32 mask = 0;
+    bool contains(quint32 hostOrder) const { return (hostOrder & mask) == address; }
+};
+
+/// "10.0.0.0/8,192.168.1.5": networks and single addresses, comma-separated.
+/// Returns false with a reason for anything that is not one.
+bool parseAllowList(const QString &text, QList<AllowedNetwork> *out, QString *error);
 
 struct ServerOptions
 {
@@ -22,6 +35,12 @@ struct ServerOptions
     std::chrono::milliseconds idleLimit = std::chrono::seconds(60);
     /// Connections served at once; more are closed at once.
     int maxClients = 256;
+    /// Who may connect; empty lets every address in.
+    QList<AllowedNetwork> allowed;
+    /// A file sent that grows beyond this is refused, the stored one kept.
+    qint64 maxFileSize = qint64(256) * 1024 * 1024;
+    /// The longest a whole connection may last, however busy the client keeps it.
+    std::chrono::milliseconds transferLimit = std::chrono::minutes(10);
 };
 
 /// The document file server: accepts connections and serves each on a thread
@@ -55,7 +74,7 @@ private:
     };
     void accept();
     /// Closes a connection that cannot be served now.
-    void turnAway(int fd);
+    void turnAway(int fd, const QString &why);
     void reap(bool all);
 
     ServerOptions m_options;

@@ -53,9 +53,20 @@ int main(int argc, char *argv[])
     const QCommandLineOption port({QStringLiteral("p"), QStringLiteral("port")},
                                   QStringLiteral("TCP port (0: any free one, shown in the log)."),
                                   QStringLiteral("port"), QString::number(fileserver::defaultPort));
-    const QCommandLineOption listen({QStringLiteral("l"), QStringLiteral("listen")},
-                                    QStringLiteral("IPv4 address to listen on."), QStringLiteral("address"),
-                                    QStringLiteral("0.0.0.0"));
+    const QCommandLineOption listen({QStringLiteral("b"), QStringLiteral("bind"), QStringLiteral("l"),
+                                     QStringLiteral("listen")},
+                                    QStringLiteral("IPv4 address to listen on (--listen is the older name)."),
+                                    QStringLiteral("address"), QStringLiteral("0.0.0.0"));
+    const QCommandLineOption allow(QStringLiteral("allow"),
+                                   QStringLiteral("Addresses that may connect, comma-separated: single ones "
+                                                  "(192.168.1.5) or networks (10.0.0.0/8). Default: any."),
+                                   QStringLiteral("list"));
+    const QCommandLineOption maxSize(QStringLiteral("max-size"),
+                                     QStringLiteral("Largest file accepted, in bytes."), QStringLiteral("bytes"),
+                                     QString::number(ServerOptions().maxFileSize));
+    const QCommandLineOption transferTimeout(QStringLiteral("transfer-timeout"),
+                                             QStringLiteral("Seconds a whole connection may last."),
+                                             QStringLiteral("seconds"), QStringLiteral("600"));
     const QCommandLineOption idle(QStringLiteral("idle-timeout"),
                                   QStringLiteral("Seconds a client may stay silent before it is dropped."),
                                   QStringLiteral("seconds"), QStringLiteral("60"));
@@ -65,7 +76,7 @@ int main(int argc, char *argv[])
     const QCommandLineOption logFile(QStringLiteral("log"),
                                      QStringLiteral("Append the log to this file instead of standard output."),
                                      QStringLiteral("file"));
-    parser.addOptions({port, listen, idle, maxClients, logFile});
+    parser.addOptions({port, listen, allow, idle, transferTimeout, maxClients, maxSize, logFile});
     parser.process(app);
 
     if (parser.positionalArguments().size() != 1)
@@ -86,6 +97,18 @@ int main(int argc, char *argv[])
     options.maxClients = parser.value(maxClients).toInt(&ok);
     if (!ok || options.maxClients <= 0)
         return fail(QStringLiteral("--max-clients needs a positive number"), 2);
+    options.maxFileSize = parser.value(maxSize).toLongLong(&ok);
+    if (!ok || options.maxFileSize <= 0)
+        return fail(QStringLiteral("--max-size needs a positive number of bytes"), 2);
+    const int transferSeconds = parser.value(transferTimeout).toInt(&ok);
+    if (!ok || transferSeconds <= 0)
+        return fail(QStringLiteral("--transfer-timeout needs a number of seconds"), 2);
+    options.transferLimit = std::chrono::seconds(transferSeconds);
+    if (parser.isSet(allow)) {
+        QString why;
+        if (!parseAllowList(parser.value(allow), &options.allowed, &why))
+            return fail(QStringLiteral("--allow: ") + why, 2);
+    }
 
     QFile out;
     const bool opened = parser.isSet(logFile)

@@ -54,7 +54,17 @@ void rethrow(const FbException &e, const QString &sql)
     char state[6] = {};
     if (vector)
         fb_sqlstate(state, legacy);
-    throw Error(message, gds, sqlCode, QString::fromLatin1(state), sql);
+    Error error(message, gds, sqlCode, QString::fromLatin1(state), sql);
+    QList<long> codes;
+    // Pairs of argument type and value; only the gds codes matter here.
+    for (const intptr_t *v = vector; v && *v != isc_arg_end; v += 2) {
+        if (*v == isc_arg_gds)
+            codes.append(static_cast<long>(v[1]));
+        else if (*v == isc_arg_cstring)
+            ++v; // length, then pointer
+    }
+    error.setCodes(codes);
+    throw error;
 }
 
 void StatementState::closeCursor()

@@ -54,6 +54,9 @@ struct AttachmentState
     QString charset;
     std::set<TransactionState *> transactions;
     std::set<StatementState *> statements;
+    /// Commits that went through, so a caller can tell whether work of its
+    /// own may already be in the database.
+    quint64 commits = 0;
 };
 
 struct TransactionState

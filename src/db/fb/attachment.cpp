@@ -27,6 +27,10 @@ IXpbBuilder *makeDpb(Status &st, const ConnectOptions &o)
         dpb->insertString(&st, isc_dpb_password, text(o.password).constData());
     if (!o.charset.isEmpty())
         dpb->insertString(&st, isc_dpb_lc_ctype, text(o.charset).constData());
+    if (o.connectTimeout > 0)
+        dpb->insertInt(&st, isc_dpb_connect_timeout, o.connectTimeout);
+    if (o.dummyPacketInterval > 0)
+        dpb->insertInt(&st, isc_dpb_dummy_packet_interval, o.dummyPacketInterval);
     return dpb;
 }
 
@@ -66,6 +70,7 @@ void Attachment::open(const ConnectOptions &options)
     });
     m_state->database = options.database;
     m_state->charset = options.charset;
+    m_options = options;
 }
 
 void Attachment::create(const ConnectOptions &options, const CreateOptions &create)
@@ -94,6 +99,7 @@ void Attachment::create(const ConnectOptions &options, const CreateOptions &crea
     });
     m_state->database = options.database;
     m_state->charset = options.charset;
+    m_options = options;
 }
 
 void Attachment::close(EndAction pending)
@@ -163,9 +169,57 @@ void Attachment::drop()
     m_state->handle = nullptr;
 }
 
+void Attachment::abandon()
+{
+    for (StatementState *s : std::set(m_state->statements))
+        s->release();
+    m_state->statements.clear();
+    for (TransactionState *t : std::set(m_state->transactions)) {
+        for (StatementState *s : std::set(t->cursors))
+            s->closeCursor();
+        t->cursors.clear();
+        if (!t->handle)
+            continue;
+        try {
+            Status st;
+            t->handle->rollback(&st);
+        } catch (const FbException &) {
+            t->handle->release();
+        }
+        t->handle = nullptr;
+    }
+    if (!m_state->handle)
+        return;
+    try {
+        Status st;
+        m_state->handle->detach(&st);
+    } catch (const FbException &) {
+        m_state->handle->release();
+    }
+    m_state->handle = nullptr;
+}
+
+void Attachment::reconnect()
+{
+    const ConnectOptions saved = m_options;
+    ConnectOptions options = saved;
+    // Tried again and again from the one user-interface thread: a host that
+    // is gone must not hold it long each time.
+    if (options.connectTimeout <= 0 || options.connectTimeout > 3)
+        options.connectTimeout = 3;
+    abandon();
+    open(options);
+    m_options = saved;
+}
+
 bool Attachment::isOpen() const
 {
     return m_state->handle != nullptr;
+}
+
+quint64 Attachment::commitCount() const
+{
+    return m_state->commits;
 }
 
 QString Attachment::database() const

@@ -18,6 +18,11 @@ struct ConnectOptions
     QString password;
     /// lc_ctype; empty attaches without one (the bytes are then the stored ones).
     QString charset = QStringLiteral("WIN1254");
+    /// Seconds an attach to a server may take before it gives up.
+    int connectTimeout = 10;
+    /// Seconds of silence after which the server probes this connection, so a
+    /// workstation that vanished frees its locks; 0 leaves the server's setting.
+    int dummyPacketInterval = 60;
 };
 
 struct CreateOptions
@@ -49,7 +54,21 @@ public:
     /// Detaches and deletes the database file.
     void drop();
 
+    /// After the connection was lost: gives up its transactions and statements
+    /// without committing anything, detaches (ignoring errors) and attaches
+    /// again with the options of the last open. The object, and the
+    /// transactions made on it, stay the same. Throws fb::Error when the attach
+    /// fails; the attachment is then closed.
+    void reconnect();
+    /// Drops transactions, statements and the handle without a word to the
+    /// engine beyond a best-effort rollback and detach.
+    void abandon();
+    /// Was it opened (so a reconnect knows where to)?
+    bool wasOpened() const { return !m_options.database.isEmpty(); }
+
     bool isOpen() const;
+    /// Commits of its transactions so far, in this run.
+    quint64 commitCount() const;
     QString database() const;
     QString charset() const;
 
@@ -57,6 +76,7 @@ public:
 
 private:
     std::shared_ptr<detail::AttachmentState> m_state;
+    ConnectOptions m_options;
 };
 
 } // namespace fb

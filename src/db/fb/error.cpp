@@ -33,6 +33,19 @@ bool Error::isLockConflict() const
         || m_gdsCode == isc_update_conflict || m_gdsCode == isc_lock_timeout;
 }
 
+bool Error::isConnectionLost() const
+{
+    static const long lost[] = {isc_network_error, isc_net_read_err, isc_net_write_err,
+                                isc_lost_db_connection, isc_conn_lost, isc_att_shutdown,
+                                isc_shutdown, isc_bad_db_handle};
+    const QList<long> all = m_codes.isEmpty() ? QList<long>{m_gdsCode} : m_codes;
+    for (long code : all)
+        for (long l : lost)
+            if (code == l)
+                return true;
+    return false;
+}
+
 const char *Error::what() const noexcept
 {
     m_what = details().toUtf8();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 
 #include <exception>
@@ -28,6 +29,13 @@ public:
     bool isFileInUse() const;
     /// Lock conflict or deadlock: another transaction holds the row.
     bool isLockConflict() const;
+    /// The attachment is dead: network failure, server gone, connection shut
+    /// down. It never recovers; only a new attach helps.
+    bool isConnectionLost() const;
+
+    /// Every error code of the status vector, the first one first.
+    const QList<long> &codes() const { return m_codes; }
+    void setCodes(QList<long> codes) { m_codes = std::move(codes); }
 
     const char *what() const noexcept override;
 
@@ -37,6 +45,7 @@ private:
     int m_sqlCode;
     QString m_sqlState;
     QString m_statement;
+    QList<long> m_codes;
     mutable QByteArray m_what;
 };
 

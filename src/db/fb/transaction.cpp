@@ -95,6 +95,7 @@ void Transaction::commit()
         m_state->handle->commit(&st);
     });
     m_state->handle = nullptr;
+    ++m_state->attachment->commits;
 }
 
 void Transaction::rollback()
@@ -124,6 +125,7 @@ void Transaction::commitRetaining()
         Status st;
         m_state->handle->commitRetaining(&st);
     });
+    ++m_state->attachment->commits;
 }
 
 void Transaction::rollbackRetaining()

@@ -138,6 +138,13 @@ TFRMMENU::TFRMMENU(Session &session, FormRunner &runner, QWidget *parent)
     layout->addLayout(body, 1);
 
     buildStatus();
+    // A lost database connection and the reconnecting are said down here.
+    connect(&m_session.db.watch, &ConnectionWatch::statusChanged, this, [this](const QString &text) {
+        if (text.isEmpty())
+            statusBar()->showMessage(QStringLiteral("Veritabanı bağlantısı yeniden kuruldu."), 5000);
+        else
+            statusBar()->showMessage(text);
+    });
     buildMenu();
 
     Timer1.setInterval(60000);

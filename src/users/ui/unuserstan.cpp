@@ -243,5 +243,6 @@ void TFRMUSERSTAN::DBGrid2DblClick()
 void TFRMUSERSTAN::ifre1Click()
 {
     if (const users::UserRow *u = selectedUser())
-        m_session.prompt().message(m_admin.revealPassword(*u));
+        if (const std::optional<QString> password = m_admin.revealPassword(*u))
+            m_session.prompt().message(*password);
 }
