@@ -54,6 +54,7 @@ void ArchiveRecord::openNew()
 {
     m_mode = New;
     m_attributes.clear();
+    m_storedKind = QVariant();
     m_kayno = registerchecks::drawKey(m_session, QStringLiteral("GEN_ARSKAYNO"));
     m_row.setColumns(columns());
     m_row.append({{"KAYNO", m_kayno}, {"ARSTAR", m_session.clock().today()}, {"ZDUR", QStringLiteral("İ")},
@@ -76,6 +77,7 @@ bool ArchiveRecord::openExisting(int kayno)
         m_session.prompt().message(registerchecks::vanishedMessage());
         return false;
     }
+    m_storedKind = value("ECKOD");
     readAttributes(value("ECKOD").toInt());
     readValues();
     return true;
@@ -179,7 +181,7 @@ bool ArchiveRecord::validate()
     if (problem.isEmpty())
         problem = registerchecks::departmentProblem(t, value("BIRKOD"));
     const int kind = value("ECKOD").toInt();
-    if (problem.isEmpty() && kind > 0
+    if (problem.isEmpty() && kind > 0 && kind != m_storedKind.toInt()
         && t.value(QStringLiteral("SELECT COUNT(*) FROM ECINS WHERE ECKOD=:K"), {{"K", kind}}).toInt() == 0)
         problem = QStringLiteral("DİKKAT! Seçilen arşiv evrak cinsi artık tanımlı değil; evrak cinsini yeniden seçiniz.");
     for (int i = 0; problem.isEmpty() && i < m_attributes.size() && i < kShownAttributes; ++i) {

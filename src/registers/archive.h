@@ -108,4 +108,6 @@ private:
     int m_kayno = 0;
     CachedRecords m_row;
     QList<ArchiveAttribute> m_attributes;
+    /// The kind as read: a record whose kind was deleted since keeps it.
+    QVariant m_storedKind;
 };

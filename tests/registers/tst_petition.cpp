@@ -78,6 +78,7 @@ private slots:
     void archiveAttributesKept();
     void archiveBadInputWritesNothing_data();
     void archiveBadInputWritesNothing();
+    void archiveKeepsTheDeletedKindItWasSavedWith();
     void archiveDepartmentAsksInEditMode();
     void archiveDeletion();
     void attributeTableMadeWhenMissing();
@@ -390,6 +391,27 @@ void TestPetition::archiveBadInputWritesNothing()
     QCOMPARE(o.query("SELECT (SELECT COUNT(*) FROM ARSIV) + (SELECT COUNT(*) FROM ARSEKBILGI) FROM RDB$DATABASE").toInt(), 0);
     QCOMPARE(r.attributes().value(attribute).value, value);
     QVERIFY(r.value("ARSNO").isNull());
+}
+
+void TestPetition::archiveKeepsTheDeletedKindItWasSavedWith()
+{
+    Office o = office();
+    {
+        fb::Transaction t(o.session.db.IBDATABASE);
+        t.execute("INSERT INTO ARSIV (KAYNO,ARSNO,ARSTAR,ECKOD,KONU) VALUES (5,1,'2021-03-01',8,'Eski')");
+        t.commit();
+    }
+    ArchiveRecord r(o.session);
+    QVERIFY(r.openExisting(5));
+    QVERIFY(r.attributes().isEmpty());
+    r.setValue("KONU", QStringLiteral("Yeni"));
+    QVERIFY2(r.save("01/03/2021"), qPrintable(o.prompt.report()));
+    QCOMPARE(o.query("SELECT ECKOD || '|' || KONU FROM ARSIV").toString(), QStringLiteral("8|Yeni"));
+    // Chosen again now, it is refused as any kind that is gone.
+    r.setKind(2);
+    o.prompt.expectMessage("arşiv evrak cinsi artık tanımlı değil");
+    QVERIFY(!r.save("01/03/2021"));
+    QVERIFY2(o.prompt.done(), qPrintable(o.prompt.report()));
 }
 
 void TestPetition::archiveDepartmentAsksInEditMode()
