@@ -103,6 +103,12 @@ std::vector<Table> buildMain()
         }, {"KAYNO", "SIRNO"}});
     }
 
+    // The values typed into an archive record's additional-information boxes,
+    // one row per attribute (SIRA: the attribute's ECTAN.SIRNO).
+    t.push_back({"ARSEKBILGI", {{"ARSKAYNO", "INTEGER", true}, {"SIRA", "SMALLINT", true},
+                                {"DEGER", "VARCHAR(100)"}},
+                 {"ARSKAYNO", "SIRA"}, V16});
+
     t.push_back({"EVBRM", {
         {"TUR", "SMALLINT", true}, {"EKAYNO", "INTEGER", true}, {"BKOD", "SMALLINT", true},
         {"TESADI", "VARCHAR(20)"}, {"TESGOR", "VARCHAR(20)"}, {"BSIRNO", "INTEGER"},

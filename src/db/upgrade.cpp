@@ -100,6 +100,7 @@ SchemaUpgrade::Result SchemaUpgrade::VERKONT()
         r.outcome = Outcome::Unreadable;
     } else if (*version == schema::kCurrentVersion) {
         r.outcome = Outcome::Current;
+        addMissingTables();
         return r;
     } else if (*version > schema::kCurrentVersion) {
         m_prompt.message(QStringLiteral("DİKKAT! Program Versiyonu Eski Olduğundan Çalışamazsınız.."));
@@ -418,10 +419,33 @@ bool SchemaUpgrade::VER16001()
                     QStringLiteral("ADRES VARCHAR(60),"),
                     QStringLiteral("FOTO\tBLOB SUB_TYPE 0 SEGMENT SIZE 80,"),
                     QStringLiteral("PRIMARY KEY(PKOD))")}});
+    ddl.push_back(archiveAttributesTable());
     if (!runStep(QStringLiteral("16.001"), ddl, [this] { insertBodyTypes(); }))
         return false;
     m_prompt.message(QStringLiteral("16.001 Güncellemesi Başarıyla Yapıldı."));
     return true;
+}
+
+SchemaUpgrade::Ddl SchemaUpgrade::archiveAttributesTable()
+{
+    // Added within 16.001 after databases were stamped with it: older
+    // workstations never read it, so it needs no version of its own.
+    return {Ddl::CreateTable, QStringLiteral("ARSEKBILGI"),
+            {QStringLiteral("CREATE TABLE ARSEKBILGI("), QStringLiteral("ARSKAYNO INTEGER NOT NULL,"),
+             QStringLiteral("SIRA SMALLINT NOT NULL,"), QStringLiteral("DEGER VARCHAR(100),"),
+             QStringLiteral("PRIMARY KEY(ARSKAYNO,SIRA))")}};
+}
+
+void SchemaUpgrade::addMissingTables()
+{
+    try {
+        runDdl(archiveAttributesTable());
+        m_main.commitRetaining();
+    } catch (const fb::Error &e) {
+        // The program still works; only what needs the table fails, with its message.
+        rollbackQuietly(m_main);
+        m_prompt.error(QStringLiteral("DİKKAT! Arşiv ek bilgi tablosu oluşturulamadı."), e.details());
+    }
 }
 
 void SchemaUpgrade::insertBodyTypes()

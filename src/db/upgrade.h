@@ -82,6 +82,9 @@ private:
     void carryOverTo15001();
     void numberAttachments();
     void insertBodyTypes();
+    static Ddl archiveAttributesTable();
+    /// Tables added within the current version, made when a database lacks them.
+    void addMissingTables();
 
     fb::Transaction &m_main;
     Prompt &m_prompt;
