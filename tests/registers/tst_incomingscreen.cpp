@@ -178,7 +178,7 @@ void TestIncomingScreen::findersFillTheCodes()
     showActive(screen);
     o.runner.then([](KelmaForm &f) {
         auto &finder = dynamic_cast<TFRMSDPBUL &>(f);
-        finder.Edit1->setText(QStringLiteral("010.02"));
+        child<QLineEdit>(finder, "codeEdit")->setText(QStringLiteral("010.02"));
         finder.SORGULA();
         finder.choose();
     });
@@ -187,7 +187,7 @@ void TestIncomingScreen::findersFillTheCodes()
     QCOMPARE(child<QLabel>(screen, "fullFileCodeLabel")->text(), QStringLiteral("010.02 : Tüzükler"));
     o.runner.then([](KelmaForm &f) {
         auto &finder = dynamic_cast<TFRMKURBUL &>(f);
-        finder.Edit1->setText(QStringLiteral("ANKARA"));
+        child<QLineEdit>(finder, "nameEdit")->setText(QStringLiteral("ANKARA"));
         finder.SORGULA();
         finder.choose();
     });
@@ -208,8 +208,8 @@ void TestIncomingScreen::newBodyKeepsWhatWasTyped()
     child<QComboBox>(screen, "handoverKindBox")->setCurrentIndex(0); // İç
     o.runner.then([](KelmaForm &f) {
         auto &body = dynamic_cast<TFRMKURBIL &>(f);
-        body.edits.value("BIRIM")->setText(QStringLiteral("ÇORUM VALİLİĞİ"));
-        body.BitBtn1->click();
+        child<QLineEdit>(body, "nameEdit")->setText(QStringLiteral("ÇORUM VALİLİĞİ"));
+        child<QPushButton>(body, "saveButton")->click();
     });
     screen.addNewBody();
     QVERIFY2(o.runner.done(), qPrintable(o.runner.report()));

@@ -1,6 +1,7 @@
 // The main window as the clerk meets it: login at start, the menu trimmed to
 // the rights, the date and clock, the notification panel and the items.
 
+#include "formtest.h"
 #include "scriptedrunner.h"
 #include "sessionfixture.h"
 
@@ -53,9 +54,9 @@ ScriptedRunner::Step logIn(const QString &name, const QString &password)
 {
     return [name, password](KelmaForm &form) {
         auto &dialog = dynamic_cast<TFRMPSSWD &>(form);
-        dialog.Edit1->setText(name);
-        dialog.Edit2->setText(password);
-        dialog.BitBtn1->click();
+        child<QLineEdit>(dialog, "userNameEdit")->setText(name);
+        child<QLineEdit>(dialog, "passwordEdit")->setText(password);
+        child<QPushButton>(dialog, "okButton")->click();
     };
 }
 
@@ -96,7 +97,7 @@ void TestMenu::loginAtStart()
     ScriptedRunner runner;
     runner.then([](KelmaForm &form) {
         // The last user is offered.
-        QCOMPARE(dynamic_cast<TFRMPSSWD &>(form).Edit1->text(), QStringLiteral("ZIRVO"));
+        QCOMPARE(child<QLineEdit>(form, "userNameEdit")->text(), QStringLiteral("ZIRVO"));
         logIn("AYŞE", "Çam1")(form);
     });
     TFRMMENU menu(f.session, runner);
@@ -116,7 +117,7 @@ void TestMenu::loginAbandonedEndsTheRun()
     Fixture f;
     f.start();
     ScriptedRunner runner;
-    runner.then([](KelmaForm &form) { dynamic_cast<TFRMPSSWD &>(form).BitBtn2->click(); });
+    runner.then([](KelmaForm &form) { child<QPushButton>(form, "exitButton")->click(); });
     TFRMMENU menu(f.session, runner);
     menu.show();
     QSignalSpy ended(&menu, &TFRMMENU::programEnded);
@@ -352,7 +353,7 @@ void TestMenu::passwordChangeAndUsersFromMenu()
     TFRMMENU menu(f.session, runner);
     menu.FormActivate();
     runner.then([](KelmaForm &form) {
-        QCOMPARE(dynamic_cast<TFRMPASDEG &>(form).DBEdit2->text(), QStringLiteral("ZIRVO"));
+        QCOMPARE(child<QLineEdit>(form, "userNameEdit")->text(), QStringLiteral("ZIRVO"));
     });
     menu.ifreDei1->trigger();
     runner.then([](KelmaForm &form) { QVERIFY(dynamic_cast<TFRMUSERSTAN *>(&form)); });
@@ -415,9 +416,9 @@ void TestMenu::generalDefinitionsSavedFromMenu()
     QCOMPARE(f.session.textYear, QStringLiteral("2021"));
     runner.then([](KelmaForm &form) {
         auto &screen = dynamic_cast<TFRMGENTAN &>(form);
-        screen.EditKURUM->setText(QStringLiteral("ÇANKAYA BELEDİYESİ"));
-        screen.MaskEdit1->setText(QStringLiteral("2022"));
-        screen.SpeedButton3->click();
+        child<QLineEdit>(screen, "institutionEdit")->setText(QStringLiteral("ÇANKAYA BELEDİYESİ"));
+        child<QLineEdit>(screen, "yearEdit")->setText(QStringLiteral("2022"));
+        child<QPushButton>(screen, "saveButton")->click();
     });
     menu.GenelTanmlar1->trigger();
     QVERIFY2(runner.done(), qPrintable(runner.report()));
