@@ -78,7 +78,7 @@ void TestIncomingScreen::roadOfOneDocument()
     typeText(child<QPlainTextEdit>(screen, "subjectEdit"), QStringLiteral("Işıklandırma ihalesi hk."));
     child<QLineEdit>(screen, "documentNumberEdit")->setText(QStringLiteral("E-123"));
 
-    o.runner.then([](KelmaForm &f) { dynamic_cast<TFRMBRMEKLE &>(f).BitBtn1->click(); });
+    o.runner.then([](KelmaForm &f) { child<QPushButton>(f, "routeAllButton")->click(); });
     child<QToolButton>(screen, "chooseDepartmentsButton")->click();
     QVERIFY2(o.runner.done(), qPrintable(o.runner.report()));
     QCOMPARE(child<QTableWidget>(screen, "routingGrid")->rowCount(), 2);
