@@ -104,10 +104,10 @@ void TestMenu::loginAtStart()
     menu.FormActivate();
     QVERIFY2(runner.done(), qPrintable(runner.report()));
     QVERIFY(f.session.activationGuard);
-    QCOMPARE(menu.LUSR->text(), QStringLiteral("AYŞE"));
-    QCOMPARE(menu.LUSRACK->text(), QStringLiteral("Ayşe Yılmaz"));
-    QCOMPARE(menu.LBRM->text(), QStringLiteral("YAZI İŞLERİ"));
-    QVERIFY(menu.LBRM->isVisibleTo(&menu));
+    QCOMPARE(child<QLabel>(menu, "userLabel")->text(), QStringLiteral("AYŞE"));
+    QCOMPARE(child<QLabel>(menu, "userDescriptionLabel")->text(), QStringLiteral("Ayşe Yılmaz"));
+    QCOMPARE(child<QLabel>(menu, "departmentLabel")->text(), QStringLiteral("YAZI İŞLERİ"));
+    QVERIFY(child<QLabel>(menu, "departmentLabel")->isVisibleTo(&menu));
     QCOMPARE(f.session.userNumber, 7);
     QVERIFY2(f.prompt.done(), qPrintable(f.prompt.report()));
 }
@@ -149,10 +149,10 @@ void TestMenu::commandLineLogin()
     menu.FormActivate();
     QVERIFY2(runner.done(), qPrintable(runner.report()));
     QCOMPARE(runner.shown().size(), dialog ? 1 : 0);
-    QCOMPARE(menu.LUSR->text(), dialog ? QStringLiteral("ZIRVO") : QStringLiteral("AYŞE"));
+    QCOMPARE(child<QLabel>(menu, "userLabel")->text(), dialog ? QStringLiteral("ZIRVO") : QStringLiteral("AYŞE"));
     // The command line leaves the department out.
     QCOMPARE(f.session.userDepartment, 0);
-    QVERIFY(!menu.LBRM->isVisibleTo(&menu));
+    QVERIFY(!child<QLabel>(menu, "departmentLabel")->isVisibleTo(&menu));
 }
 
 void TestMenu::noUserControl()
@@ -167,8 +167,8 @@ void TestMenu::noUserControl()
     menu.FormActivate();
     QVERIFY(runner.shown().isEmpty());
     QCOMPARE(f.session.userNumber, 0);
-    QVERIFY(shown(menu.Evrakilemleri1->menuAction()));
-    QVERIFY(shown(menu.GelenEvrak1));
+    QVERIFY(shown(child<QMenu>(menu, "documentsMenu")->menuAction()));
+    QVERIFY(shown(child<QAction>(menu, "incomingAction")));
 }
 
 void TestMenu::menuTrimming_data()
@@ -207,16 +207,16 @@ void TestMenu::menuTrimming()
     QVERIFY2(runner.done(), qPrintable(runner.report()));
 
     const QList<QPair<QString, QMenu *>> groups = {
-        {"Evrak", menu.Evrakilemleri1}, {"Raporlar", menu.Raporlar1}, {"Parametreler", menu.Parametreler1}};
+        {"Evrak", child<QMenu>(menu, "documentsMenu")}, {"Raporlar", child<QMenu>(menu, "reportsMenu")}, {"Parametreler", child<QMenu>(menu, "settingsMenu")}};
     for (const auto &[name, group] : groups)
         QCOMPARE(shown(group->menuAction()), !hiddenGroups.contains(name));
     // Items that open a screen, with their code.
     for (int code : {1, 2, 3, 4, 12, 13, 14, 21, 22, 23, 24, 25, 26, 28, 29})
         QVERIFY2(shown(menu.menuItem(code)) == !hiddenItems.contains(code), qPrintable(QString::number(code)));
     // Never hidden.
-    QVERIFY(shown(menu.Evrakilemleri2->menuAction()));
-    QVERIFY(shown(menu.EvrakTrTanmlar1));
-    QVERIFY(shown(menu.MenuCik));
+    QVERIFY(shown(child<QMenu>(menu, "documentsSubmenu")->menuAction()));
+    QVERIFY(shown(child<QAction>(menu, "documentTypeDefinitionsAction")));
+    QVERIFY(shown(child<QAction>(menu, "programEndAction")));
 }
 
 void TestMenu::dateAndClock()
@@ -228,10 +228,10 @@ void TestMenu::dateAndClock()
     ScriptedRunner runner;
     TFRMMENU menu(f.session, runner);
     menu.FormActivate();
-    QCOMPARE(menu.LBLTARIH->text(), QStringLiteral("26-AĞUSTOS(8)-2021"));
-    QCOMPARE(menu.LBLGUN->text(), QStringLiteral("PERŞEMBE"));
-    QCOMPARE(menu.STSAAT->text(), QStringLiteral("23:59"));
-    QCOMPARE(menu.LVER->text(), QStringLiteral("21.001"));
+    QCOMPARE(child<QLabel>(menu, "dateLabel")->text(), QStringLiteral("26-AĞUSTOS(8)-2021"));
+    QCOMPARE(child<QLabel>(menu, "dayLabel")->text(), QStringLiteral("PERŞEMBE"));
+    QCOMPARE(child<QLabel>(menu, "clockLabel")->text(), QStringLiteral("23:59"));
+    QCOMPARE(child<ClickableLabel>(menu, "versionLabel")->text(), QStringLiteral("21.001"));
     QCOMPARE(f.session.dateTexts.month, 8);
     QCOMPARE(f.session.dateTexts.monthName, QStringLiteral("AĞUSTOS"));
     QCOMPARE(menu.Timer1.interval(), 60000);
@@ -240,8 +240,8 @@ void TestMenu::dateAndClock()
     // Past midnight the clock goes on; the date labels keep the day of the start.
     f.clock.set(QDateTime(QDate(2021, 8, 27), QTime(0, 0)));
     menu.Timer1Timer();
-    QCOMPARE(menu.STSAAT->text(), QStringLiteral("00:00"));
-    QCOMPARE(menu.LBLTARIH->text(), QStringLiteral("26-AĞUSTOS(8)-2021"));
+    QCOMPARE(child<QLabel>(menu, "clockLabel")->text(), QStringLiteral("00:00"));
+    QCOMPARE(child<QLabel>(menu, "dateLabel")->text(), QStringLiteral("26-AĞUSTOS(8)-2021"));
 }
 
 void TestMenu::notificationPanel()
@@ -254,22 +254,22 @@ void TestMenu::notificationPanel()
     runner.then(logIn("ZIRVO", "ZIRVO"));
     TFRMMENU menu(f.session, runner);
     menu.FormActivate();
-    QVERIFY(menu.GroupBox2->isVisibleTo(&menu));
-    QCOMPARE(menu.ST1->text(), QStringLiteral("Onay bekleyen Evraklar"));
-    QCOMPARE(menu.SS1->text(), QStringLiteral("2"));
-    QCOMPARE(menu.ST3->text(), QStringLiteral("Onay bekleyen İç Zimmet"));
-    QCOMPARE(menu.SS3->text(), QStringLiteral("0"));
+    QVERIFY(child<QGroupBox>(menu, "notificationsGroup")->isVisibleTo(&menu));
+    QCOMPARE(child<QLabel>(menu, "notificationCaption1")->text(), QStringLiteral("Onay bekleyen Evraklar"));
+    QCOMPARE(child<QLabel>(menu, "notificationCount1")->text(), QStringLiteral("2"));
+    QCOMPARE(child<QLabel>(menu, "notificationCaption3")->text(), QStringLiteral("Onay bekleyen İç Zimmet"));
+    QCOMPARE(child<QLabel>(menu, "notificationCount3")->text(), QStringLiteral("0"));
 
     // Approved elsewhere: the next tick hides the panel.
     f.exec("UPDATE EVBRM SET ONAY='E'");
     menu.Timer1Timer();
-    QVERIFY(!menu.GroupBox2->isVisibleTo(&menu));
+    QVERIFY(!child<QGroupBox>(menu, "notificationsGroup")->isVisibleTo(&menu));
 
     // Approval not in use: the tick leaves the panel alone.
     f.exec("UPDATE EVBRM SET ONAY=NULL");
     f.session.general.ONDUR = "H";
     menu.Timer1Timer();
-    QVERIFY(!menu.GroupBox2->isVisibleTo(&menu));
+    QVERIFY(!child<QGroupBox>(menu, "notificationsGroup")->isVisibleTo(&menu));
     QVERIFY2(f.prompt.done(), qPrintable(f.prompt.report()));
 }
 
@@ -283,8 +283,8 @@ void TestMenu::storageWarningAtStart()
     f.prompt.expectMessage("DİKKAT! Belgelerin Saklanacağı bir ortam tanımlamalısınız.");
     menu.FormActivate();
     QVERIFY2(f.prompt.done(), qPrintable(f.prompt.report()));
-    QCOMPARE(menu.LKURUM->text(), QStringLiteral("BELEDİYE BAŞKANLIĞI"));
-    QVERIFY(!menu.LSRV->isVisibleTo(&menu));
+    QCOMPARE(child<QLabel>(menu, "institutionLabel")->text(), QStringLiteral("BELEDİYE BAŞKANLIĞI"));
+    QVERIFY(!child<QLabel>(menu, "fileServerLabel")->isVisibleTo(&menu));
 }
 
 void TestMenu::systemItemShowsYearWarning()
@@ -303,15 +303,15 @@ void TestMenu::systemItemShowsYearWarning()
     menu.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&menu));
     QTRY_VERIFY(f.session.activationGuard);
-    QVERIFY(!menu.LYDUR->isVisible());
+    QVERIFY(!child<QLabel>(menu, "yearWarningLabel")->isVisible());
 
     runner.then([](KelmaForm &form) {
         QCOMPARE(form.tag, 2);
-        dynamic_cast<TFRMSYSTEM &>(form).BitBtn5->click();
+        child<QPushButton>(form, "cancelButton")->click();
     });
     QTest::keyClick(&menu, Qt::Key_S, Qt::ControlModifier);
     QVERIFY2(runner.done(), qPrintable(runner.report()));
-    QVERIFY(menu.LYDUR->isVisible());
+    QVERIFY(child<QLabel>(menu, "yearWarningLabel")->isVisible());
 }
 
 void TestMenu::itemsWithoutScreenSaySo()
@@ -322,9 +322,9 @@ void TestMenu::itemsWithoutScreenSaySo()
     ScriptedRunner runner;
     TFRMMENU menu(f.session, runner);
     menu.FormActivate();
-    const QList<QAction *> lists = {menu.GelenEvrak1, menu.GidenEvrak1, menu.Dileke1,
-                                    menu.GelenYazlarDefteri1, menu.GidenYazlarDefteri1, menu.DilekeDefteri1};
-    const QList<QAction *> others = {menu.ArivDosyalar1, menu.Evrakablonu1};
+    const QList<QAction *> lists = {child<QAction>(menu, "incomingAction"), child<QAction>(menu, "outgoingAction"), child<QAction>(menu, "petitionAction"),
+                                    child<QAction>(menu, "incomingListAction"), child<QAction>(menu, "outgoingListAction"), child<QAction>(menu, "petitionListAction")};
+    const QList<QAction *> others = {child<QAction>(menu, "archiveFilesAction"), child<QAction>(menu, "documentTemplateAction")};
     for (QAction *a : lists + others) {
         f.session.printReturn = true;
         f.prompt.expectMessage("Bu ekran henüz kullanıma hazır değil.");
@@ -334,8 +334,8 @@ void TestMenu::itemsWithoutScreenSaySo()
         QCOMPARE(f.session.printReturn, !lists.contains(a));
     }
     QVERIFY(runner.shown().isEmpty());
-    for (QAction *a : {menu.DosyaKontrollemi1, menu.GenelTanmlar1, menu.BirimTanmlar1, menu.KurumTanmlar1,
-                       menu.EvrakTrTanmlar1, menu.EvrakCinsiTanmlar1}) {
+    for (QAction *a : {child<QAction>(menu, "fileCheckAction"), child<QAction>(menu, "generalDefinitionsAction"), child<QAction>(menu, "departmentDefinitionsAction"), child<QAction>(menu, "bodyDefinitionsAction"),
+                       child<QAction>(menu, "documentTypeDefinitionsAction"), child<QAction>(menu, "archiveKindDefinitionsAction")}) {
         runner.then([](KelmaForm &form) { form.closeForm(0); });
         a->trigger();
     }
@@ -355,9 +355,9 @@ void TestMenu::passwordChangeAndUsersFromMenu()
     runner.then([](KelmaForm &form) {
         QCOMPARE(child<QLineEdit>(form, "userNameEdit")->text(), QStringLiteral("ZIRVO"));
     });
-    menu.ifreDei1->trigger();
+    child<QAction>(menu, "changePasswordAction")->trigger();
     runner.then([](KelmaForm &form) { QVERIFY(dynamic_cast<TFRMUSERSTAN *>(&form)); });
-    menu.KullancTanmlar1->trigger();
+    child<QAction>(menu, "userDefinitionsAction")->trigger();
     QVERIFY2(runner.done(), qPrintable(runner.report()));
     QCOMPARE(runner.shown(), QStringList({"TFRMPSSWD", "TFRMPASDEG", "TFRMUSERSTAN"}));
 }
@@ -372,11 +372,11 @@ void TestMenu::aboutScreen()
     menu.FormActivate();
     runner.then([](KelmaForm &form) {
         auto &about = dynamic_cast<TFRMABOUT &>(form);
-        QVERIFY(!about.Image1->pixmap().isNull());
-        QTest::mouseClick(about.Image1, Qt::LeftButton);
+        QVERIFY(!child<QLabel>(about, "pictureLabel")->pixmap().isNull());
+        QTest::mouseClick(child<QLabel>(about, "pictureLabel"), Qt::LeftButton);
         QVERIFY(!about.isVisible());
     });
-    QTest::mouseClick(menu.Image1, Qt::LeftButton);
+    QTest::mouseClick(child<ClickableLabel>(menu, "logoImage"), Qt::LeftButton);
     QVERIFY2(runner.done(), qPrintable(runner.report()));
 }
 
@@ -395,8 +395,8 @@ void TestMenu::generalDefinitionsRefresh()
     f.exec("UPDATE TANIM SET KURUM='İL ÖZEL İDARESİ', TEXTVT='A'");
     f.db.createYear("2022");
     menu.GenelTanimlarRefresh("2022");
-    QCOMPARE(menu.LKURUM->text(), QStringLiteral("İL ÖZEL İDARESİ"));
-    QCOMPARE(menu.LBLYIL->text(), QStringLiteral("2022"));
+    QCOMPARE(child<QLabel>(menu, "institutionLabel")->text(), QStringLiteral("İL ÖZEL İDARESİ"));
+    QCOMPARE(child<QLabel>(menu, "yearLabel")->text(), QStringLiteral("2022"));
     QCOMPARE(f.session.workstation.year, QStringLiteral("2022"));
     QCOMPARE(f.session.textYear, QStringLiteral("2022"));
     QVERIFY(f.session.textOpen);
@@ -420,11 +420,11 @@ void TestMenu::generalDefinitionsSavedFromMenu()
         child<QLineEdit>(screen, "yearEdit")->setText(QStringLiteral("2022"));
         child<QPushButton>(screen, "saveButton")->click();
     });
-    menu.GenelTanmlar1->trigger();
+    child<QAction>(menu, "generalDefinitionsAction")->trigger();
     QVERIFY2(runner.done(), qPrintable(runner.report()));
     QVERIFY2(f.prompt.done(), qPrintable(f.prompt.report()));
-    QCOMPARE(menu.LKURUM->text(), QStringLiteral("ÇANKAYA BELEDİYESİ"));
-    QCOMPARE(menu.LBLYIL->text(), QStringLiteral("2022"));
+    QCOMPARE(child<QLabel>(menu, "institutionLabel")->text(), QStringLiteral("ÇANKAYA BELEDİYESİ"));
+    QCOMPARE(child<QLabel>(menu, "yearLabel")->text(), QStringLiteral("2022"));
     QCOMPARE(f.session.textYear, QStringLiteral("2022"));
     QVERIFY(f.session.textOpen);
 }
