@@ -134,6 +134,7 @@ void TFRMGELEN::build()
     FieldRows rows(this);
     buildDocumentGroup(rows);
     buildRoutingGroup(rows);
+    buildClassificationGroup(rows);
     buildSenderGroup(rows);
     buildSubjectGroup(rows);
 
@@ -255,6 +256,15 @@ void TFRMGELEN::buildRoutingGroup(FieldRows &rows)
     rows.add(QStringLiteral(" &Zimmet Dur./No/Tar:"), handoverKindBox,
              FieldRows::side({handoverKindBox, handoverNumberEdit, handoverDateEdit}));
 
+    connect(removeAction, &QAction::triggered, this, &TFRMGELEN::removeDepartment);
+    connect(chooseDepartmentsButton, &QToolButton::clicked, this, &TFRMGELEN::chooseDepartments);
+    connect(routingGrid, &QTableWidget::currentCellChanged, this, &TFRMGELEN::routingRowChanged);
+    connect(receiverNameEdit, &QLineEdit::textEdited, this, &TFRMGELEN::storeReceiver);
+    connect(receiverTitleEdit, &QLineEdit::textEdited, this, &TFRMGELEN::storeReceiver);
+}
+
+void TFRMGELEN::buildClassificationGroup(FieldRows &rows)
+{
     documentTypeBox = new QComboBox(this);
     documentTypeBox->setObjectName(QStringLiteral("documentTypeBox"));
     rows.add(QStringLiteral(" Evrak &Türü"), documentTypeBox, FieldRows::side({documentTypeBox}));
@@ -272,12 +282,6 @@ void TFRMGELEN::buildRoutingGroup(FieldRows &rows)
     retentionEdit->setObjectName(QStringLiteral("retentionEdit"));
     retentionEdit->setFocusPolicy(Qt::ClickFocus); // skipped by Tab
     rows.add(QStringLiteral("Saklama Süresi "), retentionEdit, FieldRows::side({retentionEdit}));
-
-    connect(removeAction, &QAction::triggered, this, &TFRMGELEN::removeDepartment);
-    connect(chooseDepartmentsButton, &QToolButton::clicked, this, &TFRMGELEN::chooseDepartments);
-    connect(routingGrid, &QTableWidget::currentCellChanged, this, &TFRMGELEN::routingRowChanged);
-    connect(receiverNameEdit, &QLineEdit::textEdited, this, &TFRMGELEN::storeReceiver);
-    connect(receiverTitleEdit, &QLineEdit::textEdited, this, &TFRMGELEN::storeReceiver);
 }
 
 void TFRMGELEN::buildSenderGroup(FieldRows &rows)

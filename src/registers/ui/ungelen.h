@@ -57,6 +57,7 @@ private:
     // One helper per group of the screen, top to bottom, then the right column.
     void buildDocumentGroup(FieldRows &rows);
     void buildRoutingGroup(FieldRows &rows);
+    void buildClassificationGroup(FieldRows &rows);
     void buildSenderGroup(FieldRows &rows);
     void buildSubjectGroup(FieldRows &rows);
     QGroupBox *buildAttachmentsGroup();

@@ -72,79 +72,10 @@ TFRMMENU::TFRMMENU(Session &session, FormRunner &runner, QWidget *parent)
     central->setObjectName(QStringLiteral("Panel1"));
     setCentralWidget(central);
 
-    // Title band: the product, and the picture that opens the about screen.
-    auto *band = new QFrame(central);
-    band->setObjectName(QStringLiteral("Panel2"));
-    band->setFrameShape(QFrame::StyledPanel);
-    band->setAutoFillBackground(true);
-    // A shade apart from the window; a colour scheme paints it as a panel.
-    QPalette bandPalette = band->palette();
-    bandPalette.setColor(QPalette::Window, bandPalette.color(QPalette::Base));
-    band->setPalette(bandPalette);
-    logoImage = new ClickableLabel(band);
-    logoImage->setObjectName(QStringLiteral("logoImage"));
-    logoImage->setPixmap(TFRMABOUT::badge(48, devicePixelRatioF()));
-    logoImage->setCursor(Qt::PointingHandCursor);
-    logoImage->setToolTip(QStringLiteral("Hakkında"));
-    productTitleLabel = new QLabel(QStringLiteral(" FENTA - ARŞİV YÖNETİM PROGRAMI"), band);
-    productTitleLabel->setObjectName(QStringLiteral("productTitleLabel"));
-    productTitleLabel->setFont(scaled(productTitleLabel->font(), 8, true));
-    auto *bandLayout = new QHBoxLayout(band);
-    bandLayout->setContentsMargins(14, 8, 14, 8);
-    bandLayout->setSpacing(12);
-    bandLayout->addWidget(logoImage);
-    bandLayout->addWidget(productTitleLabel, 1);
-
-    // Body: the institution, its emblem, and what is waiting.
-    emblemImage = new QLabel(central);
-    emblemImage->setObjectName(QStringLiteral("emblemImage"));
-    emblemImage->setAlignment(Qt::AlignCenter);
-    institutionLabel = new QLabel(central);
-    institutionLabel->setObjectName(QStringLiteral("institutionLabel"));
-    institutionLabel->setFont(scaled(institutionLabel->font(), 6, true));
-    institutionLabel->setAlignment(Qt::AlignCenter);
-    institutionLabel->setWordWrap(true);
-
-    yearWarningLabel = new QLabel(QStringLiteral("DİKKAT! TARİH ÇALIŞMA YILINIZLA UYGUN DEĞİL"), central);
-    yearWarningLabel->setObjectName(QStringLiteral("yearWarningLabel"));
-    yearWarningLabel->setStyleSheet(QStringLiteral("color: #b00000; font-weight: bold;"));
-    yearWarningLabel->setAlignment(Qt::AlignCenter);
-    yearWarningLabel->hide();
-
-    notificationsGroup = new QGroupBox(QStringLiteral("Evrak Durumu"), central);
-    notificationsGroup->setObjectName(QStringLiteral("notificationsGroup"));
-    notificationsGroup->setMinimumWidth(360);
-    auto *counts = new QGridLayout(notificationsGroup);
-    counts->setHorizontalSpacing(24);
-    counts->setColumnStretch(0, 1);
-    QLabel **captions[] = {&notificationCaption1, &notificationCaption2, &notificationCaption3};
-    QLabel **numbers[] = {&notificationCount1, &notificationCount2, &notificationCount3};
-    for (int i = 0; i < 3; ++i) {
-        *captions[i] = new QLabel(notificationsGroup);
-        *numbers[i] = new QLabel(notificationsGroup);
-        (*captions[i])->setObjectName(QStringLiteral("notificationCaption%1").arg(i + 1));
-        (*numbers[i])->setObjectName(QStringLiteral("notificationCount%1").arg(i + 1));
-        (*numbers[i])->setFont(scaled((*numbers[i])->font(), 2, true));
-        (*numbers[i])->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        counts->addWidget(*captions[i], i, 0);
-        counts->addWidget(*numbers[i], i, 1);
-    }
-    notificationsGroup->hide();
-
-    auto *body = new QVBoxLayout;
-    body->setSpacing(14);
-    body->addStretch(2);
-    body->addWidget(emblemImage, 0, Qt::AlignCenter);
-    body->addWidget(institutionLabel);
-    body->addSpacing(12);
-    body->addWidget(yearWarningLabel);
-    body->addWidget(notificationsGroup, 0, Qt::AlignCenter);
-    body->addStretch(3);
-
     auto *layout = new QVBoxLayout(central);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(band);
-    layout->addLayout(body, 1);
+    layout->addWidget(buildTitleBand(central));
+    layout->addLayout(buildBody(central), 1);
 
     buildStatus();
     buildMenu();
@@ -226,17 +157,127 @@ QAction *TFRMMENU::item(QMenu *menu, const QString &caption, int code, void (TFR
     return a;
 }
 
+QFrame *TFRMMENU::buildTitleBand(QWidget *central)
+{
+    // Title band: the product, and the picture that opens the about screen.
+    auto *band = new QFrame(central);
+    band->setObjectName(QStringLiteral("Panel2"));
+    band->setFrameShape(QFrame::StyledPanel);
+    band->setAutoFillBackground(true);
+    // A shade apart from the window; a colour scheme paints it as a panel.
+    QPalette bandPalette = band->palette();
+    bandPalette.setColor(QPalette::Window, bandPalette.color(QPalette::Base));
+    band->setPalette(bandPalette);
+    logoImage = new ClickableLabel(band);
+    logoImage->setObjectName(QStringLiteral("logoImage"));
+    logoImage->setPixmap(TFRMABOUT::badge(48, devicePixelRatioF()));
+    logoImage->setCursor(Qt::PointingHandCursor);
+    logoImage->setToolTip(QStringLiteral("Hakkında"));
+    productTitleLabel = new QLabel(QStringLiteral(" FENTA - ARŞİV YÖNETİM PROGRAMI"), band);
+    productTitleLabel->setObjectName(QStringLiteral("productTitleLabel"));
+    productTitleLabel->setFont(scaled(productTitleLabel->font(), 8, true));
+    auto *bandLayout = new QHBoxLayout(band);
+    bandLayout->setContentsMargins(14, 8, 14, 8);
+    bandLayout->setSpacing(12);
+    bandLayout->addWidget(logoImage);
+    bandLayout->addWidget(productTitleLabel, 1);
+    return band;
+}
+
+QVBoxLayout *TFRMMENU::buildBody(QWidget *central)
+{
+    // Body: the institution, its emblem, and what is waiting.
+    emblemImage = new QLabel(central);
+    emblemImage->setObjectName(QStringLiteral("emblemImage"));
+    emblemImage->setAlignment(Qt::AlignCenter);
+    institutionLabel = new QLabel(central);
+    institutionLabel->setObjectName(QStringLiteral("institutionLabel"));
+    institutionLabel->setFont(scaled(institutionLabel->font(), 6, true));
+    institutionLabel->setAlignment(Qt::AlignCenter);
+    institutionLabel->setWordWrap(true);
+
+    yearWarningLabel = new QLabel(QStringLiteral("DİKKAT! TARİH ÇALIŞMA YILINIZLA UYGUN DEĞİL"), central);
+    yearWarningLabel->setObjectName(QStringLiteral("yearWarningLabel"));
+    yearWarningLabel->setStyleSheet(QStringLiteral("color: #b00000; font-weight: bold;"));
+    yearWarningLabel->setAlignment(Qt::AlignCenter);
+    yearWarningLabel->hide();
+
+
+    buildNotifications(central);
+
+    auto *body = new QVBoxLayout;
+    body->setSpacing(14);
+    body->addStretch(2);
+    body->addWidget(emblemImage, 0, Qt::AlignCenter);
+    body->addWidget(institutionLabel);
+    body->addSpacing(12);
+    body->addWidget(yearWarningLabel);
+    body->addWidget(notificationsGroup, 0, Qt::AlignCenter);
+    body->addStretch(3);
+    return body;
+}
+
+void TFRMMENU::buildNotifications(QWidget *central)
+{
+    notificationsGroup = new QGroupBox(QStringLiteral("Evrak Durumu"), central);
+    notificationsGroup->setObjectName(QStringLiteral("notificationsGroup"));
+    notificationsGroup->setMinimumWidth(360);
+    auto *counts = new QGridLayout(notificationsGroup);
+    counts->setHorizontalSpacing(24);
+    counts->setColumnStretch(0, 1);
+    QLabel **captions[] = {&notificationCaption1, &notificationCaption2, &notificationCaption3};
+    QLabel **numbers[] = {&notificationCount1, &notificationCount2, &notificationCount3};
+    for (int i = 0; i < 3; ++i) {
+        *captions[i] = new QLabel(notificationsGroup);
+        *numbers[i] = new QLabel(notificationsGroup);
+        (*captions[i])->setObjectName(QStringLiteral("notificationCaption%1").arg(i + 1));
+        (*numbers[i])->setObjectName(QStringLiteral("notificationCount%1").arg(i + 1));
+        (*numbers[i])->setFont(scaled((*numbers[i])->font(), 2, true));
+        (*numbers[i])->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        counts->addWidget(*captions[i], i, 0);
+        counts->addWidget(*numbers[i], i, 1);
+    }
+    notificationsGroup->hide();
+}
+
+QMenu *TFRMMENU::addGroup(const QString &caption)
+{
+    QMenu *m = menuBar()->addMenu(caption);
+    m_groups << m;
+    m_groupCodes << QList<int>();
+    return m;
+}
+
 void TFRMMENU::buildMenu()
 {
-    QMenuBar *bar = menuBar();
-    auto group = [&](const QString &caption) {
-        QMenu *m = bar->addMenu(caption);
-        m_groups << m;
-        m_groupCodes << QList<int>();
-        return m;
-    };
+    buildDocumentsMenu();
+    buildReportsMenu();
+    buildSettingsMenu();
 
-    documentsMenu = group(QStringLiteral("&Evrak İşlemleri"));
+    // Entries that open nothing are hidden from the outset; for the trimming
+    // they still count as shown.
+    for (QAction *a : {workflowAction, generalListAction, archiveListAction, workflowReportsAction, filePlanAction, userMonitoringAction})
+        a->setVisible(false);
+
+    programEndAction = menuBar()->addAction(QStringLiteral("&Program Sonu"));
+    programEndAction->setObjectName(QStringLiteral("programEndAction"));
+    connect(programEndAction, &QAction::triggered, this, &TFRMMENU::MenuCikClick);
+
+    // Never shown; its shortcut works anywhere in the window.
+    systemAction = new QAction(QStringLiteral("SYSTEM"), this);
+    systemAction->setObjectName(QStringLiteral("systemAction"));
+    systemAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    systemAction->setShortcutContext(Qt::WindowShortcut);
+    connect(systemAction, &QAction::triggered, this, &TFRMMENU::SYSTEM1Click);
+    addAction(systemAction);
+
+    connect(versionLabel, &ClickableLabel::clicked, this, &TFRMMENU::LVERClick);
+    connect(logoImage, &ClickableLabel::clicked, this, &TFRMMENU::Image1Click);
+}
+
+void TFRMMENU::buildDocumentsMenu()
+{
+    documentsMenu = addGroup(QStringLiteral("&Evrak İşlemleri"));
     documentsMenu->setObjectName(QStringLiteral("documentsMenu"));
     documentsSubmenu = documentsMenu->addMenu(QStringLiteral("&Evrak İşlemleri"));
     documentsSubmenu->setObjectName(QStringLiteral("documentsSubmenu"));
@@ -250,8 +291,11 @@ void TFRMMENU::buildMenu()
     archiveFilesAction->setObjectName(QStringLiteral("archiveFilesAction"));
     workflowAction = item(documentsMenu, QStringLiteral("İş Akışı Yönetimi"), 5, nullptr);
     workflowAction->setObjectName(QStringLiteral("workflowAction"));
+}
 
-    reportsMenu = group(QStringLiteral("&Raporlar"));
+void TFRMMENU::buildReportsMenu()
+{
+    reportsMenu = addGroup(QStringLiteral("&Raporlar"));
     reportsMenu->setObjectName(QStringLiteral("reportsMenu"));
     generalListAction = item(reportsMenu, QStringLiteral("Genel Liste"), 11, &TFRMMENU::GenelListe1Click);
     generalListAction->setObjectName(QStringLiteral("generalListAction"));
@@ -267,8 +311,11 @@ void TFRMMENU::buildMenu()
     archiveListAction->setObjectName(QStringLiteral("archiveListAction"));
     workflowReportsAction = item(reportsMenu, QStringLiteral("İş Akışı Raporları"), 16, nullptr);
     workflowReportsAction->setObjectName(QStringLiteral("workflowReportsAction"));
+}
 
-    settingsMenu = group(QStringLiteral("P&arametreler"));
+void TFRMMENU::buildSettingsMenu()
+{
+    settingsMenu = addGroup(QStringLiteral("P&arametreler"));
     settingsMenu->setObjectName(QStringLiteral("settingsMenu"));
     generalDefinitionsAction = item(settingsMenu, QStringLiteral("&Genel Tanımlar"), 21, &TFRMMENU::GenelTanmlar1Click);
     generalDefinitionsAction->setObjectName(QStringLiteral("generalDefinitionsAction"));
@@ -297,26 +344,6 @@ void TFRMMENU::buildMenu()
     changePasswordAction->setObjectName(QStringLiteral("changePasswordAction"));
     userMonitoringAction = item(settingsMenu, QStringLiteral("Kullanıcı İzleme"), 30, nullptr);
     userMonitoringAction->setObjectName(QStringLiteral("userMonitoringAction"));
-
-    // Entries that open nothing are hidden from the outset; for the trimming
-    // they still count as shown.
-    for (QAction *a : {workflowAction, generalListAction, archiveListAction, workflowReportsAction, filePlanAction, userMonitoringAction})
-        a->setVisible(false);
-
-    programEndAction = bar->addAction(QStringLiteral("&Program Sonu"));
-    programEndAction->setObjectName(QStringLiteral("programEndAction"));
-    connect(programEndAction, &QAction::triggered, this, &TFRMMENU::MenuCikClick);
-
-    // Never shown; its shortcut works anywhere in the window.
-    systemAction = new QAction(QStringLiteral("SYSTEM"), this);
-    systemAction->setObjectName(QStringLiteral("systemAction"));
-    systemAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
-    systemAction->setShortcutContext(Qt::WindowShortcut);
-    connect(systemAction, &QAction::triggered, this, &TFRMMENU::SYSTEM1Click);
-    addAction(systemAction);
-
-    connect(versionLabel, &ClickableLabel::clicked, this, &TFRMMENU::LVERClick);
-    connect(logoImage, &ClickableLabel::clicked, this, &TFRMMENU::Image1Click);
 }
 
 void TFRMMENU::applyColour()

@@ -8,8 +8,10 @@
 
 class FormRunner;
 class QAction;
+class QFrame;
 class QGroupBox;
 class QMenu;
+class QVBoxLayout;
 class Session;
 
 /// A label that can be clicked, like the pictures and the version text of the
@@ -100,8 +102,15 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
+    QFrame *buildTitleBand(QWidget *central);
+    QVBoxLayout *buildBody(QWidget *central);
+    void buildNotifications(QWidget *central);
     void buildStatus();
     void buildMenu();
+    QMenu *addGroup(const QString &caption);
+    void buildDocumentsMenu();
+    void buildReportsMenu();
+    void buildSettingsMenu();
     QAction *item(QMenu *menu, const QString &caption, int code, void (TFRMMENU::*handler)());
     bool logIn();
     void showUser();
