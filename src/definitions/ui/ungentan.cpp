@@ -46,6 +46,35 @@ TFRMGENTAN::TFRMGENTAN(Session &session, QWidget *parent)
     pages = new QTabWidget(this);
     pages->setObjectName(QStringLiteral("pages"));
 
+    pages->addTab(buildGeneralPage(), QStringLiteral("Genel"));
+    pages->addTab(buildNotesPage(), QStringLiteral("Açıklama"));
+    pages->addTab(buildOtherPage(), QStringLiteral("Diğer"));
+
+    saveButton = gridparts::button(this, QStringLiteral("F5-Kayıt"));
+    saveButton->setObjectName(QStringLiteral("saveButton"));
+    cancelButton = gridparts::button(this, QStringLiteral("F6-İptal"));
+    cancelButton->setObjectName(QStringLiteral("cancelButton"));
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(pages, 1);
+    layout->addWidget(gridparts::buttonBar(this, {}, {saveButton, cancelButton}));
+    resize(620, 520);
+
+    connect(provinceBox, &QComboBox::activated, this, [this] {
+        // The same province again keeps its district.
+        if (provinceBox->currentData().toString() != m_districtsOf)
+            fillDistricts(provinceBox->currentData().toString());
+    });
+    connect(keepOnServerBox, &QComboBox::currentIndexChanged, this, &TFRMGENTAN::serverChoiceChanged);
+    connect(addEmblemButton, &QPushButton::clicked, this, &TFRMGENTAN::EkleClick);
+    connect(removeEmblemButton, &QPushButton::clicked, this, &TFRMGENTAN::SilClick);
+    connect(saveButton, &QPushButton::clicked, this, &TFRMGENTAN::SpeedButton3Click);
+    connect(cancelButton, &QPushButton::clicked, this, &TFRMGENTAN::SpeedButton4Click);
+    bindKey(saveButton, Qt::Key_F5);
+    bindKey(cancelButton, Qt::Key_F6);
+}
+
+QWidget *TFRMGENTAN::buildGeneralPage()
+{
     auto *general = new QWidget(pages);
     auto *g = new QFormLayout(general);
     institutionEdit = new QLineEdit(general);
@@ -74,8 +103,11 @@ TFRMGENTAN::TFRMGENTAN(Session &session, QWidget *parent)
     g->addRow(QStringLiteral("İli"), provinceBox);
     g->addRow(QStringLiteral("İlçesi"), districtBox);
     g->addRow(QStringLiteral("Geçerli Belge Türü"), documentKindBox);
-    pages->addTab(general, QStringLiteral("Genel"));
+    return general;
+}
 
+QWidget *TFRMGENTAN::buildNotesPage()
+{
     auto *notes = new QWidget(pages);
     auto *n = new QFormLayout(notes);
     emblemImage = new QLabel(notes);
@@ -102,8 +134,11 @@ TFRMGENTAN::TFRMGENTAN(Session &session, QWidget *parent)
     n->addRow(QStringLiteral("Kurum Amblemi"), logoRow);
     n->addRow(QStringLiteral("Giden Evrak Başlık Açıklaması"), letterHeadingEdit);
     n->addRow(QStringLiteral("Sayı Dur"), numberStateBox);
-    pages->addTab(notes, QStringLiteral("Açıklama"));
+    return notes;
+}
 
+QWidget *TFRMGENTAN::buildOtherPage()
+{
     auto *other = new QWidget(pages);
     auto *o = new QFormLayout(other);
     keepOnServerBox = choiceBox(other, GeneralDefinitions::yesNo());
@@ -135,29 +170,7 @@ TFRMGENTAN::TFRMGENTAN(Session &session, QWidget *parent)
     o->addRow(QStringLiteral("Belge Okuma Ortamı"), readingModeBox);
     o->addRow(QStringLiteral("Yerel Dosya Yolu"), localFolderEdit);
     o->addRow(serverGroup);
-    pages->addTab(other, QStringLiteral("Diğer"));
-
-    saveButton = gridparts::button(this, QStringLiteral("F5-Kayıt"));
-    saveButton->setObjectName(QStringLiteral("saveButton"));
-    cancelButton = gridparts::button(this, QStringLiteral("F6-İptal"));
-    cancelButton->setObjectName(QStringLiteral("cancelButton"));
-    auto *layout = new QVBoxLayout(this);
-    layout->addWidget(pages, 1);
-    layout->addWidget(gridparts::buttonBar(this, {}, {saveButton, cancelButton}));
-    resize(620, 520);
-
-    connect(provinceBox, &QComboBox::activated, this, [this] {
-        // The same province again keeps its district.
-        if (provinceBox->currentData().toString() != m_districtsOf)
-            fillDistricts(provinceBox->currentData().toString());
-    });
-    connect(keepOnServerBox, &QComboBox::currentIndexChanged, this, &TFRMGENTAN::serverChoiceChanged);
-    connect(addEmblemButton, &QPushButton::clicked, this, &TFRMGENTAN::EkleClick);
-    connect(removeEmblemButton, &QPushButton::clicked, this, &TFRMGENTAN::SilClick);
-    connect(saveButton, &QPushButton::clicked, this, &TFRMGENTAN::SpeedButton3Click);
-    connect(cancelButton, &QPushButton::clicked, this, &TFRMGENTAN::SpeedButton4Click);
-    bindKey(saveButton, Qt::Key_F5);
-    bindKey(cancelButton, Qt::Key_F6);
+    return other;
 }
 
 void TFRMGENTAN::FormActivate()

@@ -33,6 +33,9 @@ protected:
     void FormActivate() override;
 
 private:
+    QWidget *buildGeneralPage();
+    QWidget *buildNotesPage();
+    QWidget *buildOtherPage();
     void fillDistricts(const QString &ILKOD);
     void showLogo();
     void serverChoiceChanged();
