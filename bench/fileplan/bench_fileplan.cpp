@@ -101,9 +101,9 @@ int main(int argc, char **argv)
 
         // The whole plan in the code list: what emptying the code box does.
         t.restart();
-        dialog.Edit1->clear();
+        dialog.findChild<QLineEdit *>(QStringLiteral("codeEdit"))->clear();
         search << since(t);
-        QTableView *grid = dialog.DBGrid1;
+        QTableView *grid = dialog.findChild<QTableView *>(QStringLiteral("codesGrid"));
         rows = dialog.codeModel()->rowCount();
 
         QPixmap canvas(grid->viewport()->size());
@@ -120,7 +120,7 @@ int main(int argc, char **argv)
             grid->viewport()->render(&canvas);
         }
         whole << since(t);
-        dialog.BitBtn1->click();
+        dialog.findChild<QPushButton *>(QStringLiteral("exitButton"))->click();
     }
 
     // What one repaint of the page would add if each painted row asked the

@@ -1,6 +1,8 @@
 #include "kelmaform.h"
 
+#include "core/prompt.h"
 #include "core/session.h"
+#include "db/fb/error.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -95,8 +97,21 @@ void KelmaForm::showEvent(QShowEvent *event)
     }
     mayClose = false;
     m_activating = true;
-    FormActivate();
+    activateGuarded();
     m_activating = false;
+}
+
+void KelmaForm::activateGuarded()
+{
+    // An error out of an activation would otherwise leave through the event
+    // loop and end the program; it is shown and the screen stays as it got.
+    try {
+        FormActivate();
+    } catch (const fb::Error &e) {
+        m_session.prompt().error(QStringLiteral("DİKKAT! Veritabanı hatası: %1").arg(e.message()), e.details());
+    } catch (const std::exception &e) {
+        m_session.prompt().error(QStringLiteral("DİKKAT! Beklenmeyen hata: %1").arg(QString::fromLocal8Bit(e.what())));
+    }
 }
 
 void FormRunner::run(KelmaForm &form)

@@ -37,12 +37,15 @@ public slots:
 protected:
     void closeEvent(QCloseEvent *event) override;
     void showEvent(QShowEvent *event) override;
-    /// Called each time the form is shown (its activation).
+    /// Called each time the form is shown (its activation). A database or
+    /// other error it throws is shown through the prompt by the base class.
     virtual void FormActivate() {}
 
     Session &m_session;
 
 private:
+    void activateGuarded();
+
     bool m_painted = false;
     bool m_activating = false;
 };

@@ -72,7 +72,13 @@ DatabaseState begin(Session &s, const WorkstationDefaults &defaults)
     if (state == DatabaseState::NotKelma || state == DatabaseState::NoSettingsRow) {
         s.prompt().message(problemText(
             state, workstation::mainDatabaseName(s.workstation.host, s.workstation.folder)));
-        s.db.IBDATABASE.close();
+        try {
+            s.db.IBDATABASE.close();
+        } catch (const fb::Error &e) {
+            // The handles are released even so; the start goes on to the
+            // System settings screen like any failed connection.
+            s.prompt().error(QStringLiteral("DİKKAT! Veritabanı kapatılırken hata oluştu."), e.details());
+        }
         s.connectionFailed = true;
     }
     return state;

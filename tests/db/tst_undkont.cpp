@@ -38,7 +38,7 @@ struct Fixture
         }
         session.db.openMain(db.path());
     }
-    QStringList log(const TFRMDKONT &f) const { return f.Memo1->toPlainText().split('\n', Qt::SkipEmptyParts); }
+    QStringList log(TFRMDKONT &f) const { return child<QPlainTextEdit>(f, "logEdit")->toPlainText().split('\n', Qt::SkipEmptyParts); }
 };
 
 } // namespace
@@ -60,36 +60,36 @@ void TestUndkont::looksAsItShould()
     Fixture f;
     TFRMDKONT form(f.session);
     QCOMPARE(form.windowTitle(), QStringLiteral("ZIRVO Yazılım"));
-    QCOMPARE(form.Label1->text(), QStringLiteral("Kontrol İşlemi Yapmadan Önce YEDEK Almayı Unutmayınız..."));
-    QVERIFY(form.Label1->font().bold());
-    QVERIFY(form.Label1->styleSheet().contains("#ff0000"));
-    QVERIFY(form.Memo1->isReadOnly());
+    QCOMPARE(child<QLabel>(form, "backupWarningLabel")->text(), QStringLiteral("Kontrol İşlemi Yapmadan Önce YEDEK Almayı Unutmayınız..."));
+    QVERIFY(child<QLabel>(form, "backupWarningLabel")->font().bold());
+    QVERIFY(child<QLabel>(form, "backupWarningLabel")->styleSheet().contains("#ff0000"));
+    QVERIFY(child<QPlainTextEdit>(form, "logEdit")->isReadOnly());
     QStringList entries;
-    for (QAction *a : form.PopupMenu1->actions())
+    for (QAction *a : child<QMenu>(form, "checksMenu")->actions())
         entries << a->text();
     QCOMPARE(entries, QStringList({"Generatör Kontrolü", "Kullanıcı Hakları Düzenle", "Belge Kontrolleri"}));
-    QCOMPARE(form.Memo1->contextMenuPolicy(), Qt::CustomContextMenu);
-    QCOMPARE(form.BitBtn1->text(), QStringLiteral("ESC-Çıkış"));
+    QCOMPARE(child<QPlainTextEdit>(form, "logEdit")->contextMenuPolicy(), Qt::CustomContextMenu);
+    QCOMPARE(child<QPushButton>(form, "exitButton")->text(), QStringLiteral("ESC-Çıkış"));
 }
 
 void TestUndkont::checksWriteTheLogAndActivationEmptiesIt()
 {
     Fixture f;
     TFRMDKONT form(f.session);
-    form.Memo1->setPlainText("önceki çalışmadan kalan");
+    child<QPlainTextEdit>(form, "logEdit")->setPlainText("önceki çalışmadan kalan");
     form.show();
-    QCOMPARE(form.Memo1->toPlainText(), QString());
+    QCOMPARE(child<QPlainTextEdit>(form, "logEdit")->toPlainText(), QString());
 
-    form.Generator1->trigger();
+    child<QAction>(form, "generatorCheckAction")->trigger();
     QCOMPARE(f.log(form).size(), 7);
     QCOMPARE(f.log(form).last(), QStringLiteral("Generatör Kontrol&Düzeltme İşlemi Sona Erdi.."));
-    form.BelgeKontrolleri1->trigger();
+    child<QAction>(form, "documentCheckAction")->trigger();
     QVERIFY(f.log(form).contains("07.03.2012/2 Tarih ve 1 Sıra Nolu Gelen Evrak Belgesi Boş"));
     QCOMPARE(f.log(form).last(), QStringLiteral("Belge Kontrolleri Sona Erdi.."));
 
     form.hide();
     form.show();
-    QCOMPARE(form.Memo1->toPlainText(), QString());
+    QCOMPARE(child<QPlainTextEdit>(form, "logEdit")->toPlainText(), QString());
     QVERIFY2(f.prompt.done(), qPrintable(f.prompt.report()));
 }
 
@@ -100,17 +100,17 @@ void TestUndkont::rightsShowProgress()
     form.show();
     QList<int> values;
     bool visibleWhileRunning = false;
-    connect(form.ProgressBar1, &QProgressBar::valueChanged, &form, [&](int v) {
+    connect(child<QProgressBar>(form, "progressBar"), &QProgressBar::valueChanged, &form, [&](int v) {
         values << v;
-        visibleWhileRunning = form.ProgressBar1->isVisible();
+        visibleWhileRunning = child<QProgressBar>(form, "progressBar")->isVisible();
     });
-    form.KullaniciHaklari1->trigger();
+    child<QAction>(form, "userRightsCheckAction")->trigger();
     QCOMPARE(f.log(form), QStringList({"İşlem uzun sürebilir, Lütfen Bekleyiniz... ", "Kullancı Hakları Kontrol Edildi."}));
     QVERIFY(visibleWhileRunning);
     QCOMPARE(values.last(), 22);
-    QCOMPARE(form.ProgressBar1->maximum(), 22);
+    QCOMPARE(child<QProgressBar>(form, "progressBar")->maximum(), 22);
     QVERIFY(values.size() > 2);
-    QVERIFY(!form.ProgressBar1->isVisible());
+    QVERIFY(!child<QProgressBar>(form, "progressBar")->isVisible());
     fb::Transaction &t = f.session.db.IBTransaction1;
     QCOMPARE(t.value("SELECT COUNT(*) FROM RIGHTS WHERE HNO=3").toInt(), 22);
     QVERIFY2(f.prompt.done(), qPrintable(f.prompt.report()));
@@ -127,7 +127,7 @@ void TestUndkont::databaseErrorStopsTheCheck()
     TFRMDKONT form(f.session);
     form.show();
     f.prompt.expectError("DILTEXT");
-    form.BelgeKontrolleri1->trigger();
+    child<QAction>(form, "documentCheckAction")->trigger();
     QVERIFY2(f.prompt.done(), qPrintable(f.prompt.report()));
     // What was found before the failure stays in the log; the check did not finish.
     QVERIFY(f.log(form).contains("07.03.2012/2 Tarih ve 1 Sıra Nolu Gelen Evrak Belgesi Boş"));

@@ -74,21 +74,21 @@ void TestDefinitionScreens::generalDefinitionsShowsTheProvincesDistricts()
     const int ankaraDistricts = o.query("SELECT COUNT(*) FROM ILCE WHERE ILKOD='06'").toInt();
     TFRMGENTAN screen(o.session);
     showActive(screen);
-    QCOMPARE(screen.ComboIL->currentText(), QStringLiteral("ANKARA"));
-    QCOMPARE(screen.ComboILCE->count(), ankaraDistricts);
-    QCOMPARE(screen.ComboILCE->currentData().toInt(),
+    QCOMPARE(child<QComboBox>(screen, "provinceBox")->currentText(), QStringLiteral("ANKARA"));
+    QCOMPARE(child<QComboBox>(screen, "districtBox")->count(), ankaraDistricts);
+    QCOMPARE(child<QComboBox>(screen, "districtBox")->currentData().toInt(),
              o.query("SELECT MIN(ILCEKOD) FROM ILCE WHERE ILKOD='06'").toInt());
-    QVERIFY(screen.GroupSunucu->isEnabled());
-    screen.ComboSRVSAKLA->setCurrentIndex(indexOfText(screen.ComboSRVSAKLA, "Hayır"));
-    QVERIFY(!screen.GroupSunucu->isEnabled());
-    QVERIFY(!screen.EditSRVIPNO->isEnabled());
-    QVERIFY(!screen.EditSRVPORT->isEnabled());
+    QVERIFY(child<QGroupBox>(screen, "serverGroup")->isEnabled());
+    child<QComboBox>(screen, "keepOnServerBox")->setCurrentIndex(indexOfText(child<QComboBox>(screen, "keepOnServerBox"), "Hayır"));
+    QVERIFY(!child<QGroupBox>(screen, "serverGroup")->isEnabled());
+    QVERIFY(!child<QLineEdit>(screen, "fileServerEdit")->isEnabled());
+    QVERIFY(!child<QLineEdit>(screen, "serverPortEdit")->isEnabled());
 
     // The user picks a province without districts: nothing to choose, none stored.
-    screen.ComboIL->setFocus();
-    QTest::keyClick(screen.ComboIL, Qt::Key_End);
-    QCOMPARE(screen.ComboIL->currentText(), QStringLiteral("İLÇESİZ"));
-    QCOMPARE(screen.ComboILCE->count(), 0);
+    child<QComboBox>(screen, "provinceBox")->setFocus();
+    QTest::keyClick(child<QComboBox>(screen, "provinceBox"), Qt::Key_End);
+    QCOMPARE(child<QComboBox>(screen, "provinceBox")->currentText(), QStringLiteral("İLÇESİZ"));
+    QCOMPARE(child<QComboBox>(screen, "districtBox")->count(), 0);
     QTest::keyClick(&screen, Qt::Key_F5);
     QVERIFY2(o.prompt.done(), qPrintable(o.prompt.report()));
     QCOMPARE(screen.tag, 1);
@@ -104,15 +104,15 @@ void TestDefinitionScreens::generalDefinitionsSaveReachesTheWorkstation()
     runner.then([&](KelmaForm &form) {
         auto &screen = static_cast<TFRMGENTAN &>(form);
         showActive(screen);
-        QCOMPARE(screen.MaskEdit1->text(), QStringLiteral("2021"));
-        QCOMPARE(screen.ComboRenk->currentText(), QStringLiteral("Yeşil"));
-        screen.MaskEdit1->selectAll();
-        QTest::keyClicks(screen.MaskEdit1, "2022");
-        screen.ComboRenk->setCurrentIndex(indexOfText(screen.ComboRenk, "...."));
-        screen.ComboOKUMA->setCurrentIndex(indexOfText(screen.ComboOKUMA, "Yerel (Terminal)"));
-        screen.EDLOCAL->setText(QStringLiteral("/evrak/yerel"));
-        screen.ComboABT->setCurrentIndex(indexOfText(screen.ComboABT, "Acrobat (PDF)"));
-        screen.EditKURUM->setText(QStringLiteral("ÇANKAYA BELEDİYESİ"));
+        QCOMPARE(child<QLineEdit>(screen, "yearEdit")->text(), QStringLiteral("2021"));
+        QCOMPARE(child<QComboBox>(screen, "colourBox")->currentText(), QStringLiteral("Yeşil"));
+        child<QLineEdit>(screen, "yearEdit")->selectAll();
+        QTest::keyClicks(child<QLineEdit>(screen, "yearEdit"), "2022");
+        child<QComboBox>(screen, "colourBox")->setCurrentIndex(indexOfText(child<QComboBox>(screen, "colourBox"), "...."));
+        child<QComboBox>(screen, "readingModeBox")->setCurrentIndex(indexOfText(child<QComboBox>(screen, "readingModeBox"), "Yerel (Terminal)"));
+        child<QLineEdit>(screen, "localFolderEdit")->setText(QStringLiteral("/evrak/yerel"));
+        child<QComboBox>(screen, "documentKindBox")->setCurrentIndex(indexOfText(child<QComboBox>(screen, "documentKindBox"), "Acrobat (PDF)"));
+        child<QLineEdit>(screen, "institutionEdit")->setText(QStringLiteral("ÇANKAYA BELEDİYESİ"));
         QTest::keyClick(&screen, Qt::Key_F5);
     });
     QCOMPARE(definitions::showGenelTanimlar(o.session, runner, nullptr), 1);
@@ -129,7 +129,7 @@ void TestDefinitionScreens::generalDefinitionsSaveReachesTheWorkstation()
     runner.then([&](KelmaForm &form) {
         auto &screen = static_cast<TFRMGENTAN &>(form);
         showActive(screen);
-        screen.MaskEdit1->setText(QStringLiteral("2030"));
+        child<QLineEdit>(screen, "yearEdit")->setText(QStringLiteral("2030"));
         QTest::keyClick(&screen, Qt::Key_F6);
     });
     QCOMPARE(definitions::showGenelTanimlar(o.session, runner, nullptr), 0);
@@ -152,14 +152,14 @@ void TestDefinitionScreens::emblemStaysWhenTheRestIsCancelled()
 
     TFRMGENTAN screen(o.session);
     showActive(screen);
-    screen.EditKURUM->setText(QStringLiteral("VAZGEÇİLECEK AD"));
+    child<QLineEdit>(screen, "institutionEdit")->setText(QStringLiteral("VAZGEÇİLECEK AD"));
     o.prompt.expectOpenFile(notPicture);
     o.prompt.expectMessage("bir resim değil");
-    screen.BitBtnEkle->click();
-    QVERIFY(screen.ImageLOGO->pixmap().isNull());
+    child<QPushButton>(screen, "addEmblemButton")->click();
+    QVERIFY(child<QLabel>(screen, "emblemImage")->pixmap().isNull());
     o.prompt.expectOpenFile(picture);
-    screen.BitBtnEkle->click();
-    QVERIFY(!screen.ImageLOGO->pixmap().isNull());
+    child<QPushButton>(screen, "addEmblemButton")->click();
+    QVERIFY(!child<QLabel>(screen, "emblemImage")->pixmap().isNull());
     QTest::keyClick(&screen, Qt::Key_F6);
     QCOMPARE(screen.tag, 0);
     QVERIFY2(o.prompt.done(), qPrintable(o.prompt.report()));
@@ -172,8 +172,8 @@ void TestDefinitionScreens::emblemStaysWhenTheRestIsCancelled()
     // "Sil" goes with the next save.
     TFRMGENTAN again(o.session);
     showActive(again);
-    QVERIFY(!again.ImageLOGO->pixmap().isNull());
-    again.BitBtnSil->click();
+    QVERIFY(!child<QLabel>(again, "emblemImage")->pixmap().isNull());
+    child<QPushButton>(again, "removeEmblemButton")->click();
     QVERIFY(!o.query("SELECT LOGO FROM TANIM").isNull());
     QTest::keyClick(&again, Qt::Key_F5);
     QVERIFY(o.query("SELECT LOGO FROM TANIM").isNull());
@@ -186,14 +186,14 @@ void TestDefinitionScreens::filePlanDialog()
     dialog.tag = 1;
     showActive(dialog);
     // No 251 in the shipped plan: the first main code.
-    QCOMPARE(dialog.DBGrid2->currentIndex().data().toString(), QStringLiteral("000"));
-    QCOMPARE(dialog.Edit1->text(), QStringLiteral("000"));
+    QCOMPARE(child<QTableView>(dialog, "mainCodesGrid")->currentIndex().data().toString(), QStringLiteral("000"));
+    QCOMPARE(child<QLineEdit>(dialog, "codeEdit")->text(), QStringLiteral("000"));
     QCOMPARE(column(dialog.codeModel()), QStringList{"000"});
     QCOMPARE(dialog.codeModel()->index(0, 1).data(Qt::ForegroundRole).value<QColor>(), QColor(0x80, 0, 0));
 
-    dialog.Edit1->setFocus(Qt::TabFocusReason);
-    dialog.Edit1->clear();
-    QTest::keyClicks(dialog.Edit1, "01");
+    child<QLineEdit>(dialog, "codeEdit")->setFocus(Qt::TabFocusReason);
+    child<QLineEdit>(dialog, "codeEdit")->clear();
+    QTest::keyClicks(child<QLineEdit>(dialog, "codeEdit"), "01");
     const QStringList codes = column(dialog.codeModel());
     QCOMPARE(codes.size(), 13);
     QCOMPARE(codes.first(), QStringLiteral("010"));
@@ -202,22 +202,22 @@ void TestDefinitionScreens::filePlanDialog()
     QVERIFY(!dialog.codeModel()->index(1, 0).data(Qt::ForegroundRole).isValid());
 
     o.prompt.expectMessage("DİKKAT! Detay Kod için İşlem Yapmalısınız..");
-    QTest::keyClick(dialog.Edit1, Qt::Key_Return);
+    QTest::keyClick(child<QLineEdit>(dialog, "codeEdit"), Qt::Key_Return);
     QVERIFY(dialog.isVisible());
     QVERIFY2(o.prompt.done(), qPrintable(o.prompt.report()));
 
     // The main-code list follows a description typed above it.
-    QTest::keyClicks(dialog.Edit3, "Mevzuat");
-    QCOMPARE(dialog.DBGrid2->currentIndex().data().toString(), QStringLiteral("010"));
-    QCOMPARE(dialog.Edit1->text(), QStringLiteral("010"));
+    QTest::keyClicks(child<QLineEdit>(dialog, "moveToDescriptionEdit"), "Mevzuat");
+    QCOMPARE(child<QTableView>(dialog, "mainCodesGrid")->currentIndex().data().toString(), QStringLiteral("010"));
+    QCOMPARE(child<QLineEdit>(dialog, "codeEdit")->text(), QStringLiteral("010"));
 
     o.prompt.expectMessage("İşlem Tamamlandı..");
-    dialog.AnaHesapKontrolu->trigger();
+    child<QAction>(dialog, "mainCodeCheckAction")->trigger();
     QVERIFY2(o.prompt.done(), qPrintable(o.prompt.report()));
 
-    dialog.DBGrid1->setFocus();
-    dialog.DBGrid1->setCurrentIndex(dialog.codeModel()->index(1, 0));
-    QTest::keyClick(dialog.DBGrid1, Qt::Key_Return);
+    child<QTableView>(dialog, "codesGrid")->setFocus();
+    child<QTableView>(dialog, "codesGrid")->setCurrentIndex(dialog.codeModel()->index(1, 0));
+    QTest::keyClick(child<QTableView>(dialog, "codesGrid"), Qt::Key_Return);
     QCOMPARE(dialog.tag, 1);
     QCOMPARE(dialog.KOD, QStringLiteral("010.01"));
     QVERIFY(!dialog.isVisible());
@@ -237,24 +237,24 @@ void TestDefinitionScreens::filePlanDescriptionSearchTypesTurkishCapitals()
     Office o;
     TFRMSDPBUL dialog(o.session);
     showActive(dialog);
-    dialog.Edit2->setFocus(Qt::TabFocusReason);
-    QVERIFY(dialog.Edit1->text().isEmpty());
-    typeText(dialog.Edit2, "imar planı");
-    QCOMPARE(dialog.Edit2->text(), QStringLiteral("İMAR PLANI"));
+    child<QLineEdit>(dialog, "descriptionEdit")->setFocus(Qt::TabFocusReason);
+    QVERIFY(child<QLineEdit>(dialog, "codeEdit")->text().isEmpty());
+    typeText(child<QLineEdit>(dialog, "descriptionEdit"), "imar planı");
+    QCOMPARE(child<QLineEdit>(dialog, "descriptionEdit")->text(), QStringLiteral("İMAR PLANI"));
     QCOMPARE(column(dialog.codeModel()),
              QStringList({"115.01.02", "115.01.03", "115.01.04", "115.01.05", "115.01.06"}));
     // Word search: the last word, with its blank, anywhere; a blank just typed does not count.
-    dialog.CheckBox1->setChecked(true);
-    QTest::keyClick(dialog.Edit2, Qt::Key_Backspace);
-    typeText(dialog.Edit2, " ");
-    QCOMPARE(dialog.Edit2->text(), QStringLiteral("İMAR PLAN "));
+    child<QCheckBox>(dialog, "wordSearchCheck")->setChecked(true);
+    QTest::keyClick(child<QLineEdit>(dialog, "descriptionEdit"), Qt::Key_Backspace);
+    typeText(child<QLineEdit>(dialog, "descriptionEdit"), " ");
+    QCOMPARE(child<QLineEdit>(dialog, "descriptionEdit")->text(), QStringLiteral("İMAR PLAN "));
     const QStringList words = column(dialog.codeModel());
     QVERIFY(words.contains(QStringLiteral("602.01")));     // Kalkınma Planı
     QVERIFY(!words.contains(QStringLiteral("115.01")));    // Planlama ve Uygulama
     QVERIFY(words.contains(QStringLiteral("115.01.07")));  // Parselasyon Planı
     // Entering the code box goes back to codes.
-    dialog.Edit1->setFocus(Qt::TabFocusReason);
-    QVERIFY(dialog.Edit2->text().isEmpty());
+    child<QLineEdit>(dialog, "codeEdit")->setFocus(Qt::TabFocusReason);
+    QVERIFY(child<QLineEdit>(dialog, "descriptionEdit")->text().isEmpty());
     QCOMPARE(dialog.codeModel()->rowCount(), 1110);
 }
 
@@ -269,14 +269,14 @@ void TestDefinitionScreens::bodyFinder()
     finder.tag = 1;
     showActive(finder);
     QCOMPARE(finder.rows().size(), 4);
-    QVERIFY(!finder.BitBtn2->isVisible());
-    typeText(finder.Edit1, "ankara büyükşehir");
-    QCOMPARE(column(finder.DBGrid1->model()), QStringList{"ANKARA BÜYÜKŞEHİR BELEDİYESİ"});
-    finder.CheckBox1->setChecked(true);
-    QCOMPARE(column(finder.DBGrid1->model()), QStringList({"BÜYÜKŞEHİR İTFAİYESİ", "BÜYÜKŞEHİR SU İDARESİ"}));
-    typeText(finder.Edit1, " ");
-    QCOMPARE(column(finder.DBGrid1->model()), QStringList({"BÜYÜKŞEHİR İTFAİYESİ", "BÜYÜKŞEHİR SU İDARESİ"}));
-    QTest::keyClick(finder.Edit1, Qt::Key_Return);
+    QVERIFY(!child<QPushButton>(finder, "addCodeButton")->isVisible());
+    typeText(child<QLineEdit>(finder, "nameEdit"), "ankara büyükşehir");
+    QCOMPARE(column(child<QTableView>(finder, "bodiesGrid")->model()), QStringList{"ANKARA BÜYÜKŞEHİR BELEDİYESİ"});
+    child<QCheckBox>(finder, "wordSearchCheck")->setChecked(true);
+    QCOMPARE(column(child<QTableView>(finder, "bodiesGrid")->model()), QStringList({"BÜYÜKŞEHİR İTFAİYESİ", "BÜYÜKŞEHİR SU İDARESİ"}));
+    typeText(child<QLineEdit>(finder, "nameEdit"), " ");
+    QCOMPARE(column(child<QTableView>(finder, "bodiesGrid")->model()), QStringList({"BÜYÜKŞEHİR İTFAİYESİ", "BÜYÜKŞEHİR SU İDARESİ"}));
+    QTest::keyClick(child<QLineEdit>(finder, "nameEdit"), Qt::Key_Return);
     QCOMPARE(finder.tag, 1);
     QCOMPARE(finder.BKOD, 4);
 
@@ -297,19 +297,19 @@ void TestDefinitionScreens::bodyRecordListsSimilarNamesAndFollowsItsKind()
     TFRMKURBIL record(o.session);
     record.tag = 0; // as the register screens open it
     showActive(record);
-    QCOMPARE(record.ComboBox1->currentText(), QStringLiteral("Kamu"));
-    QCOMPARE(record.LBIRIM->text(), QStringLiteral(" Kurum Adı"));
-    QLineEdit *name = record.edits.value("BIRIM");
+    QCOMPARE(child<QComboBox>(record, "personKindBox")->currentText(), QStringLiteral("Kamu"));
+    QCOMPARE(child<QLabel>(record, "nameCaptionLabel")->text(), QStringLiteral(" Kurum Adı"));
+    QLineEdit *name = child<QLineEdit>(record, "nameEdit");
     typeText(name, "ankara büyükşehir ");
     QCOMPARE(record.similar().size(), 1);
     QCOMPARE(record.similar().first().BIRIM, QStringLiteral("BÜYÜKŞEHİR SU İDARESİ"));
 
-    record.ComboBox1->setCurrentIndex(2);
-    QCOMPARE(record.LBIRIM->text(), QStringLiteral(" Kişi Adı Soyadı"));
-    QCOMPARE(record.LYETKILI->text(), QStringLiteral(" T.C. Kimlik No"));
-    record.ComboBox1->setCurrentIndex(1);
-    QCOMPARE(record.LBIRIM->text(), QStringLiteral(" Firma Adı"));
-    QCOMPARE(record.LYETKILI->text(), QStringLiteral(" Yetkili Adı Soyadı"));
+    child<QComboBox>(record, "personKindBox")->setCurrentIndex(2);
+    QCOMPARE(child<QLabel>(record, "nameCaptionLabel")->text(), QStringLiteral(" Kişi Adı Soyadı"));
+    QCOMPARE(child<QLabel>(record, "contactCaptionLabel")->text(), QStringLiteral(" T.C. Kimlik No"));
+    child<QComboBox>(record, "personKindBox")->setCurrentIndex(1);
+    QCOMPARE(child<QLabel>(record, "nameCaptionLabel")->text(), QStringLiteral(" Firma Adı"));
+    QCOMPARE(child<QLabel>(record, "contactCaptionLabel")->text(), QStringLiteral(" Yetkili Adı Soyadı"));
 
     name->clear();
     o.prompt.expectMessage("DİKKAT! Kurum Adını Girmelisiniz.");
@@ -334,38 +334,38 @@ void TestDefinitionScreens::departmentListAddsChangesAndDeletes()
         auto &list = static_cast<TFRMBIRLST &>(form);
         showActive(list);
         QCOMPARE(list.windowTitle(), QStringLiteral("BİRİM TANIMLARI"));
-        QCOMPARE(list.DBGrid1->model()->rowCount(), 0);
-        list.BitBtn1->click(); // F2-Ekle: the record below
-        QCOMPARE(column(list.DBGrid1->model(), 1), QStringList{"YAZI İŞLERİ"});
+        QCOMPARE(child<QTableView>(list, "listGrid")->model()->rowCount(), 0);
+        child<QPushButton>(list, "addButton")->click(); // F2-Ekle: the record below
+        QCOMPARE(column(child<QTableView>(list, "listGrid")->model(), 1), QStringList{"YAZI İŞLERİ"});
         added = list.currentBKOD();
         showActive(list);
         QTest::keyClick(&list, Qt::Key_F4); // changed below
-        QCOMPARE(list.DBGrid1->currentIndex().data().toString(), QStringLiteral("YİM"));
-        QCOMPARE(column(list.DBGrid1->model(), 2), QStringList{"AHMET YILMAZ"});
+        QCOMPARE(child<QTableView>(list, "listGrid")->currentIndex().data().toString(), QStringLiteral("YİM"));
+        QCOMPARE(column(child<QTableView>(list, "listGrid")->model(), 2), QStringList{"AHMET YILMAZ"});
         // F10 has no key here.
         QTest::keyClick(&list, Qt::Key_F10);
         o.prompt.expectQuestion("Silinecektir", true);
-        list.BitBtn3->click();
-        QCOMPARE(list.DBGrid1->model()->rowCount(), 0);
+        child<QPushButton>(list, "deleteButton")->click();
+        QCOMPARE(child<QTableView>(list, "listGrid")->model()->rowCount(), 0);
         showActive(list);
         QTest::keyClick(&list, Qt::Key_Escape);
     });
     runner.then([&](KelmaForm &form) {
         auto &record = static_cast<TFRMBIRBIL &>(form);
         QCOMPARE(record.tag, 0);
-        record.edits.value("BIRIM")->setText(QStringLiteral("YAZI İŞLERİ"));
-        record.BitBtn1->click();
+        child<QLineEdit>(record, "nameEdit")->setText(QStringLiteral("YAZI İŞLERİ"));
+        child<QPushButton>(record, "saveButton")->click();
     });
     runner.then([&](KelmaForm &form) {
         auto &record = static_cast<TFRMBIRBIL &>(form);
         QCOMPARE(record.tag, 1);
         QCOMPARE(record.BKOD, added);
-        QCOMPARE(record.edits.value("BIRIM")->text(), QStringLiteral("YAZI İŞLERİ"));
+        QCOMPARE(child<QLineEdit>(record, "nameEdit")->text(), QStringLiteral("YAZI İŞLERİ"));
         // The short code is skipped by Tab.
-        QCOMPARE(record.edits.value("KODU")->focusPolicy(), Qt::ClickFocus);
-        record.edits.value("KODU")->setText(QStringLiteral("YİM"));
-        record.edits.value("YETKILI")->setText(QStringLiteral("AHMET YILMAZ"));
-        record.BitBtn1->click();
+        QCOMPARE(child<QLineEdit>(record, "shortCodeEdit")->focusPolicy(), Qt::ClickFocus);
+        child<QLineEdit>(record, "shortCodeEdit")->setText(QStringLiteral("YİM"));
+        child<QLineEdit>(record, "contactEdit")->setText(QStringLiteral("AHMET YILMAZ"));
+        child<QPushButton>(record, "saveButton")->click();
     });
     definitions::showBirimTanimlari(o.session, runner, nullptr);
     QVERIFY2(runner.done(), qPrintable(runner.report()));
@@ -382,12 +382,12 @@ void TestDefinitionScreens::recordOfAVanishedRowCloses()
     runner.then([&](KelmaForm &form) {
         auto &list = static_cast<TFRMKURLST &>(form);
         showActive(list);
-        QCOMPARE(column(list.DBGrid1->model(), 1), QStringList{"SİLİNECEK KURUM"});
+        QCOMPARE(column(child<QTableView>(list, "listGrid")->model(), 1), QStringList{"SİLİNECEK KURUM"});
         o.exec("DELETE FROM BIRIM WHERE BKOD=3");
         o.prompt.expectMessage("Dikkat bir hata oluşru...");
-        list.BitBtn2->click();
-        QCOMPARE(list.DBGrid1->model()->rowCount(), 0);
-        list.BitBtn4->click();
+        child<QPushButton>(list, "changeButton")->click();
+        QCOMPARE(child<QTableView>(list, "listGrid")->model()->rowCount(), 0);
+        child<QPushButton>(list, "exitButton")->click();
     });
     runner.then([&](KelmaForm &form) {
         QTRY_VERIFY(!form.isVisible());
@@ -403,28 +403,28 @@ void TestDefinitionScreens::documentTypesGrid()
     Office o;
     TFRMETUR screen(o.session);
     showActive(screen);
-    QAbstractItemModel *model = screen.DBGrid1->model();
+    QAbstractItemModel *model = child<QTableView>(screen, "typesGrid")->model();
     QCOMPARE(column(model), QStringList({"GENEL EVRAK", "DİLEKÇE"}));
 
     // A row renamed onto another's name cannot be left.
-    screen.DBGrid1->setCurrentIndex(model->index(1, 0));
+    child<QTableView>(screen, "typesGrid")->setCurrentIndex(model->index(1, 0));
     model->setData(model->index(1, 0), QStringLiteral("GENEL EVRAK"));
     o.prompt.expectMessage("DİKKAT! Bu Evrak Türü Kayıtlıdır...");
-    screen.DBGrid1->setCurrentIndex(model->index(0, 0));
-    QCOMPARE(screen.DBGrid1->currentIndex().row(), 1);
+    child<QTableView>(screen, "typesGrid")->setCurrentIndex(model->index(0, 0));
+    QCOMPARE(child<QTableView>(screen, "typesGrid")->currentIndex().row(), 1);
     model->setData(model->index(1, 0), QStringLiteral("DİLEKÇE"));
-    screen.DBGrid1->setCurrentIndex(model->index(0, 0));
-    QCOMPARE(screen.DBGrid1->currentIndex().row(), 0);
+    child<QTableView>(screen, "typesGrid")->setCurrentIndex(model->index(0, 0));
+    QCOMPARE(child<QTableView>(screen, "typesGrid")->currentIndex().row(), 0);
 
     // Down on the last row opens a new one; left empty it goes away.
-    screen.DBGrid1->setCurrentIndex(model->index(1, 0));
-    QTest::keyClick(screen.DBGrid1, Qt::Key_Down);
+    child<QTableView>(screen, "typesGrid")->setCurrentIndex(model->index(1, 0));
+    QTest::keyClick(child<QTableView>(screen, "typesGrid"), Qt::Key_Down);
     QCOMPARE(model->rowCount(), 3);
-    QCOMPARE(screen.DBGrid1->currentIndex().row(), 2);
-    screen.DBGrid1->setCurrentIndex(model->index(0, 0));
+    QCOMPARE(child<QTableView>(screen, "typesGrid")->currentIndex().row(), 2);
+    child<QTableView>(screen, "typesGrid")->setCurrentIndex(model->index(0, 0));
     QCOMPARE(model->rowCount(), 2);
-    screen.DBGrid1->setCurrentIndex(model->index(1, 0));
-    QTest::keyClick(screen.DBGrid1, Qt::Key_Insert);
+    child<QTableView>(screen, "typesGrid")->setCurrentIndex(model->index(1, 0));
+    QTest::keyClick(child<QTableView>(screen, "typesGrid"), Qt::Key_Insert);
     model->setData(model->index(2, 0), QStringLiteral("GENELGE"));
     QTest::keyClick(&screen, Qt::Key_Escape);
     QVERIFY2(o.prompt.done(), qPrintable(o.prompt.report()));
@@ -442,44 +442,44 @@ void TestDefinitionScreens::archiveKindScreens()
         showActive(list);
         QCOMPARE(list.kinds().size(), 0);
         QTest::keyClick(&list, Qt::Key_F2);
-        QCOMPARE(column(list.DBGrid1->model()), QStringList{"İMAR DOSYASI"});
-        QCOMPARE(column(list.DBGrid1->model(), 1), QStringList{"TEKNİK EVRAK"});
-        QCOMPARE(column(list.DBGrid2->model()), QStringList({"Ada No", "Tarihi"}));
-        QCOMPARE(column(list.DBGrid2->model(), 1), QStringList({"Sayısal", "Tarih"}));
+        QCOMPARE(column(child<QTableView>(list, "kindsGrid")->model()), QStringList{"İMAR DOSYASI"});
+        QCOMPARE(column(child<QTableView>(list, "kindsGrid")->model(), 1), QStringList{"TEKNİK EVRAK"});
+        QCOMPARE(column(child<QTableView>(list, "fieldsGrid")->model()), QStringList({"Ada No", "Tarihi"}));
+        QCOMPARE(column(child<QTableView>(list, "fieldsGrid")->model(), 1), QStringList({"Sayısal", "Tarih"}));
         showActive(list);
         QTest::keyClick(&list, Qt::Key_F4);
-        QCOMPARE(column(list.DBGrid1->model()), QStringList{"İMAR DOSYASI"});
+        QCOMPARE(column(child<QTableView>(list, "kindsGrid")->model()), QStringList{"İMAR DOSYASI"});
         showActive(list);
         QTest::keyClick(&list, Qt::Key_Escape);
     });
     runner.then([&](KelmaForm &form) {
         // A screen opened from another is played with its buttons.
         auto &record = static_cast<TFRMECBIL &>(form);
-        QCOMPARE(record.LECKOD->text(), QStringLiteral("1"));
+        QCOMPARE(child<QLabel>(record, "codeLabel")->text(), QStringLiteral("1"));
         o.prompt.expectMessage("DİKKAT! Açıklama Girmelisiniz.");
-        record.BitBtn1->click();
+        child<QPushButton>(record, "saveButton")->click();
         QVERIFY(record.isVisible());
-        QCOMPARE(record.focusWidget(), record.Edit1);
-        record.Edit1->setText(QStringLiteral("İMAR DOSYASI"));
-        record.ComboBox1->setCurrentIndex(record.ComboBox1->findText(QStringLiteral("TEKNİK EVRAK")));
-        QAbstractItemModel *fields = record.DBGrid1->model();
-        record.AlanEkle->trigger();
+        QCOMPARE(record.focusWidget(), child<QLineEdit>(record, "descriptionEdit"));
+        child<QLineEdit>(record, "descriptionEdit")->setText(QStringLiteral("İMAR DOSYASI"));
+        child<QComboBox>(record, "sectionBox")->setCurrentIndex(child<QComboBox>(record, "sectionBox")->findText(QStringLiteral("TEKNİK EVRAK")));
+        QAbstractItemModel *fields = child<QTableView>(record, "fieldsGrid")->model();
+        child<QAction>(record, "addFieldAction")->trigger();
         fields->setData(fields->index(0, 2), QStringLiteral("Ada No"));
         fields->setData(fields->index(0, 1), QStringLiteral("S"));
-        record.DBGrid1->setFocus();
-        QTest::keyClick(record.DBGrid1, Qt::Key_Down);
+        child<QTableView>(record, "fieldsGrid")->setFocus();
+        QTest::keyClick(child<QTableView>(record, "fieldsGrid"), Qt::Key_Down);
         fields->setData(fields->index(1, 2), QStringLiteral("Tarihi"));
         fields->setData(fields->index(1, 1), QStringLiteral("T"));
         QCOMPARE(fields->index(1, 0).data().toInt(), 2);
         QCOMPARE(fields->index(1, 1).data().toString(), QStringLiteral("Tarih"));
-        record.BitBtn1->click();
+        child<QPushButton>(record, "saveButton")->click();
     });
     runner.then([&](KelmaForm &form) {
         auto &record = static_cast<TFRMECBIL &>(form);
         QCOMPARE(record.ECKOD, 1);
-        QCOMPARE(record.Edit1->text(), QStringLiteral("İMAR DOSYASI"));
-        record.Edit1->setText(QStringLiteral("VAZGEÇİLEN AD"));
-        record.BitBtn2->click();
+        QCOMPARE(child<QLineEdit>(record, "descriptionEdit")->text(), QStringLiteral("İMAR DOSYASI"));
+        child<QLineEdit>(record, "descriptionEdit")->setText(QStringLiteral("VAZGEÇİLEN AD"));
+        child<QPushButton>(record, "cancelButton")->click();
     });
     definitions::showEvrakCinsiTanimlari(o.session, runner, nullptr);
     QVERIFY2(runner.done(), qPrintable(runner.report()));

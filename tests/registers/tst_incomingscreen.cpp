@@ -64,29 +64,29 @@ void TestIncomingScreen::roadOfOneDocument()
     TFRMGELEN screen(o.session, o.runner);
     screen.tag = 1;
     showActive(screen);
-    QCOMPARE(screen.ComboZDUR->currentText(), QStringLiteral("Dış"));
-    QCOMPARE(screen.ComboGIZDER->currentText(), QStringLiteral("Hizmete Özel"));
-    QCOMPARE(screen.ComboGSEKLI->currentText(), QStringLiteral("Posta İle"));
-    QCOMPARE(screen.ComboCEVDUR->currentText(), QStringLiteral("Hayır"));
-    QCOMPARE(screen.EditGELTAR->text(), QStringLiteral("26/08/2021"));
-    QVERIFY(screen.ComboSDP->hasFocus());
+    QCOMPARE(child<QComboBox>(screen, "handoverKindBox")->currentText(), QStringLiteral("Dış"));
+    QCOMPARE(child<QComboBox>(screen, "secrecyBox")->currentText(), QStringLiteral("Hizmete Özel"));
+    QCOMPARE(child<QComboBox>(screen, "arrivalBox")->currentText(), QStringLiteral("Posta İle"));
+    QCOMPARE(child<QComboBox>(screen, "answerExpectedBox")->currentText(), QStringLiteral("Hayır"));
+    QCOMPARE(child<QLineEdit>(screen, "registerDateEdit")->text(), QStringLiteral("26/08/2021"));
+    QVERIFY(child<QComboBox>(screen, "fileCodeBox")->hasFocus());
 
-    screen.ComboSDP->setCurrentIndex(screen.ComboSDP->findData("010.01"));
-    QCOMPARE(screen.SACK2->text(), QStringLiteral("010.01 : Kanunlar"));
-    screen.ComboKURKOD->setCurrentIndex(screen.ComboKURKOD->findData(9));
-    screen.MemoKONU->setFocus();
-    typeText(screen.MemoKONU, QStringLiteral("Işıklandırma ihalesi hk."));
-    screen.EditEVSAY->setText(QStringLiteral("E-123"));
+    child<QComboBox>(screen, "fileCodeBox")->setCurrentIndex(child<QComboBox>(screen, "fileCodeBox")->findData("010.01"));
+    QCOMPARE(child<QLabel>(screen, "fullFileCodeLabel")->text(), QStringLiteral("010.01 : Kanunlar"));
+    child<QComboBox>(screen, "senderBox")->setCurrentIndex(child<QComboBox>(screen, "senderBox")->findData(9));
+    child<QPlainTextEdit>(screen, "subjectEdit")->setFocus();
+    typeText(child<QPlainTextEdit>(screen, "subjectEdit"), QStringLiteral("Işıklandırma ihalesi hk."));
+    child<QLineEdit>(screen, "documentNumberEdit")->setText(QStringLiteral("E-123"));
 
-    o.runner.then([](KelmaForm &f) { dynamic_cast<TFRMBRMEKLE &>(f).BitBtn1->click(); });
-    screen.SpeedButtonBirim->click();
+    o.runner.then([](KelmaForm &f) { child<QPushButton>(f, "routeAllButton")->click(); });
+    child<QToolButton>(screen, "chooseDepartmentsButton")->click();
     QVERIFY2(o.runner.done(), qPrintable(o.runner.report()));
-    QCOMPARE(screen.GridBirim->rowCount(), 2);
-    QCOMPARE(screen.EditTESADI->text(), QStringLiteral("ALİ VELİ"));
-    screen.GridBirim->setCurrentCell(1, 1);
-    screen.EditTESADI->selectAll();
-    screen.EditTESADI->setFocus();
-    typeText(screen.EditTESADI, QStringLiteral("AYŞE"));
+    QCOMPARE(child<QTableWidget>(screen, "routingGrid")->rowCount(), 2);
+    QCOMPARE(child<QLineEdit>(screen, "receiverNameEdit")->text(), QStringLiteral("ALİ VELİ"));
+    child<QTableWidget>(screen, "routingGrid")->setCurrentCell(1, 1);
+    child<QLineEdit>(screen, "receiverNameEdit")->selectAll();
+    child<QLineEdit>(screen, "receiverNameEdit")->setFocus();
+    typeText(child<QLineEdit>(screen, "receiverNameEdit"), QStringLiteral("AYŞE"));
 
     QTest::keyClick(&screen, Qt::Key_F5);
     QVERIFY2(o.prompt.done(), qPrintable(o.prompt.report()));
@@ -112,16 +112,16 @@ void TestIncomingScreen::changeAndCancel()
     screen.tag = 2;
     screen.kayno = 5;
     showActive(screen);
-    QCOMPARE(screen.EditGELNO->text(), QStringLiteral("12"));
-    QCOMPARE(screen.ComboZDUR->currentText(), QStringLiteral("İç"));
-    QCOMPARE(screen.ComboGIZDER->currentText(), QStringLiteral("Gizli"));
-    QCOMPARE(screen.ComboGSEKLI->currentText(), QStringLiteral("Elden"));
-    QCOMPARE(screen.GridBirim->rowCount(), 1);
-    QCOMPARE(screen.GridBirim->item(0, 1)->text(), QStringLiteral("İMAR"));
-    screen.MemoKONU->setPlainText(QStringLiteral("Yeni konu"));
+    QCOMPARE(child<QLineEdit>(screen, "registerNumberEdit")->text(), QStringLiteral("12"));
+    QCOMPARE(child<QComboBox>(screen, "handoverKindBox")->currentText(), QStringLiteral("İç"));
+    QCOMPARE(child<QComboBox>(screen, "secrecyBox")->currentText(), QStringLiteral("Gizli"));
+    QCOMPARE(child<QComboBox>(screen, "arrivalBox")->currentText(), QStringLiteral("Elden"));
+    QCOMPARE(child<QTableWidget>(screen, "routingGrid")->rowCount(), 1);
+    QCOMPARE(child<QTableWidget>(screen, "routingGrid")->item(0, 1)->text(), QStringLiteral("İMAR"));
+    child<QPlainTextEdit>(screen, "subjectEdit")->setPlainText(QStringLiteral("Yeni konu"));
     o.prompt.expectQuestion("Bu Birim Silinecektir", true);
     screen.removeDepartment();
-    QCOMPARE(screen.GridBirim->rowCount(), 0);
+    QCOMPARE(child<QTableWidget>(screen, "routingGrid")->rowCount(), 0);
     QTest::keyClick(&screen, Qt::Key_F6);
     QVERIFY(!screen.isVisible());
     QCOMPARE(screen.tag, 0);
@@ -136,18 +136,18 @@ void TestIncomingScreen::anotherYearKeepsTheScreenOpen()
     TFRMGELEN screen(o.session, o.runner);
     screen.tag = 1;
     showActive(screen);
-    screen.MemoKONU->setPlainText(QStringLiteral("Kaybolmamalı"));
-    screen.EditGELTAR->setText(QStringLiteral("02/01/2022"));
+    child<QPlainTextEdit>(screen, "subjectEdit")->setPlainText(QStringLiteral("Kaybolmamalı"));
+    child<QLineEdit>(screen, "registerDateEdit")->setText(QStringLiteral("02/01/2022"));
     o.prompt.expectMessage("Tarih Çalışma Yılından Farklı Olamaz.");
     QTest::keyClick(&screen, Qt::Key_F5);
     QVERIFY2(o.prompt.done(), qPrintable(o.prompt.report()));
     QVERIFY(screen.isVisible());
-    QVERIFY(screen.EditGELTAR->hasFocus());
-    QCOMPARE(screen.MemoKONU->toPlainText(), QStringLiteral("Kaybolmamalı"));
+    QVERIFY(child<QLineEdit>(screen, "registerDateEdit")->hasFocus());
+    QCOMPARE(child<QPlainTextEdit>(screen, "subjectEdit")->toPlainText(), QStringLiteral("Kaybolmamalı"));
     QCOMPARE(o.query("SELECT COUNT(*) FROM GELEN").toInt(), 0);
 
-    screen.EditEVTAR->setText(QStringLiteral("31/02/2021"));
-    screen.EditGELTAR->setText(QStringLiteral("26/08/2021"));
+    child<QLineEdit>(screen, "documentDateEdit")->setText(QStringLiteral("31/02/2021"));
+    child<QLineEdit>(screen, "registerDateEdit")->setText(QStringLiteral("26/08/2021"));
     o.prompt.expectMessage("«Evrak Tarihi» geçerli bir tarih değil");
     QTest::keyClick(&screen, Qt::Key_F5);
     QVERIFY2(o.prompt.done(), qPrintable(o.prompt.report()));
@@ -163,7 +163,7 @@ void TestIncomingScreen::closeRefusedUntilSaveOrCancel()
     QVERIFY(!screen.close());
     QTest::keyClick(&screen, Qt::Key_Escape);
     QVERIFY(screen.isVisible());
-    screen.BitBtn1->setEnabled(false); // as the rights leave it for a user without the add right
+    child<QPushButton>(screen, "saveButton")->setEnabled(false); // as the rights leave it for a user without the add right
     QTest::keyClick(&screen, Qt::Key_F5);
     QVERIFY(screen.isVisible());
     QCOMPARE(o.query("SELECT COUNT(*) FROM GELEN").toInt(), 0);
@@ -178,22 +178,22 @@ void TestIncomingScreen::findersFillTheCodes()
     showActive(screen);
     o.runner.then([](KelmaForm &f) {
         auto &finder = dynamic_cast<TFRMSDPBUL &>(f);
-        finder.Edit1->setText(QStringLiteral("010.02"));
+        child<QLineEdit>(finder, "codeEdit")->setText(QStringLiteral("010.02"));
         finder.SORGULA();
         finder.choose();
     });
-    screen.SpeedButtonSDP->click();
-    QCOMPARE(screen.ComboSDP->currentData().toString(), QStringLiteral("010.02"));
-    QCOMPARE(screen.SACK2->text(), QStringLiteral("010.02 : Tüzükler"));
+    child<QToolButton>(screen, "findFileCodeButton")->click();
+    QCOMPARE(child<QComboBox>(screen, "fileCodeBox")->currentData().toString(), QStringLiteral("010.02"));
+    QCOMPARE(child<QLabel>(screen, "fullFileCodeLabel")->text(), QStringLiteral("010.02 : Tüzükler"));
     o.runner.then([](KelmaForm &f) {
         auto &finder = dynamic_cast<TFRMKURBUL &>(f);
-        finder.Edit1->setText(QStringLiteral("ANKARA"));
+        child<QLineEdit>(finder, "nameEdit")->setText(QStringLiteral("ANKARA"));
         finder.SORGULA();
         finder.choose();
     });
-    screen.SpeedButtonKurum->click();
+    child<QToolButton>(screen, "findSenderButton")->click();
     QVERIFY2(o.runner.done(), qPrintable(o.runner.report()));
-    QCOMPARE(screen.ComboKURKOD->currentText(), QStringLiteral("ANKARA VALİLİĞİ"));
+    QCOMPARE(child<QComboBox>(screen, "senderBox")->currentText(), QStringLiteral("ANKARA VALİLİĞİ"));
     QVERIFY2(o.prompt.done(), qPrintable(o.prompt.report()));
 }
 
@@ -203,21 +203,21 @@ void TestIncomingScreen::newBodyKeepsWhatWasTyped()
     TFRMGELEN screen(o.session, o.runner);
     screen.tag = 1;
     showActive(screen);
-    screen.MemoKONU->setPlainText(QStringLiteral("Yazılan konu"));
-    screen.EditEVSAY->setText(QStringLiteral("E-9"));
-    screen.ComboZDUR->setCurrentIndex(0); // İç
+    child<QPlainTextEdit>(screen, "subjectEdit")->setPlainText(QStringLiteral("Yazılan konu"));
+    child<QLineEdit>(screen, "documentNumberEdit")->setText(QStringLiteral("E-9"));
+    child<QComboBox>(screen, "handoverKindBox")->setCurrentIndex(0); // İç
     o.runner.then([](KelmaForm &f) {
         auto &body = dynamic_cast<TFRMKURBIL &>(f);
-        body.edits.value("BIRIM")->setText(QStringLiteral("ÇORUM VALİLİĞİ"));
-        body.BitBtn1->click();
+        child<QLineEdit>(body, "nameEdit")->setText(QStringLiteral("ÇORUM VALİLİĞİ"));
+        child<QPushButton>(body, "saveButton")->click();
     });
     screen.addNewBody();
     QVERIFY2(o.runner.done(), qPrintable(o.runner.report()));
     QVERIFY2(o.prompt.transcript().isEmpty(), qPrintable(o.prompt.report()));
-    QCOMPARE(screen.ComboKURKOD->currentText(), QStringLiteral("ÇORUM VALİLİĞİ"));
-    QCOMPARE(screen.MemoKONU->toPlainText(), QStringLiteral("Yazılan konu"));
-    QCOMPARE(screen.EditEVSAY->text(), QStringLiteral("E-9"));
-    QCOMPARE(screen.ComboZDUR->currentText(), QStringLiteral("İç"));
+    QCOMPARE(child<QComboBox>(screen, "senderBox")->currentText(), QStringLiteral("ÇORUM VALİLİĞİ"));
+    QCOMPARE(child<QPlainTextEdit>(screen, "subjectEdit")->toPlainText(), QStringLiteral("Yazılan konu"));
+    QCOMPARE(child<QLineEdit>(screen, "documentNumberEdit")->text(), QStringLiteral("E-9"));
+    QCOMPARE(child<QComboBox>(screen, "handoverKindBox")->currentText(), QStringLiteral("İç"));
     QVERIFY2(o.prompt.done(), qPrintable(o.prompt.report()));
 }
 
@@ -234,7 +234,7 @@ void TestIncomingScreen::unknownCodedValuesAreKept()
     screen.tag = 2;
     screen.kayno = 5;
     showActive(screen);
-    screen.MemoKONU->setPlainText(QStringLiteral("Yeni"));
+    child<QPlainTextEdit>(screen, "subjectEdit")->setPlainText(QStringLiteral("Yeni"));
     QTest::keyClick(&screen, Qt::Key_F5);
     QVERIFY2(o.prompt.done(), qPrintable(o.prompt.report()));
     QCOMPARE(o.query("SELECT COALESCE(ZDUR,'-') || GSEKLI || COALESCE(CEVDUR,'-') || KONU FROM GELEN").toString(),
@@ -269,13 +269,13 @@ void TestIncomingScreen::restoredWindowIsNoNewOpening()
     screen.tag = 1;
     showActive(screen);
     const int kayno = screen.kayno;
-    screen.MemoKONU->setPlainText(QStringLiteral("Yazılan"));
+    child<QPlainTextEdit>(screen, "subjectEdit")->setPlainText(QStringLiteral("Yazılan"));
     screen.showMinimized();
     QTest::qWait(50);
     screen.showNormal();
     QTest::qWait(50);
     QCOMPARE(screen.kayno, kayno);
-    QCOMPARE(screen.MemoKONU->toPlainText(), QStringLiteral("Yazılan"));
+    QCOMPARE(child<QPlainTextEdit>(screen, "subjectEdit")->toPlainText(), QStringLiteral("Yazılan"));
 }
 
 void TestIncomingScreen::rights_data()
@@ -311,8 +311,8 @@ void TestIncomingScreen::rights()
     screen.tag = mode;
     screen.kayno = 5;
     showActive(screen);
-    QCOMPARE(screen.BitBtn1->isEnabled(), saveEnabled);
-    QCOMPARE(screen.SpeedButtonKurum->isEnabled(), bodyFinderEnabled);
+    QCOMPARE(child<QPushButton>(screen, "saveButton")->isEnabled(), saveEnabled);
+    QCOMPARE(child<QToolButton>(screen, "findSenderButton")->isEnabled(), bodyFinderEnabled);
     QTest::keyClick(&screen, Qt::Key_F5);
     QCOMPARE(screen.isVisible(), !saveEnabled);
     QCOMPARE(o.query("SELECT COUNT(*) FROM GELEN").toInt(), mode == 1 && saveEnabled ? 2 : 1);

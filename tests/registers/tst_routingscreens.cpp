@@ -57,14 +57,14 @@ void TestRoutingScreens::approveYes()
     TFRMONAY screen(o.session);
     openApproval(screen, 1, 7, 1);
     QCOMPARE(screen.windowTitle(), QStringLiteral("Gelen Evrak Onayı"));
-    QCOMPARE(screen.EditAcik->text(), QStringLiteral("Evrak Görüldü"));
-    QCOMPARE(screen.EditUser->text(), QStringLiteral("ZIRVO"));
-    QVERIFY(screen.EditTarih->isReadOnly() && screen.EditUser->isReadOnly());
+    QCOMPARE(child<QLineEdit>(screen, "noteEdit")->text(), QStringLiteral("Evrak Görüldü"));
+    QCOMPARE(child<QLineEdit>(screen, "userEdit")->text(), QStringLiteral("ZIRVO"));
+    QVERIFY(child<QLineEdit>(screen, "approvalTimeEdit")->isReadOnly() && child<QLineEdit>(screen, "userEdit")->isReadOnly());
     // F5 is not bound in this dialog: the button must be used.
     QTest::keyClick(&screen, Qt::Key_F5);
     QVERIFY(screen.isVisible());
     o.clock.set(QDateTime(QDate(2021, 8, 26), QTime(14, 7, 30)));
-    screen.BitBtn1->click();
+    child<QPushButton>(screen, "saveButton")->click();
     QVERIFY(!screen.isVisible());
     QCOMPARE(screen.tag, 1);
     QCOMPARE(o.query("SELECT ONAY || '|' || ONACIK || '|' || ONUSR FROM EVBRM WHERE TUR=1").toString(),
@@ -79,16 +79,16 @@ void TestRoutingScreens::answerNoStillWaits()
     Office o = office();
     TFRMONAY screen(o.session);
     openApproval(screen, 1, 7, 1);
-    screen.ComboBox1->setCurrentIndex(1);
-    screen.EditAcik->setText(QStringLiteral("Eksik ek var"));
-    screen.BitBtn1->click();
+    child<QComboBox>(screen, "approvedBox")->setCurrentIndex(1);
+    child<QLineEdit>(screen, "noteEdit")->setText(QStringLiteral("Eksik ek var"));
+    child<QPushButton>(screen, "saveButton")->click();
     QCOMPARE(o.query("SELECT ONAY FROM EVBRM WHERE TUR=1").toString(), QStringLiteral("H"));
     QCOMPARE(o.query("SELECT COUNT(*) FROM EVBRM WHERE TUR=1 AND (ONAY<>'E' OR ONAY IS NULL)").toInt(), 1);
     // It can be approved later.
     TFRMONAY again(o.session);
     openApproval(again, 1, 7, 1);
-    QVERIFY(again.BitBtn1->isVisible());
-    QCOMPARE(again.ComboBox1->currentText(), QStringLiteral("Evet"));
+    QVERIFY(child<QPushButton>(again, "saveButton")->isVisible());
+    QCOMPARE(child<QComboBox>(again, "approvedBox")->currentText(), QStringLiteral("Evet"));
 }
 
 void TestRoutingScreens::approvedRowOnlyShows()
@@ -97,11 +97,11 @@ void TestRoutingScreens::approvedRowOnlyShows()
     TFRMONAY screen(o.session);
     openApproval(screen, 2, 8, 2);
     QCOMPARE(screen.windowTitle(), QStringLiteral("Giden Evrak Onayı"));
-    QCOMPARE(screen.EditTarih->text(), QStringLiteral("04.05.2021 10:11:12"));
-    QCOMPARE(screen.EditAcik->text(), QStringLiteral("Postaya verildi"));
-    QCOMPARE(screen.EditUser->text(), QStringLiteral("AYŞE"));
-    QVERIFY(!screen.BitBtn1->isVisible());
-    QVERIFY(screen.EditAcik->isReadOnly());
+    QCOMPARE(child<QLineEdit>(screen, "approvalTimeEdit")->text(), QStringLiteral("04.05.2021 10:11:12"));
+    QCOMPARE(child<QLineEdit>(screen, "noteEdit")->text(), QStringLiteral("Postaya verildi"));
+    QCOMPARE(child<QLineEdit>(screen, "userEdit")->text(), QStringLiteral("AYŞE"));
+    QVERIFY(!child<QPushButton>(screen, "saveButton")->isVisible());
+    QVERIFY(child<QLineEdit>(screen, "noteEdit")->isReadOnly());
     QVERIFY(!screen.close()); // the frame cannot close it
     QTest::keyClick(&screen, Qt::Key_F6);
     QVERIFY(!screen.isVisible());
@@ -116,16 +116,16 @@ void TestRoutingScreens::departmentSelection()
     TFRMBRMEKLE dialog(o.session, r.routing());
     QSignalSpy routed(&dialog, &TFRMBRMEKLE::routed);
     showActive(dialog);
-    QCOMPARE(dialog.DBGrid1->count(), 3);
-    QCOMPARE(dialog.DBGrid1->item(0)->text(), QStringLiteral("FEN İŞLERİ"));
-    dialog.DBGrid1->setCurrentRow(1);
-    QTest::keyClick(dialog.DBGrid1, Qt::Key_Return); // the keyboard's double-click
+    QCOMPARE(child<QListWidget>(dialog, "departmentsList")->count(), 3);
+    QCOMPARE(child<QListWidget>(dialog, "departmentsList")->item(0)->text(), QStringLiteral("FEN İŞLERİ"));
+    child<QListWidget>(dialog, "departmentsList")->setCurrentRow(1);
+    QTest::keyClick(child<QListWidget>(dialog, "departmentsList"), Qt::Key_Return); // the keyboard's double-click
     QCOMPARE(routed.count(), 1);
-    QCOMPARE(dialog.DBGrid1->count(), 2);
+    QCOMPARE(child<QListWidget>(dialog, "departmentsList")->count(), 2);
     QVERIFY(dialog.isVisible());
     QCOMPARE(r.routing().rows().rowCount(), 1);
     QCOMPARE(r.routing().rows().value(0, "BIRIM").toString(), QStringLiteral("İMAR"));
-    dialog.BitBtn1->click(); // Tümünü Aktar
+    child<QPushButton>(dialog, "routeAllButton")->click(); // Tümünü Aktar
     QVERIFY(!dialog.isVisible());
     QCOMPARE(r.routing().rows().rowCount(), 3);
     QVERIFY(o.prompt.done());
@@ -142,7 +142,7 @@ void TestRoutingScreens::rowGoneMeanwhile()
         t.commit();
     }
     o.prompt.expect(ScriptedPrompt::Kind::Error, "Onay kaydedilemedi");
-    screen.BitBtn1->click();
+    child<QPushButton>(screen, "saveButton")->click();
     QVERIFY2(o.prompt.done(), qPrintable(o.prompt.report()));
     QVERIFY(screen.isVisible());
     QCOMPARE(screen.tag, 0);

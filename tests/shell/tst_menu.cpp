@@ -1,6 +1,7 @@
 // The main window as the clerk meets it: login at start, the menu trimmed to
 // the rights, the date and clock, the notification panel and the items.
 
+#include "formtest.h"
 #include "scriptedrunner.h"
 #include "sessionfixture.h"
 
@@ -53,9 +54,9 @@ ScriptedRunner::Step logIn(const QString &name, const QString &password)
 {
     return [name, password](KelmaForm &form) {
         auto &dialog = dynamic_cast<TFRMPSSWD &>(form);
-        dialog.Edit1->setText(name);
-        dialog.Edit2->setText(password);
-        dialog.BitBtn1->click();
+        child<QLineEdit>(dialog, "userNameEdit")->setText(name);
+        child<QLineEdit>(dialog, "passwordEdit")->setText(password);
+        child<QPushButton>(dialog, "okButton")->click();
     };
 }
 
@@ -96,17 +97,17 @@ void TestMenu::loginAtStart()
     ScriptedRunner runner;
     runner.then([](KelmaForm &form) {
         // The last user is offered.
-        QCOMPARE(dynamic_cast<TFRMPSSWD &>(form).Edit1->text(), QStringLiteral("ZIRVO"));
+        QCOMPARE(child<QLineEdit>(form, "userNameEdit")->text(), QStringLiteral("ZIRVO"));
         logIn("AYŞE", "Çam1")(form);
     });
     TFRMMENU menu(f.session, runner);
     menu.FormActivate();
     QVERIFY2(runner.done(), qPrintable(runner.report()));
     QVERIFY(f.session.activationGuard);
-    QCOMPARE(menu.LUSR->text(), QStringLiteral("AYŞE"));
-    QCOMPARE(menu.LUSRACK->text(), QStringLiteral("Ayşe Yılmaz"));
-    QCOMPARE(menu.LBRM->text(), QStringLiteral("YAZI İŞLERİ"));
-    QVERIFY(menu.LBRM->isVisibleTo(&menu));
+    QCOMPARE(child<QLabel>(menu, "userLabel")->text(), QStringLiteral("AYŞE"));
+    QCOMPARE(child<QLabel>(menu, "userDescriptionLabel")->text(), QStringLiteral("Ayşe Yılmaz"));
+    QCOMPARE(child<QLabel>(menu, "departmentLabel")->text(), QStringLiteral("YAZI İŞLERİ"));
+    QVERIFY(child<QLabel>(menu, "departmentLabel")->isVisibleTo(&menu));
     QCOMPARE(f.session.userNumber, 7);
     QVERIFY2(f.prompt.done(), qPrintable(f.prompt.report()));
 }
@@ -116,7 +117,7 @@ void TestMenu::loginAbandonedEndsTheRun()
     Fixture f;
     f.start();
     ScriptedRunner runner;
-    runner.then([](KelmaForm &form) { dynamic_cast<TFRMPSSWD &>(form).BitBtn2->click(); });
+    runner.then([](KelmaForm &form) { child<QPushButton>(form, "exitButton")->click(); });
     TFRMMENU menu(f.session, runner);
     menu.show();
     QSignalSpy ended(&menu, &TFRMMENU::programEnded);
@@ -148,12 +149,12 @@ void TestMenu::commandLineLogin()
     menu.FormActivate();
     QVERIFY2(runner.done(), qPrintable(runner.report()));
     QCOMPARE(runner.shown().size(), dialog ? 1 : 0);
-    QCOMPARE(menu.LUSR->text(), dialog ? QStringLiteral("ZIRVO") : QStringLiteral("AYŞE"));
+    QCOMPARE(child<QLabel>(menu, "userLabel")->text(), dialog ? QStringLiteral("ZIRVO") : QStringLiteral("AYŞE"));
     // Bound to the department as a dialog login binds it, and shown.
     QCOMPARE(f.session.userDepartment, dialog ? 0 : 40);
-    QCOMPARE(menu.LBRM->isVisibleTo(&menu), !dialog);
+    QCOMPARE(child<QLabel>(menu, "departmentLabel")->isVisibleTo(&menu), !dialog);
     if (!dialog)
-        QCOMPARE(menu.LBRM->text(), QStringLiteral("YAZI İŞLERİ"));
+        QCOMPARE(child<QLabel>(menu, "departmentLabel")->text(), QStringLiteral("YAZI İŞLERİ"));
 }
 
 void TestMenu::noUserControl()
@@ -168,8 +169,8 @@ void TestMenu::noUserControl()
     menu.FormActivate();
     QVERIFY(runner.shown().isEmpty());
     QCOMPARE(f.session.userNumber, 0);
-    QVERIFY(shown(menu.Evrakilemleri1->menuAction()));
-    QVERIFY(shown(menu.GelenEvrak1));
+    QVERIFY(shown(child<QMenu>(menu, "documentsMenu")->menuAction()));
+    QVERIFY(shown(child<QAction>(menu, "incomingAction")));
 }
 
 void TestMenu::menuTrimming_data()
@@ -208,16 +209,16 @@ void TestMenu::menuTrimming()
     QVERIFY2(runner.done(), qPrintable(runner.report()));
 
     const QList<QPair<QString, QMenu *>> groups = {
-        {"Evrak", menu.Evrakilemleri1}, {"Raporlar", menu.Raporlar1}, {"Parametreler", menu.Parametreler1}};
+        {"Evrak", child<QMenu>(menu, "documentsMenu")}, {"Raporlar", child<QMenu>(menu, "reportsMenu")}, {"Parametreler", child<QMenu>(menu, "settingsMenu")}};
     for (const auto &[name, group] : groups)
         QCOMPARE(shown(group->menuAction()), !hiddenGroups.contains(name));
     // Items that open a screen, with their code.
     for (int code : {1, 2, 3, 4, 12, 13, 14, 21, 22, 23, 24, 25, 26, 28, 29})
         QVERIFY2(shown(menu.menuItem(code)) == !hiddenItems.contains(code), qPrintable(QString::number(code)));
     // Never hidden.
-    QVERIFY(shown(menu.Evrakilemleri2->menuAction()));
-    QVERIFY(shown(menu.EvrakTrTanmlar1));
-    QVERIFY(shown(menu.MenuCik));
+    QVERIFY(shown(child<QMenu>(menu, "documentsSubmenu")->menuAction()));
+    QVERIFY(shown(child<QAction>(menu, "documentTypeDefinitionsAction")));
+    QVERIFY(shown(child<QAction>(menu, "programEndAction")));
 }
 
 void TestMenu::dateAndClock()
@@ -229,10 +230,10 @@ void TestMenu::dateAndClock()
     ScriptedRunner runner;
     TFRMMENU menu(f.session, runner);
     menu.FormActivate();
-    QCOMPARE(menu.LBLTARIH->text(), QStringLiteral("26-AĞUSTOS(8)-2021"));
-    QCOMPARE(menu.LBLGUN->text(), QStringLiteral("PERŞEMBE"));
-    QCOMPARE(menu.STSAAT->text(), QStringLiteral("23:59"));
-    QCOMPARE(menu.LVER->text(), QStringLiteral("21.001"));
+    QCOMPARE(child<QLabel>(menu, "dateLabel")->text(), QStringLiteral("26-AĞUSTOS(8)-2021"));
+    QCOMPARE(child<QLabel>(menu, "dayLabel")->text(), QStringLiteral("PERŞEMBE"));
+    QCOMPARE(child<QLabel>(menu, "clockLabel")->text(), QStringLiteral("23:59"));
+    QCOMPARE(child<ClickableLabel>(menu, "versionLabel")->text(), QStringLiteral("21.001"));
     QCOMPARE(f.session.dateTexts.month, 8);
     QCOMPARE(f.session.dateTexts.monthName, QStringLiteral("AĞUSTOS"));
     QCOMPARE(menu.Timer1.interval(), 60000);
@@ -241,8 +242,8 @@ void TestMenu::dateAndClock()
     // Past midnight the clock goes on; the date labels keep the day of the start.
     f.clock.set(QDateTime(QDate(2021, 8, 27), QTime(0, 0)));
     menu.Timer1Timer();
-    QCOMPARE(menu.STSAAT->text(), QStringLiteral("00:00"));
-    QCOMPARE(menu.LBLTARIH->text(), QStringLiteral("26-AĞUSTOS(8)-2021"));
+    QCOMPARE(child<QLabel>(menu, "clockLabel")->text(), QStringLiteral("00:00"));
+    QCOMPARE(child<QLabel>(menu, "dateLabel")->text(), QStringLiteral("26-AĞUSTOS(8)-2021"));
 }
 
 void TestMenu::notificationPanel()
@@ -255,22 +256,22 @@ void TestMenu::notificationPanel()
     runner.then(logIn("ZIRVO", "ZIRVO"));
     TFRMMENU menu(f.session, runner);
     menu.FormActivate();
-    QVERIFY(menu.GroupBox2->isVisibleTo(&menu));
-    QCOMPARE(menu.ST1->text(), QStringLiteral("Onay bekleyen Evraklar"));
-    QCOMPARE(menu.SS1->text(), QStringLiteral("2"));
-    QCOMPARE(menu.ST3->text(), QStringLiteral("Onay bekleyen İç Zimmet"));
-    QCOMPARE(menu.SS3->text(), QStringLiteral("0"));
+    QVERIFY(child<QGroupBox>(menu, "notificationsGroup")->isVisibleTo(&menu));
+    QCOMPARE(child<QLabel>(menu, "notificationCaption1")->text(), QStringLiteral("Onay bekleyen Evraklar"));
+    QCOMPARE(child<QLabel>(menu, "notificationCount1")->text(), QStringLiteral("2"));
+    QCOMPARE(child<QLabel>(menu, "notificationCaption3")->text(), QStringLiteral("Onay bekleyen İç Zimmet"));
+    QCOMPARE(child<QLabel>(menu, "notificationCount3")->text(), QStringLiteral("0"));
 
     // Approved elsewhere: the next tick hides the panel.
     f.exec("UPDATE EVBRM SET ONAY='E'");
     menu.Timer1Timer();
-    QVERIFY(!menu.GroupBox2->isVisibleTo(&menu));
+    QVERIFY(!child<QGroupBox>(menu, "notificationsGroup")->isVisibleTo(&menu));
 
     // Approval not in use: the tick leaves the panel alone.
     f.exec("UPDATE EVBRM SET ONAY=NULL");
     f.session.general.ONDUR = "H";
     menu.Timer1Timer();
-    QVERIFY(!menu.GroupBox2->isVisibleTo(&menu));
+    QVERIFY(!child<QGroupBox>(menu, "notificationsGroup")->isVisibleTo(&menu));
     QVERIFY2(f.prompt.done(), qPrintable(f.prompt.report()));
 }
 
@@ -284,8 +285,8 @@ void TestMenu::storageWarningAtStart()
     f.prompt.expectMessage("DİKKAT! Belgelerin Saklanacağı bir ortam tanımlamalısınız.");
     menu.FormActivate();
     QVERIFY2(f.prompt.done(), qPrintable(f.prompt.report()));
-    QCOMPARE(menu.LKURUM->text(), QStringLiteral("BELEDİYE BAŞKANLIĞI"));
-    QVERIFY(!menu.LSRV->isVisibleTo(&menu));
+    QCOMPARE(child<QLabel>(menu, "institutionLabel")->text(), QStringLiteral("BELEDİYE BAŞKANLIĞI"));
+    QVERIFY(!child<QLabel>(menu, "fileServerLabel")->isVisibleTo(&menu));
 }
 
 void TestMenu::systemItemShowsYearWarning()
@@ -304,15 +305,15 @@ void TestMenu::systemItemShowsYearWarning()
     menu.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&menu));
     QTRY_VERIFY(f.session.activationGuard);
-    QVERIFY(!menu.LYDUR->isVisible());
+    QVERIFY(!child<QLabel>(menu, "yearWarningLabel")->isVisible());
 
     runner.then([](KelmaForm &form) {
         QCOMPARE(form.tag, 2);
-        dynamic_cast<TFRMSYSTEM &>(form).BitBtn5->click();
+        child<QPushButton>(form, "cancelButton")->click();
     });
     QTest::keyClick(&menu, Qt::Key_S, Qt::ControlModifier);
     QVERIFY2(runner.done(), qPrintable(runner.report()));
-    QVERIFY(menu.LYDUR->isVisible());
+    QVERIFY(child<QLabel>(menu, "yearWarningLabel")->isVisible());
 }
 
 void TestMenu::itemsWithoutScreenSaySo()
@@ -323,9 +324,9 @@ void TestMenu::itemsWithoutScreenSaySo()
     ScriptedRunner runner;
     TFRMMENU menu(f.session, runner);
     menu.FormActivate();
-    const QList<QAction *> lists = {menu.GelenEvrak1, menu.GidenEvrak1, menu.Dileke1,
-                                    menu.GelenYazlarDefteri1, menu.GidenYazlarDefteri1, menu.DilekeDefteri1};
-    const QList<QAction *> others = {menu.ArivDosyalar1, menu.Evrakablonu1};
+    const QList<QAction *> lists = {child<QAction>(menu, "incomingAction"), child<QAction>(menu, "outgoingAction"), child<QAction>(menu, "petitionAction"),
+                                    child<QAction>(menu, "incomingListAction"), child<QAction>(menu, "outgoingListAction"), child<QAction>(menu, "petitionListAction")};
+    const QList<QAction *> others = {child<QAction>(menu, "archiveFilesAction"), child<QAction>(menu, "documentTemplateAction")};
     for (QAction *a : lists + others) {
         f.session.printReturn = true;
         f.prompt.expectMessage("Bu ekran henüz kullanıma hazır değil.");
@@ -335,8 +336,8 @@ void TestMenu::itemsWithoutScreenSaySo()
         QCOMPARE(f.session.printReturn, !lists.contains(a));
     }
     QVERIFY(runner.shown().isEmpty());
-    for (QAction *a : {menu.DosyaKontrollemi1, menu.GenelTanmlar1, menu.BirimTanmlar1, menu.KurumTanmlar1,
-                       menu.EvrakTrTanmlar1, menu.EvrakCinsiTanmlar1}) {
+    for (QAction *a : {child<QAction>(menu, "fileCheckAction"), child<QAction>(menu, "generalDefinitionsAction"), child<QAction>(menu, "departmentDefinitionsAction"), child<QAction>(menu, "bodyDefinitionsAction"),
+                       child<QAction>(menu, "documentTypeDefinitionsAction"), child<QAction>(menu, "archiveKindDefinitionsAction")}) {
         runner.then([](KelmaForm &form) { form.closeForm(0); });
         a->trigger();
     }
@@ -354,11 +355,11 @@ void TestMenu::passwordChangeAndUsersFromMenu()
     TFRMMENU menu(f.session, runner);
     menu.FormActivate();
     runner.then([](KelmaForm &form) {
-        QCOMPARE(dynamic_cast<TFRMPASDEG &>(form).DBEdit2->text(), QStringLiteral("ZIRVO"));
+        QCOMPARE(child<QLineEdit>(form, "userNameEdit")->text(), QStringLiteral("ZIRVO"));
     });
-    menu.ifreDei1->trigger();
+    child<QAction>(menu, "changePasswordAction")->trigger();
     runner.then([](KelmaForm &form) { QVERIFY(dynamic_cast<TFRMUSERSTAN *>(&form)); });
-    menu.KullancTanmlar1->trigger();
+    child<QAction>(menu, "userDefinitionsAction")->trigger();
     QVERIFY2(runner.done(), qPrintable(runner.report()));
     QCOMPARE(runner.shown(), QStringList({"TFRMPSSWD", "TFRMPASDEG", "TFRMUSERSTAN"}));
 }
@@ -373,11 +374,11 @@ void TestMenu::aboutScreen()
     menu.FormActivate();
     runner.then([](KelmaForm &form) {
         auto &about = dynamic_cast<TFRMABOUT &>(form);
-        QVERIFY(!about.Image1->pixmap().isNull());
-        QTest::mouseClick(about.Image1, Qt::LeftButton);
+        QVERIFY(!child<QLabel>(about, "pictureLabel")->pixmap().isNull());
+        QTest::mouseClick(child<QLabel>(about, "pictureLabel"), Qt::LeftButton);
         QVERIFY(!about.isVisible());
     });
-    QTest::mouseClick(menu.Image1, Qt::LeftButton);
+    QTest::mouseClick(child<ClickableLabel>(menu, "logoImage"), Qt::LeftButton);
     QVERIFY2(runner.done(), qPrintable(runner.report()));
 }
 
@@ -396,8 +397,8 @@ void TestMenu::generalDefinitionsRefresh()
     f.exec("UPDATE TANIM SET KURUM='İL ÖZEL İDARESİ', TEXTVT='A'");
     f.db.createYear("2022");
     menu.GenelTanimlarRefresh("2022");
-    QCOMPARE(menu.LKURUM->text(), QStringLiteral("İL ÖZEL İDARESİ"));
-    QCOMPARE(menu.LBLYIL->text(), QStringLiteral("2022"));
+    QCOMPARE(child<QLabel>(menu, "institutionLabel")->text(), QStringLiteral("İL ÖZEL İDARESİ"));
+    QCOMPARE(child<QLabel>(menu, "yearLabel")->text(), QStringLiteral("2022"));
     QCOMPARE(f.session.workstation.year, QStringLiteral("2022"));
     QCOMPARE(f.session.textYear, QStringLiteral("2022"));
     QVERIFY(f.session.textOpen);
@@ -417,15 +418,15 @@ void TestMenu::generalDefinitionsSavedFromMenu()
     QCOMPARE(f.session.textYear, QStringLiteral("2021"));
     runner.then([](KelmaForm &form) {
         auto &screen = dynamic_cast<TFRMGENTAN &>(form);
-        screen.EditKURUM->setText(QStringLiteral("ÇANKAYA BELEDİYESİ"));
-        screen.MaskEdit1->setText(QStringLiteral("2022"));
-        screen.SpeedButton3->click();
+        child<QLineEdit>(screen, "institutionEdit")->setText(QStringLiteral("ÇANKAYA BELEDİYESİ"));
+        child<QLineEdit>(screen, "yearEdit")->setText(QStringLiteral("2022"));
+        child<QPushButton>(screen, "saveButton")->click();
     });
-    menu.GenelTanmlar1->trigger();
+    child<QAction>(menu, "generalDefinitionsAction")->trigger();
     QVERIFY2(runner.done(), qPrintable(runner.report()));
     QVERIFY2(f.prompt.done(), qPrintable(f.prompt.report()));
-    QCOMPARE(menu.LKURUM->text(), QStringLiteral("ÇANKAYA BELEDİYESİ"));
-    QCOMPARE(menu.LBLYIL->text(), QStringLiteral("2022"));
+    QCOMPARE(child<QLabel>(menu, "institutionLabel")->text(), QStringLiteral("ÇANKAYA BELEDİYESİ"));
+    QCOMPARE(child<QLabel>(menu, "yearLabel")->text(), QStringLiteral("2022"));
     QCOMPARE(f.session.textYear, QStringLiteral("2022"));
     QVERIFY(f.session.textOpen);
 }

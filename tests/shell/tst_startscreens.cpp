@@ -100,8 +100,8 @@ void TestStartScreens::systemScreenMessages()
     TFRMSYSTEM screen(f.session);
     screen.tag = 1;
     showActive(screen);
-    type(screen.Edit2, f.dir.filePath(folder));
-    QCOMPARE(screen.STFULL->text(), f.dir.filePath(folder + "/KELMA.GDB"));
+    type(child<QLineEdit>(screen, "folderEdit"), f.dir.filePath(folder));
+    QCOMPARE(child<QLabel>(screen, "databaseNameLabel")->text(), f.dir.filePath(folder + "/KELMA.GDB"));
     f.prompt.expectMessage(message);
     QTest::keyClick(&screen, Qt::Key_F5);
     QVERIFY2(f.prompt.done(), qPrintable(f.prompt.report()));
@@ -117,8 +117,8 @@ void TestStartScreens::systemScreenSaves()
     TFRMSYSTEM screen(f.session);
     showActive(screen);
     QCOMPARE(f.session.workstation.year, QStringLiteral("2020"));
-    type(screen.Edit1, "");
-    type(screen.Edit2, f.db.folder());
+    type(child<QLineEdit>(screen, "hostEdit"), "");
+    type(child<QLineEdit>(screen, "folderEdit"), f.db.folder());
     QTest::keyClick(&screen, Qt::Key_F5);
     QVERIFY2(f.prompt.done(), qPrintable(f.prompt.report()));
     QCOMPARE(screen.tag, 1);
@@ -129,14 +129,14 @@ void TestStartScreens::systemScreenSaves()
 
     TFRMSYSTEM again(f.session);
     showActive(again);
-    QCOMPARE(again.Edit2->text(), f.db.folder());
+    QCOMPARE(child<QLineEdit>(again, "folderEdit")->text(), f.db.folder());
     // A wrong place tried from here does not cost the run its database.
     QDir(f.dir.path()).mkpath("junk");
     QFile junk(f.dir.filePath("junk/KELMA.GDB"));
     QVERIFY(junk.open(QIODevice::WriteOnly));
     junk.write("this is no database");
     junk.close();
-    type(again.Edit2, f.dir.filePath("junk"));
+    type(child<QLineEdit>(again, "folderEdit"), f.dir.filePath("junk"));
     f.prompt.expectMessage("Veritabanı Tanımlarında Hata Var");
     QTest::keyClick(&again, Qt::Key_F5);
     QVERIFY2(f.prompt.done(), qPrintable(f.prompt.report()));
@@ -156,7 +156,7 @@ void TestStartScreens::systemScreenRefusesFrameCloseAndEscape()
     QTest::keyClick(&screen, Qt::Key_Escape);
     QVERIFY(screen.isVisible());
     // F5 does nothing while its button is disabled.
-    screen.BitBtn2->setEnabled(false);
+    child<QPushButton>(screen, "saveButton")->setEnabled(false);
     QTest::keyClick(&screen, Qt::Key_F5);
     QVERIFY(screen.isVisible());
     QVERIFY(f.prompt.done());
@@ -173,8 +173,8 @@ void TestStartScreens::brokenLocationRepairedAtStart()
     runner.then([&](KelmaForm &form) {
         auto &screen = dynamic_cast<TFRMSYSTEM &>(form);
         QCOMPARE(screen.tag, 1);
-        type(screen.Edit2, f.db.folder());
-        screen.BitBtn2->click();
+        type(child<QLineEdit>(screen, "folderEdit"), f.db.folder());
+        child<QPushButton>(screen, "saveButton")->click();
     });
     TFRMMENU menu(f.session, runner);
     QSignalSpy ended(&menu, &TFRMMENU::programEnded);
@@ -183,9 +183,9 @@ void TestStartScreens::brokenLocationRepairedAtStart()
     QVERIFY2(f.prompt.done(), qPrintable(f.prompt.report()));
     QCOMPARE(ended.count(), 0);
     QVERIFY(f.session.activationGuard);
-    QCOMPARE(menu.LBLYIL->text(), QStringLiteral("2021"));
+    QCOMPARE(child<QLabel>(menu, "yearLabel")->text(), QStringLiteral("2021"));
     QCOMPARE(f.stored("YOL"), f.db.folder());
-    QCOMPARE(menu.LKURUM->text(), QStringLiteral("BELEDİYE BAŞKANLIĞI"));
+    QCOMPARE(child<QLabel>(menu, "institutionLabel")->text(), QStringLiteral("BELEDİYE BAŞKANLIĞI"));
 }
 
 void TestStartScreens::brokenLocationCancelledEndsTheRun()
@@ -194,7 +194,7 @@ void TestStartScreens::brokenLocationCancelledEndsTheRun()
     f.store("YOL", f.dir.filePath("moved-away"));
     startup::IBASEAC(f.session, f.defaults);
     ScriptedRunner runner;
-    runner.then([](KelmaForm &form) { dynamic_cast<TFRMSYSTEM &>(form).BitBtn5->click(); });
+    runner.then([](KelmaForm &form) { child<QPushButton>(form, "cancelButton")->click(); });
     TFRMMENU menu(f.session, runner);
     menu.show();
     QSignalSpy ended(&menu, &TFRMMENU::programEnded);
@@ -213,10 +213,10 @@ void TestStartScreens::activationRunsOnce()
     TFRMMENU menu(f.session, runner);
     menu.FormActivate();
     QVERIFY(f.session.activationGuard);
-    QCOMPARE(menu.STSAAT->text(), QStringLiteral("09:30"));
+    QCOMPARE(child<QLabel>(menu, "clockLabel")->text(), QStringLiteral("09:30"));
     f.clock.set(QDateTime(QDate(2021, 8, 26), QTime(10, 45)));
     menu.FormActivate();
-    QCOMPARE(menu.STSAAT->text(), QStringLiteral("09:30"));
+    QCOMPARE(child<QLabel>(menu, "clockLabel")->text(), QStringLiteral("09:30"));
     QVERIFY(runner.shown().isEmpty());
     QVERIFY2(f.prompt.done(), qPrintable(f.prompt.report()));
 }
@@ -239,7 +239,7 @@ void TestStartScreens::closeRefusedUntilProgramSonu()
 
     f.session.LUSR = QStringLiteral("AYŞE");
     f.session.workstation.year = QStringLiteral("2022");
-    menu.MenuCik->trigger();
+    child<QAction>(menu, "programEndAction")->trigger();
     QCOMPARE(ended.count(), 1);
     QVERIFY(!menu.isVisible());
     QVERIFY(!f.session.db.IBDATABASE.isOpen());
@@ -294,7 +294,7 @@ void TestStartScreens::fileServerCheckedWhenDocumentsGoThere()
     f.prompt.expectMessage("DİKKAT! Dosya sunucusuna bağlantı sağlanamadı..");
     menu.FormActivate();
     QVERIFY2(f.prompt.done(), qPrintable(f.prompt.report()));
-    QCOMPARE(menu.LSRV->text(), QStringLiteral("??? Dosya Sunucusu Aktif Değil ???"));
+    QCOMPARE(child<QLabel>(menu, "fileServerLabel")->text(), QStringLiteral("??? Dosya Sunucusu Aktif Değil ???"));
     QVERIFY(f.session.activationGuard);
 }
 

@@ -49,8 +49,8 @@ ScriptedRunner::Step password(const QString &typed, bool accept = true)
 {
     return [typed, accept](KelmaForm &form) {
         auto &prompt = dynamic_cast<TFRMSIFRE &>(form);
-        prompt.Edit1->setText(typed);
-        (accept ? prompt.BitBtn1 : prompt.BitBtn2)->click();
+        child<QLineEdit>(prompt, "passwordEdit")->setText(typed);
+        (accept ? child<QPushButton>(prompt, "acceptButton") : child<QPushButton>(prompt, "cancelButton"))->click();
     };
 }
 
@@ -100,22 +100,22 @@ void TestUsersScreens::loginWithKeys()
     showActive(dialog);
     QCOMPARE(dialog.windowTitle(), QStringLiteral("        KULLANICI GİRİŞİ"));
     // The last user is offered; the password box has the focus.
-    QCOMPARE(dialog.Edit1->text(), QStringLiteral("ZIRVO"));
-    QCOMPARE(QApplication::focusWidget(), dialog.Edit2);
-    QTest::keyClicks(dialog.Edit2, "ZIRVOZIRVO");
-    QCOMPARE(dialog.Edit2->text(), QStringLiteral("ZIRVO"));
+    QCOMPARE(child<QLineEdit>(dialog, "userNameEdit")->text(), QStringLiteral("ZIRVO"));
+    QCOMPARE(QApplication::focusWidget(), child<QLineEdit>(dialog, "passwordEdit"));
+    QTest::keyClicks(child<QLineEdit>(dialog, "passwordEdit"), "ZIRVOZIRVO");
+    QCOMPARE(child<QLineEdit>(dialog, "passwordEdit")->text(), QStringLiteral("ZIRVO"));
 
-    dialog.Edit1->setFocus();
-    dialog.Edit1->setText("AYŞE");
-    QTest::keyClick(dialog.Edit1, Qt::Key_Return);
-    QCOMPARE(QApplication::focusWidget(), dialog.Edit2);
+    child<QLineEdit>(dialog, "userNameEdit")->setFocus();
+    child<QLineEdit>(dialog, "userNameEdit")->setText("AYŞE");
+    QTest::keyClick(child<QLineEdit>(dialog, "userNameEdit"), Qt::Key_Return);
+    QCOMPARE(QApplication::focusWidget(), child<QLineEdit>(dialog, "passwordEdit"));
     f.prompt.expectMessage(" YANLIŞ ŞİFRE ");
-    QTest::keyClick(dialog.Edit2, Qt::Key_Return);
+    QTest::keyClick(child<QLineEdit>(dialog, "passwordEdit"), Qt::Key_Return);
     QVERIFY(dialog.isVisible());
-    QCOMPARE(QApplication::focusWidget(), dialog.Edit2);
+    QCOMPARE(QApplication::focusWidget(), child<QLineEdit>(dialog, "passwordEdit"));
 
-    dialog.Edit2->setText("Çam1");
-    QTest::keyClick(dialog.Edit2, Qt::Key_Return);
+    child<QLineEdit>(dialog, "passwordEdit")->setText("Çam1");
+    QTest::keyClick(child<QLineEdit>(dialog, "passwordEdit"), Qt::Key_Return);
     QVERIFY(!dialog.isVisible());
     QCOMPARE(dialog.login.result(), users::Login::LoggedIn);
     QCOMPARE(f.session.userNumber, 7);
@@ -130,15 +130,15 @@ void TestUsersScreens::loginFourthAttemptEndsIt()
     showActive(dialog);
     for (int i = 0; i < 3; ++i) {
         f.prompt.expectMessage(" KULLANICI ADI HATALI");
-        dialog.Edit1->setText(QStringLiteral("YOK%1").arg(i));
-        dialog.BitBtn1->click();
+        child<QLineEdit>(dialog, "userNameEdit")->setText(QStringLiteral("YOK%1").arg(i));
+        child<QPushButton>(dialog, "okButton")->click();
         QVERIFY(dialog.isVisible());
-        QCOMPARE(QApplication::focusWidget(), dialog.Edit1);
+        QCOMPARE(QApplication::focusWidget(), child<QLineEdit>(dialog, "userNameEdit"));
     }
     f.prompt.expectMessage(" YANLIŞ ŞİFRE ");
-    dialog.Edit1->setText("ZIRVO");
-    dialog.Edit2->setText("HAYIR");
-    dialog.BitBtn1->click();
+    child<QLineEdit>(dialog, "userNameEdit")->setText("ZIRVO");
+    child<QLineEdit>(dialog, "passwordEdit")->setText("HAYIR");
+    child<QPushButton>(dialog, "okButton")->click();
     QVERIFY(!dialog.isVisible());
     QCOMPARE(dialog.login.result(), users::Login::Abandoned);
     QVERIFY2(f.prompt.done(), qPrintable(f.prompt.report()));
@@ -152,7 +152,7 @@ void TestUsersScreens::loginRefusesFrameClose()
     QVERIFY(!dialog.close());
     QTest::keyClick(&dialog, Qt::Key_Escape);
     QVERIFY(dialog.isVisible());
-    dialog.BitBtn2->click();
+    child<QPushButton>(dialog, "exitButton")->click();
     QVERIFY(!dialog.isVisible());
     QCOMPARE(dialog.login.result(), users::Login::Abandoned);
 }
@@ -164,20 +164,20 @@ void TestUsersScreens::passwordChangeScreen()
     TFRMPASDEG screen(f.session);
     screen.userName = "ZIRVO";
     showActive(screen);
-    QCOMPARE(screen.DBEdit2->text(), QStringLiteral("ZIRVO"));
-    QCOMPARE(screen.DBEdit1->text(), QStringLiteral("Sistem Yöneticisi"));
-    QVERIFY(screen.DBEdit3->text().isEmpty());
-    QTest::keyClicks(screen.DBEdit3, "ABCDEFG");
-    QCOMPARE(screen.DBEdit3->text(), QStringLiteral("ABCDE"));
+    QCOMPARE(child<QLineEdit>(screen, "userNameEdit")->text(), QStringLiteral("ZIRVO"));
+    QCOMPARE(child<QLineEdit>(screen, "descriptionEdit")->text(), QStringLiteral("Sistem Yöneticisi"));
+    QVERIFY(child<QLineEdit>(screen, "newPasswordEdit")->text().isEmpty());
+    QTest::keyClicks(child<QLineEdit>(screen, "newPasswordEdit"), "ABCDEFG");
+    QCOMPARE(child<QLineEdit>(screen, "newPasswordEdit")->text(), QStringLiteral("ABCDE"));
 
     f.prompt.expectMessage("ESKİ ŞİFRE HATALI..");
-    screen.Edit2->setText("ZIRV");
-    screen.Edit1->setText("ABCDE");
+    child<QLineEdit>(screen, "oldPasswordEdit")->setText("ZIRV");
+    child<QLineEdit>(screen, "repeatPasswordEdit")->setText("ABCDE");
     QTest::keyClick(&screen, Qt::Key_F5);
     QVERIFY(screen.isVisible());
-    QCOMPARE(QApplication::focusWidget(), screen.Edit2);
+    QCOMPARE(QApplication::focusWidget(), child<QLineEdit>(screen, "oldPasswordEdit"));
 
-    screen.Edit2->setText("ZIRVO");
+    child<QLineEdit>(screen, "oldPasswordEdit")->setText("ZIRVO");
     QTest::keyClick(&screen, Qt::Key_F5);
     QVERIFY2(f.prompt.done(), qPrintable(f.prompt.report()));
     QVERIFY(!screen.isVisible());
@@ -193,10 +193,10 @@ void TestUsersScreens::passwordChangeGovernedByCode50()
     TFRMPASDEG screen(f.session);
     screen.userName = "AYŞE";
     showActive(screen);
-    QVERIFY(!screen.BitBtn2->isEnabled());
-    screen.Edit2->setText("Çam1");
-    screen.DBEdit3->setText("YENİ");
-    screen.Edit1->setText("YENİ");
+    QVERIFY(!child<QPushButton>(screen, "saveButton")->isEnabled());
+    child<QLineEdit>(screen, "oldPasswordEdit")->setText("Çam1");
+    child<QLineEdit>(screen, "newPasswordEdit")->setText("YENİ");
+    child<QLineEdit>(screen, "repeatPasswordEdit")->setText("YENİ");
     QTest::keyClick(&screen, Qt::Key_F5);
     QVERIFY(screen.isVisible());
     QTest::keyClick(&screen, Qt::Key_F6);
@@ -233,7 +233,7 @@ void TestUsersScreens::usersScreenButtonsFollowRights()
     ScriptedRunner runner;
     TFRMUSERSTAN screen(f.session, runner);
     showActive(screen);
-    QCOMPARE(QList<bool>({screen.BitBtn1->isEnabled(), screen.BitBtn2->isEnabled(), screen.BitBtn3->isEnabled()}),
+    QCOMPARE(QList<bool>({child<QPushButton>(screen, "newUserButton")->isEnabled(), child<QPushButton>(screen, "changeButton")->isEnabled(), child<QPushButton>(screen, "deleteUserButton")->isEnabled()}),
              enabled);
     // The keys of disabled buttons do nothing: no password prompt, no screen.
     screen.selectUser("AYŞE");
@@ -267,9 +267,9 @@ void TestUsersScreens::usersScreenProtections()
     QTest::keyClick(&screen, Qt::Key_F10);
     // Nor changes ZIRVO's rights.
     QVERIFY(screen.selectUser("ZIRVO"));
-    screen.DBGrid2->setFocus();
+    child<QTableWidget>(screen, "rightsGrid")->setFocus();
     f.prompt.expectMessage("ZIRVO Kullanıcısının Yetkilerini Değiştiremezsiniz....");
-    QTest::keyClick(screen.DBGrid2, Qt::Key_Return);
+    QTest::keyClick(child<QTableWidget>(screen, "rightsGrid"), Qt::Key_Return);
     // Another user at the screen is shown no password, and asked nothing.
     QTest::keyClick(&screen, Qt::Key_S, Qt::ControlModifier | Qt::AltModifier);
 
@@ -286,7 +286,7 @@ void TestUsersScreens::usersScreenDelete()
     TFRMUSERSTAN screen(f.session, runner);
     showActive(screen);
     QVERIFY(screen.selectUser("AYŞE"));
-    QCOMPARE(screen.DBGrid2->rowCount(), int(f.count("SELECT COUNT(*) FROM RIGHTS WHERE HNO=7")));
+    QCOMPARE(child<QTableWidget>(screen, "rightsGrid")->rowCount(), int(f.count("SELECT COUNT(*) FROM RIGHTS WHERE HNO=7")));
 
     runner.then(password("", false))        // Vazgeç: nothing
         .then(password("ZIRVX"))             // wrong
@@ -304,7 +304,7 @@ void TestUsersScreens::usersScreenDelete()
     QVERIFY2(runner.done(), qPrintable(runner.report()));
     QCOMPARE(f.count("SELECT COUNT(*) FROM USERS WHERE HNO=7"), 0);
     QCOMPARE(f.count("SELECT COUNT(*) FROM RIGHTS WHERE HNO=7"), 0);
-    QCOMPARE(screen.DBGrid1->rowCount(), 1);
+    QCOMPARE(child<QTableWidget>(screen, "usersGrid")->rowCount(), 1);
 
     // The hidden item shows the selected user's password once ZIRVO confirms.
     const QString ask = QStringLiteral("DİKKAT! ZIRVO kullanıcısının şifresi ekranda açıkça gösterilecek. "
@@ -329,53 +329,53 @@ void TestUsersScreens::usersScreenNewUserChangeAndRights()
 
     runner.then([](KelmaForm &form) {
         auto &user = dynamic_cast<TFRMUSER &>(form);
-        QVERIFY(!user.DBEdit1->isReadOnly());
-        QCOMPARE(user.ComboBox1->itemText(0), QStringLiteral("TÜMÜ"));
-        QCOMPARE(user.ComboBox1->currentIndex(), 0);
-        user.DBEdit1->setText("MEHMET");
-        user.DBEdit2->setText("K4L3M");
-        user.Edit1->setText("K4L3M");
-        user.DBEdit3->setText("Mehmet Öz");
-        user.ComboBox1->setCurrentIndex(user.ComboBox1->findText("YAZI İŞLERİ"));
-        user.BitBtn2->click();
+        QVERIFY(!child<QLineEdit>(user, "userNameEdit")->isReadOnly());
+        QCOMPARE(child<QComboBox>(user, "departmentBox")->itemText(0), QStringLiteral("TÜMÜ"));
+        QCOMPARE(child<QComboBox>(user, "departmentBox")->currentIndex(), 0);
+        child<QLineEdit>(user, "userNameEdit")->setText("MEHMET");
+        child<QLineEdit>(user, "passwordEdit")->setText("K4L3M");
+        child<QLineEdit>(user, "repeatPasswordEdit")->setText("K4L3M");
+        child<QLineEdit>(user, "fullNameEdit")->setText("Mehmet Öz");
+        child<QComboBox>(user, "departmentBox")->setCurrentIndex(child<QComboBox>(user, "departmentBox")->findText("YAZI İŞLERİ"));
+        child<QPushButton>(user, "saveButton")->click();
     });
     QTest::keyClick(&screen, Qt::Key_F2);
     QCOMPARE(screen.selectedUser()->USR, QStringLiteral("MEHMET"));
-    QCOMPARE(cells(screen.DBGrid2, rowOf(screen.DBGrid2, "Gelen Evrak")),
+    QCOMPARE(cells(child<QTableWidget>(screen, "rightsGrid"), rowOf(child<QTableWidget>(screen, "rightsGrid"), "Gelen Evrak")),
              QStringList({"Gelen Evrak", "Evet", "Hayır", "Evet", "Hayır"}));
-    QCOMPARE(cells(screen.DBGrid2, rowOf(screen.DBGrid2, "Kullanıcı Tanımları")),
+    QCOMPARE(cells(child<QTableWidget>(screen, "rightsGrid"), rowOf(child<QTableWidget>(screen, "rightsGrid"), "Kullanıcı Tanımları")),
              QStringList({"Kullanıcı Tanımları", "Hayır", "Hayır", "Evet", "Hayır"}));
     // Code 50 has no caption.
-    QVERIFY(rowOf(screen.DBGrid2, "") >= 0);
+    QVERIFY(rowOf(child<QTableWidget>(screen, "rightsGrid"), "") >= 0);
 
     // Changing it asks for ZIRVO's own password first.
     runner.then(password("ZIRVO")).then([](KelmaForm &form) {
         auto &user = dynamic_cast<TFRMUSER &>(form);
-        QCOMPARE(user.DBEdit2->text(), SIFRELE(u'1', "K4L3M"));
-        QCOMPARE(user.ComboBox1->currentText(), QStringLiteral("YAZI İŞLERİ"));
-        user.DBEdit4->setText("Şef");
-        user.DBEdit2->setText("K4L3M");
-        user.Edit1->setText("K4L3M");
-        user.BitBtn2->click();
+        QCOMPARE(child<QLineEdit>(user, "passwordEdit")->text(), SIFRELE(u'1', "K4L3M"));
+        QCOMPARE(child<QComboBox>(user, "departmentBox")->currentText(), QStringLiteral("YAZI İŞLERİ"));
+        child<QLineEdit>(user, "titleEdit")->setText("Şef");
+        child<QLineEdit>(user, "passwordEdit")->setText("K4L3M");
+        child<QLineEdit>(user, "repeatPasswordEdit")->setText("K4L3M");
+        child<QPushButton>(user, "saveButton")->click();
     });
     QTest::keyClick(&screen, Qt::Key_F4);
     QCOMPARE(f.value("SELECT ACIK1 FROM USERS WHERE USR='MEHMET'").toString(), QStringLiteral("Şef"));
 
     // Rights of one section: Enter (or a double-click) opens them; the grid
     // comes back on the same section.
-    const int row = rowOf(screen.DBGrid2, "Giden Evrak");
-    screen.DBGrid2->setCurrentCell(row, 0);
+    const int row = rowOf(child<QTableWidget>(screen, "rightsGrid"), "Giden Evrak");
+    child<QTableWidget>(screen, "rightsGrid")->setCurrentCell(row, 0);
     runner.then([](KelmaForm &form) {
         auto &rights = dynamic_cast<TFRMHAKLAR &>(form);
-        QCOMPARE(rights.DBRadioGroup2->checkedId(), 1);
-        rights.DBRadioGroup2->button(0)->click();
-        rights.BitBtn2->click();
+        QCOMPARE(child<QButtonGroup>(rights, "addRightChoice")->checkedId(), 1);
+        child<QButtonGroup>(rights, "addRightChoice")->button(0)->click();
+        child<QPushButton>(rights, "saveButton")->click();
     });
-    const QPoint at = screen.DBGrid2->visualItemRect(screen.DBGrid2->item(row, 0)).center();
-    QTest::mouseClick(screen.DBGrid2->viewport(), Qt::LeftButton, {}, at);
-    QTest::mouseDClick(screen.DBGrid2->viewport(), Qt::LeftButton, {}, at);
-    QCOMPARE(screen.DBGrid2->currentRow(), row);
-    QCOMPARE(cells(screen.DBGrid2, row), QStringList({"Giden Evrak", "Evet", "Evet", "Evet", "Hayır"}));
+    const QPoint at = child<QTableWidget>(screen, "rightsGrid")->visualItemRect(child<QTableWidget>(screen, "rightsGrid")->item(row, 0)).center();
+    QTest::mouseClick(child<QTableWidget>(screen, "rightsGrid")->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(child<QTableWidget>(screen, "rightsGrid")->viewport(), Qt::LeftButton, {}, at);
+    QCOMPARE(child<QTableWidget>(screen, "rightsGrid")->currentRow(), row);
+    QCOMPARE(cells(child<QTableWidget>(screen, "rightsGrid"), row), QStringList({"Giden Evrak", "Evet", "Evet", "Evet", "Hayır"}));
     QVERIFY2(f.prompt.done(), qPrintable(f.prompt.report()));
     QVERIFY2(runner.done(), qPrintable(runner.report()));
 }
@@ -389,10 +389,10 @@ void TestUsersScreens::rightsScreenKeepsOddFlags()
     screen.kod = 1;
     screen.userName = "AYŞE";
     showActive(screen);
-    QCOMPARE(screen.DBRadioGroup1->checkedId(), -1);
-    QCOMPARE(screen.DBRadioGroup2->checkedId(), -1);
-    QCOMPARE(screen.DBRadioGroup4->checkedId(), 0);
-    screen.DBRadioGroup3->button(1)->click();
+    QCOMPARE(child<QButtonGroup>(screen, "entryRightChoice")->checkedId(), -1);
+    QCOMPARE(child<QButtonGroup>(screen, "addRightChoice")->checkedId(), -1);
+    QCOMPARE(child<QButtonGroup>(screen, "changeRightChoice")->checkedId(), 0);
+    child<QButtonGroup>(screen, "deleteRightChoice")->button(1)->click();
     QTest::keyClick(&screen, Qt::Key_F5);
     QVERIFY(!screen.isVisible());
     const auto r = f.rows("SELECT G,K,D,S FROM RIGHTS WHERE HNO=7 AND KOD=1").value(0);

@@ -19,53 +19,61 @@ TFRMDKONT::TFRMDKONT(Session &session, QWidget *parent)
     : KelmaForm(session, parent)
 {
     setWindowTitle(QStringLiteral("ZIRVO Yazılım"));
-    Label1 = new QLabel(QStringLiteral("Kontrol İşlemi Yapmadan Önce YEDEK Almayı Unutmayınız..."), this);
-    QFont bold = Label1->font();
+    backupWarningLabel = new QLabel(QStringLiteral("Kontrol İşlemi Yapmadan Önce YEDEK Almayı Unutmayınız..."), this);
+    backupWarningLabel->setObjectName(QStringLiteral("backupWarningLabel"));
+    QFont bold = backupWarningLabel->font();
     bold.setBold(true);
-    Label1->setFont(bold);
-    Label1->setStyleSheet(QStringLiteral("color: #ff0000;"));
+    backupWarningLabel->setFont(bold);
+    backupWarningLabel->setStyleSheet(QStringLiteral("color: #ff0000;"));
 
-    Memo1 = new QPlainTextEdit(this);
-    Memo1->setReadOnly(true);
-    Memo1->setContextMenuPolicy(Qt::CustomContextMenu);
+    logEdit = new QPlainTextEdit(this);
+    logEdit->setObjectName(QStringLiteral("logEdit"));
+    logEdit->setReadOnly(true);
+    logEdit->setContextMenuPolicy(Qt::CustomContextMenu);
 
-    PopupMenu1 = new QMenu(this);
-    Generator1 = PopupMenu1->addAction(QStringLiteral("Generatör Kontrolü"));
-    KullaniciHaklari1 = PopupMenu1->addAction(QStringLiteral("Kullanıcı Hakları Düzenle"));
-    BelgeKontrolleri1 = PopupMenu1->addAction(QStringLiteral("Belge Kontrolleri"));
-    connect(Memo1, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint &at) { PopupMenu1->popup(Memo1->viewport()->mapToGlobal(at)); });
-    connect(Generator1, &QAction::triggered, this, &TFRMDKONT::Generator1Click);
-    connect(KullaniciHaklari1, &QAction::triggered, this, &TFRMDKONT::KullaniciHaklari1Click);
-    connect(BelgeKontrolleri1, &QAction::triggered, this, &TFRMDKONT::BelgeKontrolleri1Click);
+    checksMenu = new QMenu(this);
+    checksMenu->setObjectName(QStringLiteral("checksMenu"));
+    generatorCheckAction = checksMenu->addAction(QStringLiteral("Generatör Kontrolü"));
+    generatorCheckAction->setObjectName(QStringLiteral("generatorCheckAction"));
+    userRightsCheckAction = checksMenu->addAction(QStringLiteral("Kullanıcı Hakları Düzenle"));
+    userRightsCheckAction->setObjectName(QStringLiteral("userRightsCheckAction"));
+    documentCheckAction = checksMenu->addAction(QStringLiteral("Belge Kontrolleri"));
+    documentCheckAction->setObjectName(QStringLiteral("documentCheckAction"));
+    connect(logEdit, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint &at) { checksMenu->popup(logEdit->viewport()->mapToGlobal(at)); });
+    connect(generatorCheckAction, &QAction::triggered, this, &TFRMDKONT::Generator1Click);
+    connect(userRightsCheckAction, &QAction::triggered, this, &TFRMDKONT::KullaniciHaklari1Click);
+    connect(documentCheckAction, &QAction::triggered, this, &TFRMDKONT::BelgeKontrolleri1Click);
 
-    ProgressBar1 = new QProgressBar(this);
-    ProgressBar1->hide();
+    progressBar = new QProgressBar(this);
+    progressBar->setObjectName(QStringLiteral("progressBar"));
+    progressBar->hide();
 
-    BitBtn1 = new QPushButton(QStringLiteral("ESC-Çıkış"), this);
-    BitBtn1->setAutoDefault(false);
-    connect(BitBtn1, &QPushButton::clicked, this, &TFRMDKONT::BitBtn1Click);
-    bindKey(BitBtn1, Qt::Key_Escape);
+    exitButton = new QPushButton(QStringLiteral("ESC-Çıkış"), this);
+    exitButton->setObjectName(QStringLiteral("exitButton"));
+    exitButton->setAutoDefault(false);
+    connect(exitButton, &QPushButton::clicked, this, &TFRMDKONT::BitBtn1Click);
+    bindKey(exitButton, Qt::Key_Escape);
 
     auto *buttons = new QHBoxLayout;
-    buttons->addWidget(ProgressBar1, 1);
+    buttons->addWidget(progressBar, 1);
     buttons->addStretch();
-    buttons->addWidget(BitBtn1);
+    buttons->addWidget(exitButton);
     auto *layout = new QVBoxLayout(this);
-    layout->addWidget(Label1);
-    layout->addWidget(Memo1, 1);
+    layout->addWidget(backupWarningLabel);
+    layout->addWidget(logEdit, 1);
     layout->addLayout(buttons);
     resize(560, 420);
 }
 
 void TFRMDKONT::FormActivate()
 {
-    Memo1->clear();
+    logEdit->clear();
 }
 
 void TFRMDKONT::log(const QString &line)
 {
-    Memo1->appendPlainText(line);
+    logEdit->appendPlainText(line);
 }
 
 template<class Check>
@@ -74,8 +82,8 @@ void TFRMDKONT::run(Check check)
     ConsistencyChecks checks(
         m_session.db.IBDATABASE, [this](const QString &line) { log(line); },
         [this](int done, int total) {
-            ProgressBar1->setMaximum(total);
-            ProgressBar1->setValue(done);
+            progressBar->setMaximum(total);
+            progressBar->setValue(done);
             // The check runs on this thread: let the bar and the log be drawn.
             QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         });
@@ -93,10 +101,10 @@ void TFRMDKONT::Generator1Click()
 
 void TFRMDKONT::KullaniciHaklari1Click()
 {
-    ProgressBar1->setValue(0);
-    ProgressBar1->show();
+    progressBar->setValue(0);
+    progressBar->show();
     run(&ConsistencyChecks::completeRights);
-    ProgressBar1->hide();
+    progressBar->hide();
 }
 
 void TFRMDKONT::BelgeKontrolleri1Click()

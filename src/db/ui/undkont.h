@@ -18,15 +18,6 @@ class TFRMDKONT : public KelmaForm
 public:
     explicit TFRMDKONT(Session &session, QWidget *parent = nullptr);
 
-    QLabel *Label1;         ///< the backup warning
-    QPlainTextEdit *Memo1;  ///< the log
-    QProgressBar *ProgressBar1;
-    QMenu *PopupMenu1;
-    QAction *Generator1;
-    QAction *KullaniciHaklari1;
-    QAction *BelgeKontrolleri1;
-    QPushButton *BitBtn1;   ///< "ESC-Çıkış"
-
     void Generator1Click();
     void KullaniciHaklari1Click();
     void BelgeKontrolleri1Click();
@@ -39,4 +30,13 @@ private:
     void log(const QString &line);
     template<class Check>
     void run(Check check);
+
+    QLabel *backupWarningLabel; // Label1 the backup warning
+    QPlainTextEdit *logEdit; // Memo1 the log
+    QProgressBar *progressBar; // ProgressBar1
+    QMenu *checksMenu; // PopupMenu1
+    QAction *generatorCheckAction; // Generator1
+    QAction *userRightsCheckAction; // KullaniciHaklari1
+    QAction *documentCheckAction; // BelgeKontrolleri1
+    QPushButton *exitButton; // BitBtn1 "ESC-Çıkış"
 };

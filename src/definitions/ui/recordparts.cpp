@@ -10,11 +10,20 @@
 
 namespace recordparts {
 
+QString boxName(const QString &column)
+{
+    static const QMap<QString, QString> names = {
+        {QStringLiteral("KODU"), QStringLiteral("shortCodeEdit")}, {QStringLiteral("BIRIM"), QStringLiteral("nameEdit")},
+        {QStringLiteral("YETKILI"), QStringLiteral("contactEdit")}, {QStringLiteral("UNVAN"), QStringLiteral("titleEdit")},
+        {QStringLiteral("EMAIL"), QStringLiteral("emailEdit")}, {QStringLiteral("ONEK"), QStringLiteral("prefixEdit")}};
+    return names.value(column, column);
+}
+
 QLineEdit *addBox(QFormLayout *form, QMap<QString, QLineEdit *> &edits, const QString &column,
                   const QString &caption)
 {
     auto *edit = new QLineEdit(form->parentWidget());
-    edit->setObjectName(column);
+    edit->setObjectName(boxName(column));
     auto *label = new QLabel(caption, form->parentWidget());
     label->setBuddy(edit);
     form->addRow(label, edit);

@@ -11,6 +11,8 @@ class QLineEdit;
 /// What the record screens of this folder share.
 namespace recordparts {
 
+/// The object name of a column's box ("BIRIM" → "nameEdit").
+QString boxName(const QString &column);
 /// Adds a labelled box for a column to a form layout and to `edits`.
 QLineEdit *addBox(QFormLayout *form, QMap<QString, QLineEdit *> &edits, const QString &column,
                   const QString &caption);

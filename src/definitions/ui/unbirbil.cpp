@@ -25,11 +25,13 @@ TFRMBIRBIL::TFRMBIRBIL(Session &session, QWidget *parent)
     code->setMaximumWidth(120);
     // Tab goes from name to name; the short code is for the mouse.
     code->setFocusPolicy(Qt::ClickFocus);
+    code->setObjectName(recordparts::boxName(QStringLiteral("KODU")));
     edits.insert(QStringLiteral("KODU"), code);
-    LBKOD = new QLabel(Panel1);
+    recordNumberLabel = new QLabel(Panel1);
+    recordNumberLabel->setObjectName(QStringLiteral("recordNumberLabel"));
     auto *codeRow = new QHBoxLayout;
     codeRow->addWidget(code);
-    codeRow->addWidget(LBKOD);
+    codeRow->addWidget(recordNumberLabel);
     codeRow->addStretch();
     auto *codeLabel = new QLabel(QStringLiteral(" Birim Kodu"), Panel1);
     codeLabel->setBuddy(code);
@@ -40,24 +42,26 @@ TFRMBIRBIL::TFRMBIRBIL(Session &session, QWidget *parent)
     recordparts::addBox(form, edits, QStringLiteral("EMAIL"), QStringLiteral(" e-posta adresi"));
     recordparts::addBox(form, edits, QStringLiteral("ONEK"), QStringLiteral(" Evrak Sayı Ön Eki"));
 
-    BitBtn1 = gridparts::button(this, QStringLiteral("F5-Kayıt"));
-    BitBtn2 = gridparts::button(this, QStringLiteral("F6-Vazgeç"));
+    saveButton = gridparts::button(this, QStringLiteral("F5-Kayıt"));
+    saveButton->setObjectName(QStringLiteral("saveButton"));
+    cancelButton = gridparts::button(this, QStringLiteral("F6-Vazgeç"));
+    cancelButton->setObjectName(QStringLiteral("cancelButton"));
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(Panel1);
-    layout->addWidget(gridparts::buttonBar(this, {}, {BitBtn1, BitBtn2}));
+    layout->addWidget(gridparts::buttonBar(this, {}, {saveButton, cancelButton}));
     setMinimumWidth(520);
 
-    connect(BitBtn1, &QPushButton::clicked, this, &TFRMBIRBIL::BitBtn1Click);
-    connect(BitBtn2, &QPushButton::clicked, this, &TFRMBIRBIL::BitBtn2Click);
-    bindKey(BitBtn1, Qt::Key_F5);
-    bindKey(BitBtn2, Qt::Key_F6);
+    connect(saveButton, &QPushButton::clicked, this, &TFRMBIRBIL::BitBtn1Click);
+    connect(cancelButton, &QPushButton::clicked, this, &TFRMBIRBIL::BitBtn2Click);
+    bindKey(saveButton, Qt::Key_F5);
+    bindKey(cancelButton, Qt::Key_F6);
 }
 
 void TFRMBIRBIL::FormActivate()
 {
     if (!recordparts::open(this, m_record, BKOD, edits))
         return;
-    LBKOD->setText(m_record.mode() == BirimRecord::Edit ? QString::number(m_record.BKOD()) : QString());
+    recordNumberLabel->setText(m_record.mode() == BirimRecord::Edit ? QString::number(m_record.BKOD()) : QString());
     edits.value(QStringLiteral("KODU"))->setFocus();
 }
 

@@ -20,11 +20,6 @@ public:
 
     int BKOD = 0;
 
-    /// The boxes by column: KODU, BIRIM, YETKILI, UNVAN, EMAIL, ONEK.
-    QMap<QString, QLineEdit *> edits;
-    QLabel *LBKOD;
-    QPushButton *BitBtn1; ///< "F5-Kayıt"
-    QPushButton *BitBtn2; ///< "F6-Vazgeç"
 
     void BitBtn1Click();
     void BitBtn2Click();
@@ -34,4 +29,10 @@ protected:
 
 private:
     BirimRecord m_record;
+
+    QLabel *recordNumberLabel; // LBKOD
+    QPushButton *saveButton; // BitBtn1 "F5-Kayıt"
+    QPushButton *cancelButton; // BitBtn2 "F6-Vazgeç"
+    /// The boxes by column: KODU, BIRIM, YETKILI, UNVAN, EMAIL, ONEK.
+    QMap<QString, QLineEdit *> edits;
 };

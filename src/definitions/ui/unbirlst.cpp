@@ -26,33 +26,38 @@ BirimListForm::BirimListForm(Session &session, FormRunner &runner, BirimKind kin
     for (const Column &c : m_columns)
         headers << c.header;
     m_model = new RowsModel(headers, this);
-    DBGrid1 = gridparts::grid(this, m_model);
-    DBGrid1->horizontalHeader()->resizeSection(1, 280);
+    listGrid = gridparts::grid(this, m_model);
+    listGrid->setObjectName(QStringLiteral("listGrid"));
+    listGrid->horizontalHeader()->resizeSection(1, 280);
 
-    BitBtn1 = gridparts::button(this, QStringLiteral("F2-Ekle"));
-    BitBtn2 = gridparts::button(this, QStringLiteral("F4-Değiştir"));
-    BitBtn3 = gridparts::button(this, QStringLiteral("F10-Sil"));
-    BitBtn4 = gridparts::button(this, QStringLiteral("ESC-Çıkış"));
+    addButton = gridparts::button(this, QStringLiteral("F2-Ekle"));
+    addButton->setObjectName(QStringLiteral("addButton"));
+    changeButton = gridparts::button(this, QStringLiteral("F4-Değiştir"));
+    changeButton->setObjectName(QStringLiteral("changeButton"));
+    deleteButton = gridparts::button(this, QStringLiteral("F10-Sil"));
+    deleteButton->setObjectName(QStringLiteral("deleteButton"));
+    exitButton = gridparts::button(this, QStringLiteral("ESC-Çıkış"));
+    exitButton->setObjectName(QStringLiteral("exitButton"));
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(title);
-    layout->addWidget(DBGrid1, 1);
-    layout->addWidget(gridparts::buttonBar(this, {BitBtn1, BitBtn2, BitBtn3}, {BitBtn4}));
+    layout->addWidget(listGrid, 1);
+    layout->addWidget(gridparts::buttonBar(this, {addButton, changeButton, deleteButton}, {exitButton}));
     resize(820, 560);
 
-    connect(BitBtn1, &QPushButton::clicked, this, &BirimListForm::BitBtn1Click);
-    connect(BitBtn2, &QPushButton::clicked, this, &BirimListForm::BitBtn2Click);
-    connect(BitBtn3, &QPushButton::clicked, this, &BirimListForm::BitBtn3Click);
-    connect(BitBtn4, &QPushButton::clicked, this, &BirimListForm::BitBtn4Click);
-    connect(DBGrid1, &QTableView::doubleClicked, this, &BirimListForm::BitBtn2Click);
+    connect(addButton, &QPushButton::clicked, this, &BirimListForm::BitBtn1Click);
+    connect(changeButton, &QPushButton::clicked, this, &BirimListForm::BitBtn2Click);
+    connect(deleteButton, &QPushButton::clicked, this, &BirimListForm::BitBtn3Click);
+    connect(exitButton, &QPushButton::clicked, this, &BirimListForm::BitBtn4Click);
+    connect(listGrid, &QTableView::doubleClicked, this, &BirimListForm::BitBtn2Click);
     // F2 and F10 have no keys here: adding and deleting take their buttons.
-    bindKey(BitBtn2, Qt::Key_F4);
-    bindKey(BitBtn4, Qt::Key_Escape);
+    bindKey(changeButton, Qt::Key_F4);
+    bindKey(exitButton, Qt::Key_Escape);
 }
 
 void BirimListForm::FormActivate()
 {
     readAndSelect(0);
-    DBGrid1->setFocus();
+    listGrid->setFocus();
 }
 
 void BirimListForm::readAndSelect(int bkod)
@@ -66,7 +71,7 @@ void BirimListForm::readAndSelect(int bkod)
     });
     const int row = m_list.rowOf(bkod);
     if (m_list.rows().rowCount() > 0)
-        DBGrid1->setCurrentIndex(m_model->index(row < 0 ? 0 : row, 0));
+        listGrid->setCurrentIndex(m_model->index(row < 0 ? 0 : row, 0));
 }
 
 QString BirimListForm::cellText(const QString &, const QVariant &value) const
@@ -76,7 +81,7 @@ QString BirimListForm::cellText(const QString &, const QVariant &value) const
 
 int BirimListForm::currentBKOD() const
 {
-    const int row = DBGrid1->currentIndex().row();
+    const int row = listGrid->currentIndex().row();
     return row < 0 || row >= m_list.rows().rowCount() ? 0 : m_list.rows().value(row, QStringLiteral("BKOD")).toInt();
 }
 
@@ -98,7 +103,7 @@ void BirimListForm::BitBtn3Click()
 {
     if (m_list.rows().rowCount() == 0)
         return;
-    const int row = DBGrid1->currentIndex().row();
+    const int row = listGrid->currentIndex().row();
     bool deleted = false;
     guarded(m_session, [&] { deleted = m_list.remove(currentBKOD()); });
     if (deleted)

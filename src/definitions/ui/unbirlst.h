@@ -16,11 +16,6 @@ class BirimListForm : public KelmaForm
     Q_OBJECT
 
 public:
-    QTableView *DBGrid1;
-    QPushButton *BitBtn1; ///< "F2-Ekle"
-    QPushButton *BitBtn2; ///< "F4-Değiştir"
-    QPushButton *BitBtn3; ///< "F10-Sil"
-    QPushButton *BitBtn4; ///< "ESC-Çıkış"
 
     const BirimList &list() const { return m_list; }
     /// BKOD of the current row; 0 when there is none.
@@ -65,6 +60,12 @@ private:
     BirimList m_list;
     QList<Column> m_columns;
     RowsModel *m_model;
+
+    QTableView *listGrid; // DBGrid1
+    QPushButton *addButton; // BitBtn1 "F2-Ekle"
+    QPushButton *changeButton; // BitBtn2 "F4-Değiştir"
+    QPushButton *deleteButton; // BitBtn3 "F10-Sil"
+    QPushButton *exitButton; // BitBtn4 "ESC-Çıkış"
 };
 
 /// "BİRİM TANIMLARI": the institution's departments.

@@ -24,12 +24,15 @@ TFRMECBIL::TFRMECBIL(Session &session, QWidget *parent)
     setWindowTitle(QStringLiteral("EVRAK CİNSİ  BİLGİLERİ"));
     auto *kind = new QGroupBox(QStringLiteral("EVRAK CİNSİ"), this);
     auto *form = new QFormLayout(kind);
-    LECKOD = new QLabel(kind);
-    ComboBox1 = new QComboBox(kind);
-    Edit1 = new QLineEdit(kind);
-    form->addRow(QStringLiteral(" Kodu"), LECKOD);
-    form->addRow(QStringLiteral(" Bölümü"), ComboBox1);
-    form->addRow(QStringLiteral(" Açıklama"), Edit1);
+    codeLabel = new QLabel(kind);
+    codeLabel->setObjectName(QStringLiteral("codeLabel"));
+    sectionBox = new QComboBox(kind);
+    sectionBox->setObjectName(QStringLiteral("sectionBox"));
+    descriptionEdit = new QLineEdit(kind);
+    descriptionEdit->setObjectName(QStringLiteral("descriptionEdit"));
+    form->addRow(QStringLiteral(" Kodu"), codeLabel);
+    form->addRow(QStringLiteral(" Bölümü"), sectionBox);
+    form->addRow(QStringLiteral(" Açıklama"), descriptionEdit);
 
     auto *fields = new QGroupBox(QStringLiteral("EVRAK BİLGİLERİ TANIMI"), this);
     auto *fieldsLayout = new QVBoxLayout(fields);
@@ -38,43 +41,48 @@ TFRMECBIL::TFRMECBIL(Session &session, QWidget *parent)
                                 {QStringLiteral("TUR"), QStringLiteral("Türü"), &archivekinds::fieldTypes()},
                                 {QStringLiteral("ECTAN"), QStringLiteral("Alan Adı")}},
                                this);
-    DBGrid1 = gridparts::grid(fields, m_model, true);
-    DBGrid1->setItemDelegate(new ChoiceDelegate(DBGrid1));
-    DBGrid1->horizontalHeader()->resizeSection(0, 70);
-    DBGrid1->horizontalHeader()->resizeSection(1, 110);
-    AlanEkle = new QAction(QStringLiteral("Alan Ekle"), DBGrid1);
-    AlanSil = new QAction(QStringLiteral("Alan Sil"), DBGrid1);
-    AlanSil->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Delete));
-    AlanSil->setShortcutContext(Qt::WidgetShortcut);
-    DBGrid1->setContextMenuPolicy(Qt::ActionsContextMenu);
-    DBGrid1->addAction(AlanEkle);
-    DBGrid1->addAction(AlanSil);
-    fieldsLayout->addWidget(DBGrid1);
+    fieldsGrid = gridparts::grid(fields, m_model, true);
+    fieldsGrid->setObjectName(QStringLiteral("fieldsGrid"));
+    fieldsGrid->setItemDelegate(new ChoiceDelegate(fieldsGrid));
+    fieldsGrid->horizontalHeader()->resizeSection(0, 70);
+    fieldsGrid->horizontalHeader()->resizeSection(1, 110);
+    addFieldAction = new QAction(QStringLiteral("Alan Ekle"), fieldsGrid);
+    addFieldAction->setObjectName(QStringLiteral("addFieldAction"));
+    removeFieldAction = new QAction(QStringLiteral("Alan Sil"), fieldsGrid);
+    removeFieldAction->setObjectName(QStringLiteral("removeFieldAction"));
+    removeFieldAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Delete));
+    removeFieldAction->setShortcutContext(Qt::WidgetShortcut);
+    fieldsGrid->setContextMenuPolicy(Qt::ActionsContextMenu);
+    fieldsGrid->addAction(addFieldAction);
+    fieldsGrid->addAction(removeFieldAction);
+    fieldsLayout->addWidget(fieldsGrid);
 
-    BitBtn1 = gridparts::button(this, QStringLiteral("F5-Kayıt"));
-    BitBtn2 = gridparts::button(this, QStringLiteral("F6-Vazgeç"));
+    saveButton = gridparts::button(this, QStringLiteral("F5-Kayıt"));
+    saveButton->setObjectName(QStringLiteral("saveButton"));
+    cancelButton = gridparts::button(this, QStringLiteral("F6-Vazgeç"));
+    cancelButton->setObjectName(QStringLiteral("cancelButton"));
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(kind);
     layout->addWidget(fields, 1);
-    layout->addWidget(gridparts::buttonBar(this, {}, {BitBtn1, BitBtn2}));
+    layout->addWidget(gridparts::buttonBar(this, {}, {saveButton, cancelButton}));
     resize(560, 520);
 
-    gridparts::appendOnDownOrInsert(DBGrid1, [this] { return appendField(); });
-    connect(AlanEkle, &QAction::triggered, this, [this] {
+    gridparts::appendOnDownOrInsert(fieldsGrid, [this] { return appendField(); });
+    connect(addFieldAction, &QAction::triggered, this, [this] {
         const int row = appendField();
-        DBGrid1->setCurrentIndex(m_model->index(row, 2));
+        fieldsGrid->setCurrentIndex(m_model->index(row, 2));
     });
-    connect(AlanSil, &QAction::triggered, this, [this] {
-        const int row = DBGrid1->currentIndex().row();
+    connect(removeFieldAction, &QAction::triggered, this, [this] {
+        const int row = fieldsGrid->currentIndex().row();
         if (row < 0)
             return;
         m_record.fields().remove(row);
         m_model->refresh();
     });
-    connect(BitBtn1, &QPushButton::clicked, this, &TFRMECBIL::BitBtn1Click);
-    connect(BitBtn2, &QPushButton::clicked, this, &TFRMECBIL::BitBtn2Click);
-    bindKey(BitBtn1, Qt::Key_F5);
-    bindKey(BitBtn2, Qt::Key_F6);
+    connect(saveButton, &QPushButton::clicked, this, &TFRMECBIL::BitBtn1Click);
+    connect(cancelButton, &QPushButton::clicked, this, &TFRMECBIL::BitBtn2Click);
+    bindKey(saveButton, Qt::Key_F5);
+    bindKey(cancelButton, Qt::Key_F6);
 }
 
 void TFRMECBIL::FormActivate()
@@ -93,13 +101,13 @@ void TFRMECBIL::FormActivate()
         recordparts::closeWhenShown(this);
         return;
     }
-    LECKOD->setText(QString::number(m_record.ECKOD()));
-    ComboBox1->clear();
+    codeLabel->setText(QString::number(m_record.ECKOD()));
+    sectionBox->clear();
     for (const archivekinds::Section &s : m_record.sections())
-        ComboBox1->addItem(s.ETURADI, s.ECTUR);
-    ComboBox1->setCurrentIndex(ComboBox1->findData(m_record.kind().value(0, QStringLiteral("ECTUR"))));
-    Edit1->setText(m_record.kind().value(0, QStringLiteral("ECINS")).toString());
-    ComboBox1->setFocus();
+        sectionBox->addItem(s.ETURADI, s.ECTUR);
+    sectionBox->setCurrentIndex(sectionBox->findData(m_record.kind().value(0, QStringLiteral("ECTUR"))));
+    descriptionEdit->setText(m_record.kind().value(0, QStringLiteral("ECINS")).toString());
+    sectionBox->setFocus();
 }
 
 int TFRMECBIL::appendField()
@@ -112,16 +120,16 @@ int TFRMECBIL::appendField()
 void TFRMECBIL::BitBtn1Click()
 {
     // Leaving the grid closes an open cell; what it holds goes into the field.
-    BitBtn1->setFocus();
-    m_record.kind().setValue(0, QStringLiteral("ECINS"), Edit1->text());
-    m_record.kind().setValue(0, QStringLiteral("ECTUR"), ComboBox1->currentIndex() < 0 ? QVariant() : ComboBox1->currentData());
+    saveButton->setFocus();
+    m_record.kind().setValue(0, QStringLiteral("ECINS"), descriptionEdit->text());
+    m_record.kind().setValue(0, QStringLiteral("ECTUR"), sectionBox->currentIndex() < 0 ? QVariant() : sectionBox->currentData());
     bool saved = false;
     guarded(m_session, [&] { saved = m_record.save(); });
     if (!saved) {
         if (m_record.focusColumn() == QLatin1String("ECINS"))
-            Edit1->setFocus();
+            descriptionEdit->setFocus();
         else
-            DBGrid1->setFocus();
+            fieldsGrid->setFocus();
         return;
     }
     ECKOD = m_record.ECKOD();

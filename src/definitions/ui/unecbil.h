@@ -22,15 +22,6 @@ public:
 
     int ECKOD = 0;
 
-    QLabel *LECKOD;       ///< " Kodu"
-    QComboBox *ComboBox1; ///< " Bölümü"
-    QLineEdit *Edit1;     ///< " Açıklama"
-    QTableView *DBGrid1;  ///< "Sıra No", "Türü", "Alan Adı"
-    QAction *AlanEkle;
-    QAction *AlanSil;
-    QPushButton *BitBtn1; ///< "F5-Kayıt"
-    QPushButton *BitBtn2; ///< "F6-Vazgeç"
-
     ArchiveKindRecord &record() { return m_record; }
 
     void BitBtn1Click();
@@ -44,4 +35,13 @@ private:
 
     ArchiveKindRecord m_record;
     RecordsModel *m_model;
+
+    QLabel *codeLabel; // LECKOD " Kodu"
+    QComboBox *sectionBox; // ComboBox1 " Bölümü"
+    QLineEdit *descriptionEdit; // Edit1 " Açıklama"
+    QTableView *fieldsGrid; // DBGrid1 "Sıra No", "Türü", "Alan Adı"
+    QAction *addFieldAction; // AlanEkle
+    QAction *removeFieldAction; // AlanSil
+    QPushButton *saveButton; // BitBtn1 "F5-Kayıt"
+    QPushButton *cancelButton; // BitBtn2 "F6-Vazgeç"
 };

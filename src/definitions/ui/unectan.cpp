@@ -18,40 +18,46 @@ TFRMECTANIM::TFRMECTANIM(Session &session, FormRunner &runner, QWidget *parent)
 {
     setWindowTitle(QStringLiteral("EVRAK CİNSİ TANIMLARI"));
     m_kindModel = new RowsModel({QStringLiteral("Evrak Cinsi Açıklaması"), QStringLiteral("Bölümü")}, this);
-    DBGrid1 = gridparts::grid(this, m_kindModel);
-    DBGrid1->horizontalHeader()->resizeSection(0, 320);
+    kindsGrid = gridparts::grid(this, m_kindModel);
+    kindsGrid->setObjectName(QStringLiteral("kindsGrid"));
+    kindsGrid->horizontalHeader()->resizeSection(0, 320);
     m_fieldModel = new RowsModel({QStringLiteral("Alan Adı"), QStringLiteral("Türü")}, this);
-    DBGrid2 = gridparts::grid(this, m_fieldModel);
-    DBGrid2->horizontalHeader()->resizeSection(0, 320);
+    fieldsGrid = gridparts::grid(this, m_fieldModel);
+    fieldsGrid->setObjectName(QStringLiteral("fieldsGrid"));
+    fieldsGrid->horizontalHeader()->resizeSection(0, 320);
 
-    BitBtn1 = gridparts::button(this, QStringLiteral("F2-Ekle"));
-    BitBtn2 = gridparts::button(this, QStringLiteral("F4-Değiştir"));
-    BitBtn3 = gridparts::button(this, QStringLiteral("F10-Sil"));
-    BitBtn4 = gridparts::button(this, QStringLiteral("ESC-Çıkış"));
+    addButton = gridparts::button(this, QStringLiteral("F2-Ekle"));
+    addButton->setObjectName(QStringLiteral("addButton"));
+    changeButton = gridparts::button(this, QStringLiteral("F4-Değiştir"));
+    changeButton->setObjectName(QStringLiteral("changeButton"));
+    deleteButton = gridparts::button(this, QStringLiteral("F10-Sil"));
+    deleteButton->setObjectName(QStringLiteral("deleteButton"));
+    exitButton = gridparts::button(this, QStringLiteral("ESC-Çıkış"));
+    exitButton->setObjectName(QStringLiteral("exitButton"));
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(gridparts::heading(this, QStringLiteral("EVRAK LİSTESİ")));
-    layout->addWidget(DBGrid1, 3);
-    layout->addWidget(DBGrid2, 2);
-    layout->addWidget(gridparts::buttonBar(this, {BitBtn1, BitBtn2, BitBtn3}, {BitBtn4}));
+    layout->addWidget(kindsGrid, 3);
+    layout->addWidget(fieldsGrid, 2);
+    layout->addWidget(gridparts::buttonBar(this, {addButton, changeButton, deleteButton}, {exitButton}));
     resize(640, 600);
 
-    connect(DBGrid1->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+    connect(kindsGrid->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex &current) { kindMoved(current.row()); });
-    connect(DBGrid1, &QTableView::doubleClicked, this, &TFRMECTANIM::BitBtn2Click);
-    connect(DBGrid2, &QTableView::doubleClicked, this, &TFRMECTANIM::BitBtn2Click);
-    connect(BitBtn1, &QPushButton::clicked, this, &TFRMECTANIM::BitBtn1Click);
-    connect(BitBtn2, &QPushButton::clicked, this, &TFRMECTANIM::BitBtn2Click);
-    connect(BitBtn4, &QPushButton::clicked, this, &TFRMECTANIM::BitBtn4Click);
-    bindKey(BitBtn1, Qt::Key_F2);
-    bindKey(BitBtn2, Qt::Key_F4);
-    bindKey(BitBtn3, Qt::Key_F10);
-    bindKey(BitBtn4, Qt::Key_Escape);
+    connect(kindsGrid, &QTableView::doubleClicked, this, &TFRMECTANIM::BitBtn2Click);
+    connect(fieldsGrid, &QTableView::doubleClicked, this, &TFRMECTANIM::BitBtn2Click);
+    connect(addButton, &QPushButton::clicked, this, &TFRMECTANIM::BitBtn1Click);
+    connect(changeButton, &QPushButton::clicked, this, &TFRMECTANIM::BitBtn2Click);
+    connect(exitButton, &QPushButton::clicked, this, &TFRMECTANIM::BitBtn4Click);
+    bindKey(addButton, Qt::Key_F2);
+    bindKey(changeButton, Qt::Key_F4);
+    bindKey(deleteButton, Qt::Key_F10);
+    bindKey(exitButton, Qt::Key_Escape);
 }
 
 void TFRMECTANIM::FormActivate()
 {
     readKinds(0);
-    DBGrid1->setFocus();
+    kindsGrid->setFocus();
 }
 
 void TFRMECTANIM::readKinds(int eckod)
@@ -70,7 +76,7 @@ void TFRMECTANIM::readKinds(int eckod)
     if (m_kinds.isEmpty())
         kindMoved(-1);
     else
-        DBGrid1->setCurrentIndex(m_kindModel->index(row, 0));
+        kindsGrid->setCurrentIndex(m_kindModel->index(row, 0));
 }
 
 void TFRMECTANIM::kindMoved(int row)
@@ -98,7 +104,7 @@ void TFRMECTANIM::BitBtn1Click()
 
 void TFRMECTANIM::BitBtn2Click()
 {
-    const int row = DBGrid1->currentIndex().row();
+    const int row = kindsGrid->currentIndex().row();
     if (row < 0 || row >= m_kinds.size())
         return;
     const int eckod = m_kinds[row].ECKOD;

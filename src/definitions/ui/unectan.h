@@ -17,13 +17,6 @@ class TFRMECTANIM : public KelmaForm
 public:
     TFRMECTANIM(Session &session, FormRunner &runner, QWidget *parent = nullptr);
 
-    QTableView *DBGrid1;  ///< kinds: "Evrak Cinsi Açıklaması", "Bölümü"
-    QTableView *DBGrid2;  ///< fields of the current kind: "Alan Adı", "Türü"
-    QPushButton *BitBtn1; ///< "F2-Ekle"
-    QPushButton *BitBtn2; ///< "F4-Değiştir"
-    QPushButton *BitBtn3; ///< "F10-Sil": does nothing
-    QPushButton *BitBtn4; ///< "ESC-Çıkış"
-
     const QList<archivekinds::Kind> &kinds() const { return m_kinds; }
     const QList<archivekinds::Field> &fields() const { return m_fields; }
 
@@ -43,4 +36,11 @@ private:
     QList<archivekinds::Field> m_fields;
     RowsModel *m_kindModel;
     RowsModel *m_fieldModel;
+
+    QTableView *kindsGrid; // DBGrid1 kinds: "Evrak Cinsi Açıklaması", "Bölümü"
+    QTableView *fieldsGrid; // DBGrid2 fields of the current kind: "Alan Adı", "Türü"
+    QPushButton *addButton; // BitBtn1 "F2-Ekle"
+    QPushButton *changeButton; // BitBtn2 "F4-Değiştir"
+    QPushButton *deleteButton; // BitBtn3 "F10-Sil": does nothing
+    QPushButton *exitButton; // BitBtn4 "ESC-Çıkış"
 };

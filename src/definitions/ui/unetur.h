@@ -16,10 +16,6 @@ class TFRMETUR : public KelmaForm
 public:
     explicit TFRMETUR(Session &session, QWidget *parent = nullptr);
 
-    QTableView *DBGrid1;  ///< "Tür Açıklaması"
-    QAction *KayitSil;    ///< pop-up "Kayıt Sil"
-    QPushButton *BitBtn1; ///< "ESC-Çıkış"
-
     DocumentTypes &types() { return m_types; }
 
     void KayitSilClick();
@@ -35,4 +31,8 @@ private:
     DocumentTypes m_types;
     RecordsModel *m_model;
     bool m_moving = false;
+
+    QTableView *typesGrid; // DBGrid1 "Tür Açıklaması"
+    QAction *deleteRowAction; // KayitSil pop-up "Kayıt Sil"
+    QPushButton *exitButton; // BitBtn1 "ESC-Çıkış"
 };

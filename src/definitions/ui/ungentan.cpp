@@ -43,96 +43,134 @@ TFRMGENTAN::TFRMGENTAN(Session &session, QWidget *parent)
     , m_definitions(session)
 {
     setWindowTitle(QStringLiteral("GENEL TANIMLAR"));
-    PageControl1 = new QTabWidget(this);
+    pages = new QTabWidget(this);
+    pages->setObjectName(QStringLiteral("pages"));
 
-    auto *general = new QWidget(PageControl1);
-    auto *g = new QFormLayout(general);
-    EditKURUM = new QLineEdit(general);
-    EditSUBE = new QLineEdit(general);
-    MaskEdit1 = new QLineEdit(general);
-    MaskEdit1->setInputMask(QStringLiteral("9999"));
-    MaskEdit1->setMaximumWidth(80);
-    ComboRenk = choiceBox(general, GeneralDefinitions::colours());
-    ComboONIZ = choiceBox(general, GeneralDefinitions::yesNo());
-    ComboIL = new QComboBox(general);
-    ComboILCE = new QComboBox(general);
-    ComboABT = choiceBox(general, GeneralDefinitions::fileTypes());
-    g->addRow(QStringLiteral("Kurum Adı"), EditKURUM);
-    g->addRow(QStringLiteral("Birim Adı"), EditSUBE);
-    g->addRow(QStringLiteral("Çalışma Yılı"), MaskEdit1);
-    g->addRow(QStringLiteral("Form Rengi"), ComboRenk);
-    g->addRow(QStringLiteral("Yazıcı Önizleme"), ComboONIZ);
-    g->addRow(QStringLiteral("İli"), ComboIL);
-    g->addRow(QStringLiteral("İlçesi"), ComboILCE);
-    g->addRow(QStringLiteral("Geçerli Belge Türü"), ComboABT);
-    PageControl1->addTab(general, QStringLiteral("Genel"));
+    pages->addTab(buildGeneralPage(), QStringLiteral("Genel"));
+    pages->addTab(buildNotesPage(), QStringLiteral("Açıklama"));
+    pages->addTab(buildOtherPage(), QStringLiteral("Diğer"));
 
-    auto *notes = new QWidget(PageControl1);
-    auto *n = new QFormLayout(notes);
-    ImageLOGO = new QLabel(notes);
-    ImageLOGO->setFixedSize(160, 160);
-    ImageLOGO->setFrameShape(QFrame::Box);
-    ImageLOGO->setAlignment(Qt::AlignCenter);
-    BitBtnEkle = gridparts::button(notes, QStringLiteral("Ekle"));
-    BitBtnSil = gridparts::button(notes, QStringLiteral("Sil"));
-    auto *logoButtons = new QVBoxLayout;
-    logoButtons->addWidget(BitBtnEkle);
-    logoButtons->addWidget(BitBtnSil);
-    logoButtons->addStretch();
-    auto *logoRow = new QHBoxLayout;
-    logoRow->addWidget(ImageLOGO);
-    logoRow->addLayout(logoButtons);
-    logoRow->addStretch();
-    MemoBASLIK = new QPlainTextEdit(notes);
-    ComboESDUR = choiceBox(notes, GeneralDefinitions::numbering());
-    n->addRow(QStringLiteral("Kurum Amblemi"), logoRow);
-    n->addRow(QStringLiteral("Giden Evrak Başlık Açıklaması"), MemoBASLIK);
-    n->addRow(QStringLiteral("Sayı Dur"), ComboESDUR);
-    PageControl1->addTab(notes, QStringLiteral("Açıklama"));
-
-    auto *other = new QWidget(PageControl1);
-    auto *o = new QFormLayout(other);
-    ComboSRVSAKLA = choiceBox(other, GeneralDefinitions::yesNo());
-    ComboVTSAKLA = choiceBox(other, GeneralDefinitions::yesNo());
-    ComboTRMSAKLA = choiceBox(other, GeneralDefinitions::yesNo());
-    ComboMSVER = choiceBox(other, GeneralDefinitions::office());
-    ComboOKUMA = choiceBox(other, GeneralDefinitions::readModes());
-    EDLOCAL = new QLineEdit(other);
-    GroupSunucu = new QGroupBox(QStringLiteral("Sunucu Bilgileri"), other);
-    auto *server = new QFormLayout(GroupSunucu);
-    EditSRVIPNO = new QLineEdit(GroupSunucu);
-    EditSRVPORT = new QLineEdit(GroupSunucu);
-    EditSRVPORT->setMaximumWidth(80);
-    server->addRow(QStringLiteral("Dosya Sunucu"), EditSRVIPNO);
-    server->addRow(QStringLiteral("Sunucu Portu"), EditSRVPORT);
-    o->addRow(QStringLiteral("Sunucuda Saklansın"), ComboSRVSAKLA);
-    o->addRow(QStringLiteral("Veritabanında Saklansın"), ComboVTSAKLA);
-    o->addRow(QStringLiteral("Terminalde Saklansın"), ComboTRMSAKLA);
-    o->addRow(QStringLiteral("Microsoft Office"), ComboMSVER);
-    o->addRow(QStringLiteral("Belge Okuma Ortamı"), ComboOKUMA);
-    o->addRow(QStringLiteral("Yerel Dosya Yolu"), EDLOCAL);
-    o->addRow(GroupSunucu);
-    PageControl1->addTab(other, QStringLiteral("Diğer"));
-
-    SpeedButton3 = gridparts::button(this, QStringLiteral("F5-Kayıt"));
-    SpeedButton4 = gridparts::button(this, QStringLiteral("F6-İptal"));
+    saveButton = gridparts::button(this, QStringLiteral("F5-Kayıt"));
+    saveButton->setObjectName(QStringLiteral("saveButton"));
+    cancelButton = gridparts::button(this, QStringLiteral("F6-İptal"));
+    cancelButton->setObjectName(QStringLiteral("cancelButton"));
     auto *layout = new QVBoxLayout(this);
-    layout->addWidget(PageControl1, 1);
-    layout->addWidget(gridparts::buttonBar(this, {}, {SpeedButton3, SpeedButton4}));
+    layout->addWidget(pages, 1);
+    layout->addWidget(gridparts::buttonBar(this, {}, {saveButton, cancelButton}));
     resize(620, 520);
 
-    connect(ComboIL, &QComboBox::activated, this, [this] {
+    connect(provinceBox, &QComboBox::activated, this, [this] {
         // The same province again keeps its district.
-        if (ComboIL->currentData().toString() != m_districtsOf)
-            fillDistricts(ComboIL->currentData().toString());
+        if (provinceBox->currentData().toString() != m_districtsOf)
+            fillDistricts(provinceBox->currentData().toString());
     });
-    connect(ComboSRVSAKLA, &QComboBox::currentIndexChanged, this, &TFRMGENTAN::serverChoiceChanged);
-    connect(BitBtnEkle, &QPushButton::clicked, this, &TFRMGENTAN::EkleClick);
-    connect(BitBtnSil, &QPushButton::clicked, this, &TFRMGENTAN::SilClick);
-    connect(SpeedButton3, &QPushButton::clicked, this, &TFRMGENTAN::SpeedButton3Click);
-    connect(SpeedButton4, &QPushButton::clicked, this, &TFRMGENTAN::SpeedButton4Click);
-    bindKey(SpeedButton3, Qt::Key_F5);
-    bindKey(SpeedButton4, Qt::Key_F6);
+    connect(keepOnServerBox, &QComboBox::currentIndexChanged, this, &TFRMGENTAN::serverChoiceChanged);
+    connect(addEmblemButton, &QPushButton::clicked, this, &TFRMGENTAN::EkleClick);
+    connect(removeEmblemButton, &QPushButton::clicked, this, &TFRMGENTAN::SilClick);
+    connect(saveButton, &QPushButton::clicked, this, &TFRMGENTAN::SpeedButton3Click);
+    connect(cancelButton, &QPushButton::clicked, this, &TFRMGENTAN::SpeedButton4Click);
+    bindKey(saveButton, Qt::Key_F5);
+    bindKey(cancelButton, Qt::Key_F6);
+}
+
+QWidget *TFRMGENTAN::buildGeneralPage()
+{
+    auto *general = new QWidget(pages);
+    auto *g = new QFormLayout(general);
+    institutionEdit = new QLineEdit(general);
+    institutionEdit->setObjectName(QStringLiteral("institutionEdit"));
+    branchEdit = new QLineEdit(general);
+    branchEdit->setObjectName(QStringLiteral("branchEdit"));
+    yearEdit = new QLineEdit(general);
+    yearEdit->setObjectName(QStringLiteral("yearEdit"));
+    yearEdit->setInputMask(QStringLiteral("9999"));
+    yearEdit->setMaximumWidth(80);
+    colourBox = choiceBox(general, GeneralDefinitions::colours());
+    colourBox->setObjectName(QStringLiteral("colourBox"));
+    previewBox = choiceBox(general, GeneralDefinitions::yesNo());
+    previewBox->setObjectName(QStringLiteral("previewBox"));
+    provinceBox = new QComboBox(general);
+    provinceBox->setObjectName(QStringLiteral("provinceBox"));
+    districtBox = new QComboBox(general);
+    districtBox->setObjectName(QStringLiteral("districtBox"));
+    documentKindBox = choiceBox(general, GeneralDefinitions::fileTypes());
+    documentKindBox->setObjectName(QStringLiteral("documentKindBox"));
+    g->addRow(QStringLiteral("Kurum Adı"), institutionEdit);
+    g->addRow(QStringLiteral("Birim Adı"), branchEdit);
+    g->addRow(QStringLiteral("Çalışma Yılı"), yearEdit);
+    g->addRow(QStringLiteral("Form Rengi"), colourBox);
+    g->addRow(QStringLiteral("Yazıcı Önizleme"), previewBox);
+    g->addRow(QStringLiteral("İli"), provinceBox);
+    g->addRow(QStringLiteral("İlçesi"), districtBox);
+    g->addRow(QStringLiteral("Geçerli Belge Türü"), documentKindBox);
+    return general;
+}
+
+QWidget *TFRMGENTAN::buildNotesPage()
+{
+    auto *notes = new QWidget(pages);
+    auto *n = new QFormLayout(notes);
+    emblemImage = new QLabel(notes);
+    emblemImage->setObjectName(QStringLiteral("emblemImage"));
+    emblemImage->setFixedSize(160, 160);
+    emblemImage->setFrameShape(QFrame::Box);
+    emblemImage->setAlignment(Qt::AlignCenter);
+    addEmblemButton = gridparts::button(notes, QStringLiteral("Ekle"));
+    addEmblemButton->setObjectName(QStringLiteral("addEmblemButton"));
+    removeEmblemButton = gridparts::button(notes, QStringLiteral("Sil"));
+    removeEmblemButton->setObjectName(QStringLiteral("removeEmblemButton"));
+    auto *logoButtons = new QVBoxLayout;
+    logoButtons->addWidget(addEmblemButton);
+    logoButtons->addWidget(removeEmblemButton);
+    logoButtons->addStretch();
+    auto *logoRow = new QHBoxLayout;
+    logoRow->addWidget(emblemImage);
+    logoRow->addLayout(logoButtons);
+    logoRow->addStretch();
+    letterHeadingEdit = new QPlainTextEdit(notes);
+    letterHeadingEdit->setObjectName(QStringLiteral("letterHeadingEdit"));
+    numberStateBox = choiceBox(notes, GeneralDefinitions::numbering());
+    numberStateBox->setObjectName(QStringLiteral("numberStateBox"));
+    n->addRow(QStringLiteral("Kurum Amblemi"), logoRow);
+    n->addRow(QStringLiteral("Giden Evrak Başlık Açıklaması"), letterHeadingEdit);
+    n->addRow(QStringLiteral("Sayı Dur"), numberStateBox);
+    return notes;
+}
+
+QWidget *TFRMGENTAN::buildOtherPage()
+{
+    auto *other = new QWidget(pages);
+    auto *o = new QFormLayout(other);
+    keepOnServerBox = choiceBox(other, GeneralDefinitions::yesNo());
+    keepOnServerBox->setObjectName(QStringLiteral("keepOnServerBox"));
+    keepInDatabaseBox = choiceBox(other, GeneralDefinitions::yesNo());
+    keepInDatabaseBox->setObjectName(QStringLiteral("keepInDatabaseBox"));
+    keepOnTerminalBox = choiceBox(other, GeneralDefinitions::yesNo());
+    keepOnTerminalBox->setObjectName(QStringLiteral("keepOnTerminalBox"));
+    officeVersionBox = choiceBox(other, GeneralDefinitions::office());
+    officeVersionBox->setObjectName(QStringLiteral("officeVersionBox"));
+    readingModeBox = choiceBox(other, GeneralDefinitions::readModes());
+    readingModeBox->setObjectName(QStringLiteral("readingModeBox"));
+    localFolderEdit = new QLineEdit(other);
+    localFolderEdit->setObjectName(QStringLiteral("localFolderEdit"));
+    serverGroup = new QGroupBox(QStringLiteral("Sunucu Bilgileri"), other);
+    serverGroup->setObjectName(QStringLiteral("serverGroup"));
+    auto *server = new QFormLayout(serverGroup);
+    fileServerEdit = new QLineEdit(serverGroup);
+    fileServerEdit->setObjectName(QStringLiteral("fileServerEdit"));
+    serverPortEdit = new QLineEdit(serverGroup);
+    serverPortEdit->setObjectName(QStringLiteral("serverPortEdit"));
+    serverPortEdit->setMaximumWidth(80);
+    server->addRow(QStringLiteral("Dosya Sunucu"), fileServerEdit);
+    server->addRow(QStringLiteral("Sunucu Portu"), serverPortEdit);
+    o->addRow(QStringLiteral("Sunucuda Saklansın"), keepOnServerBox);
+    o->addRow(QStringLiteral("Veritabanında Saklansın"), keepInDatabaseBox);
+    o->addRow(QStringLiteral("Terminalde Saklansın"), keepOnTerminalBox);
+    o->addRow(QStringLiteral("Microsoft Office"), officeVersionBox);
+    o->addRow(QStringLiteral("Belge Okuma Ortamı"), readingModeBox);
+    o->addRow(QStringLiteral("Yerel Dosya Yolu"), localFolderEdit);
+    o->addRow(serverGroup);
+    return other;
 }
 
 void TFRMGENTAN::FormActivate()
@@ -148,33 +186,33 @@ void TFRMGENTAN::FormActivate()
         recordparts::closeWhenShown(this);
         return;
     }
-    MaskEdit1->setText(v.year);
-    PageControl1->setCurrentIndex(0);
-    EditKURUM->setText(v.KURUM);
-    EditSUBE->setText(v.SUBE);
-    ComboIL->clear();
+    yearEdit->setText(v.year);
+    pages->setCurrentIndex(0);
+    institutionEdit->setText(v.KURUM);
+    branchEdit->setText(v.SUBE);
+    provinceBox->clear();
     for (const auto &p : provinces)
-        ComboIL->addItem(p.name, p.code);
-    ComboIL->setCurrentIndex(ComboIL->findData(v.ILKOD));
+        provinceBox->addItem(p.name, p.code);
+    provinceBox->setCurrentIndex(provinceBox->findData(v.ILKOD));
     fillDistricts(v.ILKOD);
-    ComboILCE->setCurrentIndex(ComboILCE->findData(v.ILCEKOD.toString()));
+    districtBox->setCurrentIndex(districtBox->findData(v.ILCEKOD.toString()));
 
-    select(ComboRenk, v.colour);
-    select(ComboONIZ, v.ONIZ);
-    select(ComboSRVSAKLA, v.SRVSAKLA);
-    select(ComboVTSAKLA, v.VTSAKLA);
-    select(ComboTRMSAKLA, v.TRMSAKLA);
-    select(ComboMSVER, v.MSVER);
-    select(ComboESDUR, v.ESDUR);
-    select(ComboOKUMA, v.readMode);
+    select(colourBox, v.colour);
+    select(previewBox, v.ONIZ);
+    select(keepOnServerBox, v.SRVSAKLA);
+    select(keepInDatabaseBox, v.VTSAKLA);
+    select(keepOnTerminalBox, v.TRMSAKLA);
+    select(officeVersionBox, v.MSVER);
+    select(numberStateBox, v.ESDUR);
+    select(readingModeBox, v.readMode);
     serverChoiceChanged();
-    select(ComboABT, v.ABT);
-    MemoBASLIK->setPlainText(v.BASLIK);
-    EditSRVIPNO->setText(v.SRVIPNO);
-    EditSRVPORT->setText(v.SRVPORT);
-    EDLOCAL->setText(v.localFolder);
+    select(documentKindBox, v.ABT);
+    letterHeadingEdit->setPlainText(v.BASLIK);
+    fileServerEdit->setText(v.SRVIPNO);
+    serverPortEdit->setText(v.SRVPORT);
+    localFolderEdit->setText(v.localFolder);
     showLogo();
-    EditKURUM->setFocus();
+    institutionEdit->setFocus();
 }
 
 void TFRMGENTAN::fillDistricts(const QString &ILKOD)
@@ -182,26 +220,26 @@ void TFRMGENTAN::fillDistricts(const QString &ILKOD)
     QList<GeneralDefinitions::Place> districts;
     guarded(m_session, [&] { districts = m_definitions.districts(ILKOD); });
     m_districtsOf = ILKOD;
-    ComboILCE->clear();
+    districtBox->clear();
     for (const auto &d : districts)
-        ComboILCE->addItem(d.name, d.code);
-    ComboILCE->setCurrentIndex(-1);
+        districtBox->addItem(d.name, d.code);
+    districtBox->setCurrentIndex(-1);
 }
 
 void TFRMGENTAN::serverChoiceChanged()
 {
     // Only "Evet" and "Hayır" decide; nothing chosen leaves the group as it is.
-    if (ComboSRVSAKLA->currentIndex() >= 0)
-        GroupSunucu->setEnabled(ComboSRVSAKLA->currentData().toString() == QLatin1String("E"));
+    if (keepOnServerBox->currentIndex() >= 0)
+        serverGroup->setEnabled(keepOnServerBox->currentData().toString() == QLatin1String("E"));
 }
 
 void TFRMGENTAN::showLogo()
 {
     QPixmap picture;
     if (!m_definitions.logo().isEmpty() && picture.loadFromData(m_definitions.logo()))
-        ImageLOGO->setPixmap(picture.scaled(ImageLOGO->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
+        emblemImage->setPixmap(picture.scaled(emblemImage->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
     else
-        ImageLOGO->clear();
+        emblemImage->clear();
 }
 
 void TFRMGENTAN::EkleClick()
@@ -227,24 +265,24 @@ void TFRMGENTAN::SilClick()
 void TFRMGENTAN::SpeedButton3Click()
 {
     GeneralDefinitions::Values v;
-    v.KURUM = EditKURUM->text();
-    v.SUBE = EditSUBE->text();
-    v.year = MaskEdit1->text();
-    v.colour = ComboRenk->currentIndex();
-    v.ONIZ = ComboONIZ->currentIndex();
-    v.ILKOD = ComboIL->currentIndex() < 0 ? QString() : ComboIL->currentData().toString();
-    v.ILCEKOD = ComboILCE->currentIndex() < 0 ? QVariant() : ComboILCE->currentData();
-    v.ABT = ComboABT->currentIndex();
-    v.BASLIK = MemoBASLIK->toPlainText();
-    v.ESDUR = ComboESDUR->currentIndex();
-    v.SRVSAKLA = ComboSRVSAKLA->currentIndex();
-    v.VTSAKLA = ComboVTSAKLA->currentIndex();
-    v.TRMSAKLA = ComboTRMSAKLA->currentIndex();
-    v.MSVER = ComboMSVER->currentIndex();
-    v.readMode = ComboOKUMA->currentIndex();
-    v.localFolder = EDLOCAL->text();
-    v.SRVIPNO = EditSRVIPNO->text();
-    v.SRVPORT = EditSRVPORT->text();
+    v.KURUM = institutionEdit->text();
+    v.SUBE = branchEdit->text();
+    v.year = yearEdit->text();
+    v.colour = colourBox->currentIndex();
+    v.ONIZ = previewBox->currentIndex();
+    v.ILKOD = provinceBox->currentIndex() < 0 ? QString() : provinceBox->currentData().toString();
+    v.ILCEKOD = districtBox->currentIndex() < 0 ? QVariant() : districtBox->currentData();
+    v.ABT = documentKindBox->currentIndex();
+    v.BASLIK = letterHeadingEdit->toPlainText();
+    v.ESDUR = numberStateBox->currentIndex();
+    v.SRVSAKLA = keepOnServerBox->currentIndex();
+    v.VTSAKLA = keepInDatabaseBox->currentIndex();
+    v.TRMSAKLA = keepOnTerminalBox->currentIndex();
+    v.MSVER = officeVersionBox->currentIndex();
+    v.readMode = readingModeBox->currentIndex();
+    v.localFolder = localFolderEdit->text();
+    v.SRVIPNO = fileServerEdit->text();
+    v.SRVPORT = serverPortEdit->text();
     bool saved = false;
     guarded(m_session, [&] { saved = m_definitions.save(v); });
     if (!saved)

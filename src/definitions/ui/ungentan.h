@@ -20,35 +20,9 @@ class TFRMGENTAN : public KelmaForm
 public:
     explicit TFRMGENTAN(Session &session, QWidget *parent = nullptr);
 
-    QTabWidget *PageControl1;
     // "Genel"
-    QLineEdit *EditKURUM;     ///< "Kurum Adı"
-    QLineEdit *EditSUBE;      ///< "Birim Adı"
-    QLineEdit *MaskEdit1;     ///< "Çalışma Yılı"
-    QComboBox *ComboRenk;     ///< "Form Rengi"
-    QComboBox *ComboONIZ;     ///< "Yazıcı Önizleme"
-    QComboBox *ComboIL;       ///< "İli"
-    QComboBox *ComboILCE;     ///< "İlçesi"
-    QComboBox *ComboABT;      ///< "Geçerli Belge Türü"
     // "Açıklama"
-    QLabel *ImageLOGO;        ///< "Kurum Amblemi"
-    QPushButton *BitBtnEkle;  ///< emblem "Ekle"
-    QPushButton *BitBtnSil;   ///< emblem "Sil"
-    QPlainTextEdit *MemoBASLIK; ///< "Giden Evrak Başlık Açıklaması"
-    QComboBox *ComboESDUR;    ///< "Sayı Dur"
     // "Diğer"
-    QComboBox *ComboSRVSAKLA; ///< "Sunucuda Saklansın"
-    QComboBox *ComboVTSAKLA;  ///< "Veritabanında Saklansın"
-    QComboBox *ComboTRMSAKLA; ///< "Terminalde Saklansın"
-    QComboBox *ComboMSVER;    ///< "Microsoft Office"
-    QComboBox *ComboOKUMA;    ///< "Belge Okuma Ortamı"
-    QLineEdit *EDLOCAL;       ///< "Yerel Dosya Yolu"
-    QGroupBox *GroupSunucu;   ///< "Sunucu Bilgileri"
-    QLineEdit *EditSRVIPNO;   ///< "Dosya Sunucu"
-    QLineEdit *EditSRVPORT;   ///< "Sunucu Portu"
-
-    QPushButton *SpeedButton3; ///< "F5-Kayıt"
-    QPushButton *SpeedButton4; ///< "F6-İptal"
 
     void SpeedButton3Click();
     void SpeedButton4Click();
@@ -59,10 +33,39 @@ protected:
     void FormActivate() override;
 
 private:
+    QWidget *buildGeneralPage();
+    QWidget *buildNotesPage();
+    QWidget *buildOtherPage();
     void fillDistricts(const QString &ILKOD);
     void showLogo();
     void serverChoiceChanged();
 
     GeneralDefinitions m_definitions;
     QString m_districtsOf; ///< the province whose districts are listed
+
+    QTabWidget *pages; // PageControl1
+    QLineEdit *institutionEdit; // EditKURUM "Kurum Adı"
+    QLineEdit *branchEdit; // EditSUBE "Birim Adı"
+    QLineEdit *yearEdit; // MaskEdit1 "Çalışma Yılı"
+    QComboBox *colourBox; // ComboRenk "Form Rengi"
+    QComboBox *previewBox; // ComboONIZ "Yazıcı Önizleme"
+    QComboBox *provinceBox; // ComboIL "İli"
+    QComboBox *districtBox; // ComboILCE "İlçesi"
+    QComboBox *documentKindBox; // ComboABT "Geçerli Belge Türü"
+    QLabel *emblemImage; // ImageLOGO "Kurum Amblemi"
+    QPushButton *addEmblemButton; // BitBtnEkle emblem "Ekle"
+    QPushButton *removeEmblemButton; // BitBtnSil emblem "Sil"
+    QPlainTextEdit *letterHeadingEdit; // MemoBASLIK "Giden Evrak Başlık Açıklaması"
+    QComboBox *numberStateBox; // ComboESDUR "Sayı Dur"
+    QComboBox *keepOnServerBox; // ComboSRVSAKLA "Sunucuda Saklansın"
+    QComboBox *keepInDatabaseBox; // ComboVTSAKLA "Veritabanında Saklansın"
+    QComboBox *keepOnTerminalBox; // ComboTRMSAKLA "Terminalde Saklansın"
+    QComboBox *officeVersionBox; // ComboMSVER "Microsoft Office"
+    QComboBox *readingModeBox; // ComboOKUMA "Belge Okuma Ortamı"
+    QLineEdit *localFolderEdit; // EDLOCAL "Yerel Dosya Yolu"
+    QGroupBox *serverGroup; // GroupSunucu "Sunucu Bilgileri"
+    QLineEdit *fileServerEdit; // EditSRVIPNO "Dosya Sunucu"
+    QLineEdit *serverPortEdit; // EditSRVPORT "Sunucu Portu"
+    QPushButton *saveButton; // SpeedButton3 "F5-Kayıt"
+    QPushButton *cancelButton; // SpeedButton4 "F6-İptal"
 };

@@ -25,41 +25,48 @@ TFRMKURBIL::TFRMKURBIL(Session &session, QWidget *parent)
     auto *Panel1 = new QFrame(this);
     Panel1->setObjectName(QStringLiteral("Panel1"));
     auto *form = new QFormLayout(Panel1);
-    LBKOD = new QLabel(Panel1);
-    form->addRow(QStringLiteral(" Kurum Kodu"), LBKOD);
-    ComboBox1 = new QComboBox(Panel1);
+    codeLabel = new QLabel(Panel1);
+    codeLabel->setObjectName(QStringLiteral("codeLabel"));
+    form->addRow(QStringLiteral(" Kurum Kodu"), codeLabel);
+    personKindBox = new QComboBox(Panel1);
+    personKindBox->setObjectName(QStringLiteral("personKindBox"));
     for (const Choice &c : birim::kisilik())
-        ComboBox1->addItem(c.caption, c.code);
-    form->addRow(QStringLiteral(" Kişilik Türü"), ComboBox1);
+        personKindBox->addItem(c.caption, c.code);
+    form->addRow(QStringLiteral(" Kişilik Türü"), personKindBox);
     QLineEdit *name = recordparts::addBox(form, edits, QStringLiteral("BIRIM"), birim::nameCaption({}));
-    LBIRIM = qobject_cast<QLabel *>(form->labelForField(name));
+    nameCaptionLabel = qobject_cast<QLabel *>(form->labelForField(name));
+    nameCaptionLabel->setObjectName(QStringLiteral("nameCaptionLabel"));
     QLineEdit *person = recordparts::addBox(form, edits, QStringLiteral("YETKILI"), birim::personCaption({}));
-    LYETKILI = qobject_cast<QLabel *>(form->labelForField(person));
+    contactCaptionLabel = qobject_cast<QLabel *>(form->labelForField(person));
+    contactCaptionLabel->setObjectName(QStringLiteral("contactCaptionLabel"));
     recordparts::addBox(form, edits, QStringLiteral("UNVAN"), QStringLiteral(" Ünvanı"));
     recordparts::addBox(form, edits, QStringLiteral("EMAIL"), QStringLiteral(" e-posta Adresi"));
 
     auto *group = new QGroupBox(QStringLiteral("Benzer Kurum Listesi"), this);
     auto *groupLayout = new QVBoxLayout(group);
     m_model = new RowsModel({QStringLiteral("Dış Kurum Adı")}, this);
-    DBGrid1 = gridparts::grid(group, m_model);
-    DBGrid1->setFocusPolicy(Qt::ClickFocus);
-    groupLayout->addWidget(DBGrid1);
+    similarGrid = gridparts::grid(group, m_model);
+    similarGrid->setObjectName(QStringLiteral("similarGrid"));
+    similarGrid->setFocusPolicy(Qt::ClickFocus);
+    groupLayout->addWidget(similarGrid);
 
-    BitBtn1 = gridparts::button(this, QStringLiteral("F5-Kayıt"));
-    BitBtn2 = gridparts::button(this, QStringLiteral("F6-Vazgeç"));
+    saveButton = gridparts::button(this, QStringLiteral("F5-Kayıt"));
+    saveButton->setObjectName(QStringLiteral("saveButton"));
+    cancelButton = gridparts::button(this, QStringLiteral("F6-Vazgeç"));
+    cancelButton->setObjectName(QStringLiteral("cancelButton"));
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(Panel1);
     layout->addWidget(group, 1);
-    layout->addWidget(gridparts::buttonBar(this, {}, {BitBtn1, BitBtn2}));
+    layout->addWidget(gridparts::buttonBar(this, {}, {saveButton, cancelButton}));
     resize(600, 520);
 
     name->installEventFilter(this);
     connect(name, &QLineEdit::textChanged, this, &TFRMKURBIL::nameChanged);
-    connect(ComboBox1, &QComboBox::currentIndexChanged, this, &TFRMKURBIL::kindChanged);
-    connect(BitBtn1, &QPushButton::clicked, this, &TFRMKURBIL::BitBtn1Click);
-    connect(BitBtn2, &QPushButton::clicked, this, &TFRMKURBIL::BitBtn2Click);
-    bindKey(BitBtn1, Qt::Key_F5);
-    bindKey(BitBtn2, Qt::Key_F6);
+    connect(personKindBox, &QComboBox::currentIndexChanged, this, &TFRMKURBIL::kindChanged);
+    connect(saveButton, &QPushButton::clicked, this, &TFRMKURBIL::BitBtn1Click);
+    connect(cancelButton, &QPushButton::clicked, this, &TFRMKURBIL::BitBtn2Click);
+    bindKey(saveButton, Qt::Key_F5);
+    bindKey(cancelButton, Qt::Key_F6);
 }
 
 void TFRMKURBIL::FormActivate()
@@ -67,9 +74,9 @@ void TFRMKURBIL::FormActivate()
     if (!recordparts::open(this, m_record, BKOD, edits))
         return;
     m_lastKeyBlank = false;
-    LBKOD->setText(m_record.mode() == BirimRecord::Edit ? QString::number(m_record.BKOD()) : QString());
-    const int kind = ComboBox1->findData(m_record.value(QStringLiteral("GTUR")).toString());
-    ComboBox1->setCurrentIndex(kind < 0 ? 0 : kind);
+    codeLabel->setText(m_record.mode() == BirimRecord::Edit ? QString::number(m_record.BKOD()) : QString());
+    const int kind = personKindBox->findData(m_record.value(QStringLiteral("GTUR")).toString());
+    personKindBox->setCurrentIndex(kind < 0 ? 0 : kind);
     kindChanged();
     nameChanged();
     edits.value(QStringLiteral("BIRIM"))->setFocus();
@@ -77,9 +84,9 @@ void TFRMKURBIL::FormActivate()
 
 void TFRMKURBIL::kindChanged()
 {
-    const QString gtur = ComboBox1->currentData().toString();
-    LBIRIM->setText(birim::nameCaption(gtur));
-    LYETKILI->setText(birim::personCaption(gtur));
+    const QString gtur = personKindBox->currentData().toString();
+    nameCaptionLabel->setText(birim::nameCaption(gtur));
+    contactCaptionLabel->setText(birim::personCaption(gtur));
 }
 
 void TFRMKURBIL::nameChanged()
@@ -104,7 +111,7 @@ bool TFRMKURBIL::eventFilter(QObject *watched, QEvent *event)
 
 void TFRMKURBIL::BitBtn1Click()
 {
-    m_record.setValue(QStringLiteral("GTUR"), ComboBox1->currentData());
+    m_record.setValue(QStringLiteral("GTUR"), personKindBox->currentData());
     if (!recordparts::save(m_record, edits))
         return;
     BKOD = m_record.BKOD();

@@ -24,15 +24,6 @@ public:
 
     int BKOD = 0;
 
-    QLabel *LBKOD;        ///< " Kurum Kodu"
-    QComboBox *ComboBox1; ///< " Kişilik Türü"
-    /// The boxes by column: BIRIM, YETKILI, UNVAN, EMAIL.
-    QMap<QString, QLineEdit *> edits;
-    QLabel *LBIRIM;       ///< the name box's caption, by kind
-    QLabel *LYETKILI;     ///< the YETKILI box's caption, by kind
-    QTableView *DBGrid1;  ///< "Benzer Kurum Listesi"
-    QPushButton *BitBtn1; ///< "F5-Kayıt"
-    QPushButton *BitBtn2; ///< "F6-Vazgeç"
 
     const QList<BodyName> &similar() const { return m_similar; }
 
@@ -51,4 +42,14 @@ private:
     QList<BodyName> m_similar;
     RowsModel *m_model;
     bool m_lastKeyBlank = false;
+
+    QLabel *codeLabel; // LBKOD " Kurum Kodu"
+    QComboBox *personKindBox; // ComboBox1 " Kişilik Türü"
+    QLabel *nameCaptionLabel; // LBIRIM the name box's caption, by kind
+    QLabel *contactCaptionLabel; // LYETKILI the YETKILI box's caption, by kind
+    QTableView *similarGrid; // DBGrid1 "Benzer Kurum Listesi"
+    QPushButton *saveButton; // BitBtn1 "F5-Kayıt"
+    QPushButton *cancelButton; // BitBtn2 "F6-Vazgeç"
+    /// The boxes by column: BIRIM, YETKILI, UNVAN, EMAIL.
+    QMap<QString, QLineEdit *> edits;
 };

@@ -22,12 +22,6 @@ public:
     /// The chosen body, after tag 1.
     int BKOD = 0;
 
-    QLineEdit *Edit1;     ///< " Kurum Adı"
-    QCheckBox *CheckBox1; ///< "Kelime Ara"
-    QTableView *DBGrid1;  ///< "Dış Kurum Adı"
-    QPushButton *BitBtn1; ///< "ESC-Çıkış"
-    QPushButton *BitBtn2; ///< "F2-Kod Ekle": hidden, does nothing
-
     const QList<BodyName> &rows() const { return m_rows; }
 
     void SORGULA();
@@ -43,4 +37,10 @@ private:
     QList<BodyName> m_rows;
     RowsModel *m_model;
     bool m_lastKeyBlank = false;
+
+    QLineEdit *nameEdit; // Edit1 " Kurum Adı"
+    QCheckBox *wordSearchCheck; // CheckBox1 "Kelime Ara"
+    QTableView *bodiesGrid; // DBGrid1 "Dış Kurum Adı"
+    QPushButton *exitButton; // BitBtn1 "ESC-Çıkış"
+    QPushButton *addCodeButton; // BitBtn2 "F2-Kod Ekle": hidden, does nothing
 };

@@ -40,78 +40,87 @@ TFRMSDPBUL::TFRMSDPBUL(Session &session, QWidget *parent)
     auto *Panel1 = new QFrame(this);
     Panel1->setObjectName(QStringLiteral("Panel1"));
     auto *boxes = new QFormLayout(Panel1);
-    Edit1 = new QLineEdit(Panel1);
-    Edit2 = new QLineEdit(Panel1);
-    CheckBox1 = new QCheckBox(QStringLiteral("Kelime Ara"), Panel1);
+    codeEdit = new QLineEdit(Panel1);
+    codeEdit->setObjectName(QStringLiteral("codeEdit"));
+    descriptionEdit = new QLineEdit(Panel1);
+    descriptionEdit->setObjectName(QStringLiteral("descriptionEdit"));
+    wordSearchCheck = new QCheckBox(QStringLiteral("Kelime Ara"), Panel1);
+    wordSearchCheck->setObjectName(QStringLiteral("wordSearchCheck"));
     auto *descriptionRow = new QHBoxLayout;
-    descriptionRow->addWidget(Edit2, 1);
-    descriptionRow->addWidget(CheckBox1);
-    boxes->addRow(QStringLiteral(" Kodu"), Edit1);
+    descriptionRow->addWidget(descriptionEdit, 1);
+    descriptionRow->addWidget(wordSearchCheck);
+    boxes->addRow(QStringLiteral(" Kodu"), codeEdit);
     boxes->addRow(QStringLiteral(" Açıklama"), descriptionRow);
 
     m_codes = new RowsModel({QStringLiteral("H.Kodu"), QStringLiteral("Hesap Adı")}, this);
-    DBGrid1 = gridparts::grid(this, m_codes);
-    DBGrid1->horizontalHeader()->resizeSection(0, 120);
-    AnaHesapKontrolu = new QAction(QStringLiteral("Ana Hesap Kontrolü"), DBGrid1);
-    DBGrid1->setContextMenuPolicy(Qt::ActionsContextMenu);
-    DBGrid1->addAction(AnaHesapKontrolu);
+    codesGrid = gridparts::grid(this, m_codes);
+    codesGrid->setObjectName(QStringLiteral("codesGrid"));
+    codesGrid->horizontalHeader()->resizeSection(0, 120);
+    mainCodeCheckAction = new QAction(QStringLiteral("Ana Hesap Kontrolü"), codesGrid);
+    mainCodeCheckAction->setObjectName(QStringLiteral("mainCodeCheckAction"));
+    codesGrid->setContextMenuPolicy(Qt::ActionsContextMenu);
+    codesGrid->addAction(mainCodeCheckAction);
     auto *hint = new QLabel(
         QStringLiteral("Seçmek İçin İlgili Hesap Üzerinde Çift Tıklayınız veya ENTER tuşunu kullanınız:"), this);
 
     auto *Panel2 = new QFrame(this);
     Panel2->setObjectName(QStringLiteral("Panel2"));
     auto *mainsLayout = new QVBoxLayout(Panel2);
-    Edit3 = new QLineEdit(Panel2);
+    moveToDescriptionEdit = new QLineEdit(Panel2);
+    moveToDescriptionEdit->setObjectName(QStringLiteral("moveToDescriptionEdit"));
     m_mainModel = new RowsModel({QStringLiteral("Kod"), QStringLiteral("Hesap Adı")}, this);
-    DBGrid2 = gridparts::grid(Panel2, m_mainModel);
-    DBGrid2->horizontalHeader()->resizeSection(0, 50);
+    mainCodesGrid = gridparts::grid(Panel2, m_mainModel);
+    mainCodesGrid->setObjectName(QStringLiteral("mainCodesGrid"));
+    mainCodesGrid->horizontalHeader()->resizeSection(0, 50);
     mainsLayout->addWidget(gridparts::heading(Panel2, QStringLiteral("ANA KODLAR")));
-    mainsLayout->addWidget(Edit3);
-    mainsLayout->addWidget(DBGrid2, 1);
+    mainsLayout->addWidget(moveToDescriptionEdit);
+    mainsLayout->addWidget(mainCodesGrid, 1);
 
-    BitBtn2 = gridparts::button(this, QStringLiteral("F2-Kod Ekle"));
-    BitBtn2->hide();
-    BitBtn1 = gridparts::button(this, QStringLiteral("ESC-Çıkış"));
+    addCodeButton = gridparts::button(this, QStringLiteral("F2-Kod Ekle"));
+    addCodeButton->setObjectName(QStringLiteral("addCodeButton"));
+    addCodeButton->hide();
+    exitButton = gridparts::button(this, QStringLiteral("ESC-Çıkış"));
+    exitButton->setObjectName(QStringLiteral("exitButton"));
 
     auto *left = new QVBoxLayout;
     left->addWidget(Panel1);
     left->addWidget(hint);
-    left->addWidget(DBGrid1, 1);
+    left->addWidget(codesGrid, 1);
     auto *columns = new QHBoxLayout;
     columns->addLayout(left, 3);
     columns->addWidget(Panel2, 2);
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(columns, 1);
-    layout->addWidget(gridparts::buttonBar(this, {BitBtn2}, {BitBtn1}));
+    layout->addWidget(gridparts::buttonBar(this, {addCodeButton}, {exitButton}));
     resize(960, 620);
 
-    Edit1->installEventFilter(this);
-    Edit2->installEventFilter(this);
-    connect(Edit1, &QLineEdit::textChanged, this, [this] {
+    codeEdit->installEventFilter(this);
+    descriptionEdit->installEventFilter(this);
+    connect(codeEdit, &QLineEdit::textChanged, this, [this] {
         if (!m_quiet)
             SORGULA();
     });
-    connect(Edit2, &QLineEdit::textChanged, this, [this] {
+    connect(descriptionEdit, &QLineEdit::textChanged, this, [this] {
         if (!m_quiet)
             SORGULA();
     });
-    connect(Edit1, &QLineEdit::returnPressed, this, &TFRMSDPBUL::choose);
-    connect(Edit2, &QLineEdit::returnPressed, this, &TFRMSDPBUL::choose);
-    connect(CheckBox1, &QCheckBox::toggled, this, [this] {
+    connect(codeEdit, &QLineEdit::returnPressed, this, &TFRMSDPBUL::choose);
+    connect(descriptionEdit, &QLineEdit::returnPressed, this, &TFRMSDPBUL::choose);
+    connect(wordSearchCheck, &QCheckBox::toggled, this, [this] {
         if (m_mode == fileplan::Mode::ByDescription)
             SORGULA();
     });
-    connect(DBGrid2->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+    connect(mainCodesGrid->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex &current) { mainCodeMoved(current.row()); });
-    connect(Edit3, &QLineEdit::textChanged, this, [this](const QString &text) {
+    connect(moveToDescriptionEdit, &QLineEdit::textChanged, this, [this](const QString &text) {
         const int row = fileplan::firstDescribedAs(m_mains, text);
         if (row >= 0)
-            DBGrid2->setCurrentIndex(m_mainModel->index(row, 0));
+            mainCodesGrid->setCurrentIndex(m_mainModel->index(row, 0));
     });
-    gridparts::onChoose(DBGrid1, [this] { choose(); });
-    connect(BitBtn1, &QPushButton::clicked, this, &TFRMSDPBUL::BitBtn1Click);
-    connect(AnaHesapKontrolu, &QAction::triggered, this, &TFRMSDPBUL::AnaHesapKontroluClick);
-    bindKey(BitBtn1, Qt::Key_Escape);
+    gridparts::onChoose(codesGrid, [this] { choose(); });
+    connect(exitButton, &QPushButton::clicked, this, &TFRMSDPBUL::BitBtn1Click);
+    connect(mainCodeCheckAction, &QAction::triggered, this, &TFRMSDPBUL::AnaHesapKontroluClick);
+    bindKey(exitButton, Qt::Key_Escape);
 }
 
 void TFRMSDPBUL::FormActivate()
@@ -126,8 +135,8 @@ void TFRMSDPBUL::FormActivate()
     });
     const int start = fileplan::startRow(m_mains);
     if (start >= 0)
-        DBGrid2->setCurrentIndex(m_mainModel->index(start, 0));
-    DBGrid1->setFocus();
+        mainCodesGrid->setCurrentIndex(m_mainModel->index(start, 0));
+    codesGrid->setFocus();
 }
 
 void TFRMSDPBUL::mainCodeMoved(int row)
@@ -136,15 +145,15 @@ void TFRMSDPBUL::mainCodeMoved(int row)
         return;
     m_mode = fileplan::Mode::ByCode;
     m_quiet = true;
-    Edit1->setText(m_mains[row].KOD);
+    codeEdit->setText(m_mains[row].KOD);
     m_quiet = false;
     SORGULA();
 }
 
 void TFRMSDPBUL::SORGULA()
 {
-    const QString text = m_mode == fileplan::Mode::ByCode ? Edit1->text() : Edit2->text();
-    guarded(m_session, [&] { m_search.SORGULA(m_mode, text, CheckBox1->isChecked(), m_lastKeyBlank); });
+    const QString text = m_mode == fileplan::Mode::ByCode ? codeEdit->text() : descriptionEdit->text();
+    guarded(m_session, [&] { m_search.SORGULA(m_mode, text, wordSearchCheck->isChecked(), m_lastKeyBlank); });
     showCodes();
 }
 
@@ -163,12 +172,12 @@ void TFRMSDPBUL::showCodes()
         return {};
     });
     if (!m_search.rows().isEmpty())
-        DBGrid1->setCurrentIndex(m_codes->index(0, 0));
+        codesGrid->setCurrentIndex(m_codes->index(0, 0));
 }
 
 QString TFRMSDPBUL::currentCode() const
 {
-    const int row = DBGrid1->currentIndex().row();
+    const int row = codesGrid->currentIndex().row();
     return row >= 0 && row < m_search.rows().size() ? m_search.rows()[row].KOD : QString();
 }
 
@@ -202,19 +211,19 @@ bool TFRMSDPBUL::eventFilter(QObject *watched, QEvent *event)
         const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
         if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason)
             return false;
-        QLineEdit *other = watched == Edit1 ? Edit2 : Edit1;
+        QLineEdit *other = watched == codeEdit ? descriptionEdit : codeEdit;
         m_quiet = true;
         other->clear();
         m_quiet = false;
-        m_mode = watched == Edit1 ? fileplan::Mode::ByCode : fileplan::Mode::ByDescription;
+        m_mode = watched == codeEdit ? fileplan::Mode::ByCode : fileplan::Mode::ByDescription;
         SORGULA();
-    } else if (event->type() == QEvent::KeyPress && watched == Edit2) {
+    } else if (event->type() == QEvent::KeyPress && watched == descriptionEdit) {
         const QString typed = static_cast<QKeyEvent *>(event)->text();
         if (typed.size() == 1) {
             m_lastKeyBlank = typed == QLatin1String(" ");
             const QChar upper = turkish::BuyukHarf(typed[0]);
             if (upper != typed[0]) {
-                Edit2->insert(QString(upper));
+                descriptionEdit->insert(QString(upper));
                 return true;
             }
         }

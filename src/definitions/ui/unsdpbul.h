@@ -22,16 +22,6 @@ public:
     /// The chosen code, after tag 1.
     QString KOD;
 
-    QLineEdit *Edit1;       ///< " Kodu"
-    QLineEdit *Edit2;       ///< " Açıklama"; typed keys are upper-cased by Turkish rules
-    QCheckBox *CheckBox1;   ///< "Kelime Ara"
-    QTableView *DBGrid1;    ///< the code list
-    QTableView *DBGrid2;    ///< "ANA KODLAR"
-    QLineEdit *Edit3;       ///< moves "ANA KODLAR" to a description
-    QPushButton *BitBtn1;   ///< "ESC-Çıkış"
-    QPushButton *BitBtn2;   ///< "F2-Kod Ekle": hidden, does nothing
-    QAction *AnaHesapKontrolu;
-
     RowsModel *codeModel() const { return m_codes; }
     /// The code of the code list's current row; empty when there is none.
     QString currentCode() const;
@@ -57,4 +47,14 @@ private:
     fileplan::Mode m_mode = fileplan::Mode::ByCode;
     bool m_lastKeyBlank = false;
     bool m_quiet = false; ///< while the screen itself fills a box
+
+    QLineEdit *codeEdit; // Edit1 " Kodu"
+    QLineEdit *descriptionEdit; // Edit2 " Açıklama"
+    QCheckBox *wordSearchCheck; // CheckBox1 "Kelime Ara"
+    QTableView *codesGrid; // DBGrid1 the code list
+    QTableView *mainCodesGrid; // DBGrid2 "ANA KODLAR"
+    QLineEdit *moveToDescriptionEdit; // Edit3 moves "ANA KODLAR" to a description
+    QPushButton *exitButton; // BitBtn1 "ESC-Çıkış"
+    QPushButton *addCodeButton; // BitBtn2 "F2-Kod Ekle": hidden, does nothing
+    QAction *mainCodeCheckAction; // AnaHesapKontrolu
 };

@@ -14,51 +14,55 @@ TFRMBRMEKLE::TFRMBRMEKLE(Session &session, Routing &routing, QWidget *parent)
     , m_routing(routing)
 {
     setWindowTitle(QStringLiteral("BİRİM SEÇİMİ"));
-    Label1 = new QLabel(QStringLiteral("Seçmek için Çift Tıklayınız"), this);
-    DBGrid1 = new QListWidget(this);
-    DBGrid1->setToolTip(QStringLiteral("Seçmek için Çift Tıklayınız"));
+    hintLabel = new QLabel(QStringLiteral("Seçmek için Çift Tıklayınız"), this);
+    hintLabel->setObjectName(QStringLiteral("hintLabel"));
+    departmentsList = new QListWidget(this);
+    departmentsList->setObjectName(QStringLiteral("departmentsList"));
+    departmentsList->setToolTip(QStringLiteral("Seçmek için Çift Tıklayınız"));
     auto *header = new QLabel(QStringLiteral("<b>Birim Adı</b>"), this);
-    BitBtn1 = new QPushButton(QStringLiteral("&Tümünü Aktar"), this);
-    BitBtn2 = new QPushButton(QStringLiteral("Çı&kış"), this);
-    BitBtn1->setAutoDefault(false);
-    BitBtn2->setAutoDefault(false);
+    routeAllButton = new QPushButton(QStringLiteral("&Tümünü Aktar"), this);
+    routeAllButton->setObjectName(QStringLiteral("routeAllButton"));
+    exitButton = new QPushButton(QStringLiteral("Çı&kış"), this);
+    exitButton->setObjectName(QStringLiteral("exitButton"));
+    routeAllButton->setAutoDefault(false);
+    exitButton->setAutoDefault(false);
     auto *buttons = new QHBoxLayout;
-    buttons->addWidget(Label1);
+    buttons->addWidget(hintLabel);
     buttons->addStretch();
-    buttons->addWidget(BitBtn1);
-    buttons->addWidget(BitBtn2);
+    buttons->addWidget(routeAllButton);
+    buttons->addWidget(exitButton);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(header);
-    layout->addWidget(DBGrid1, 1);
+    layout->addWidget(departmentsList, 1);
     layout->addLayout(buttons);
     resize(420, 420);
 
-    connect(DBGrid1, &QListWidget::itemActivated, this, [this](QListWidgetItem *item) {
-        choose(DBGrid1->row(item));
+    connect(departmentsList, &QListWidget::itemActivated, this, [this](QListWidgetItem *item) {
+        choose(departmentsList->row(item));
     });
-    connect(BitBtn1, &QPushButton::clicked, this, [this] {
+    connect(routeAllButton, &QPushButton::clicked, this, [this] {
         guarded(m_session, [this] { m_routing.routeAll(); });
         emit routed();
         closeForm(1);
     });
-    connect(BitBtn2, &QPushButton::clicked, this, [this] { closeForm(0); });
-    bindKey(BitBtn2, Qt::Key_Escape);
+    connect(exitButton, &QPushButton::clicked, this, [this] { closeForm(0); });
+    bindKey(exitButton, Qt::Key_Escape);
 }
 
 void TFRMBRMEKLE::FormActivate()
 {
     guarded(m_session, [this] { refill(); });
-    DBGrid1->setFocus();
+    departmentsList->setFocus();
 }
 
 void TFRMBRMEKLE::refill()
 {
     m_offered = m_routing.departmentsToOffer();
-    DBGrid1->clear();
+    departmentsList->clear();
     for (const Department &d : m_offered)
-        DBGrid1->addItem(d.BIRIM);
+        departmentsList->addItem(d.BIRIM);
     if (!m_offered.isEmpty())
-        DBGrid1->setCurrentRow(0);
+        departmentsList->setCurrentRow(0);
 }
 
 void TFRMBRMEKLE::choose(int row)
@@ -68,6 +72,6 @@ void TFRMBRMEKLE::choose(int row)
     if (m_routing.route(m_offered[row])) {
         emit routed();
         guarded(m_session, [this] { refill(); });
-        DBGrid1->setCurrentRow(qMin(row, DBGrid1->count() - 1));
+        departmentsList->setCurrentRow(qMin(row, departmentsList->count() - 1));
     }
 }

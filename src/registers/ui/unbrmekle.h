@@ -17,11 +17,6 @@ class TFRMBRMEKLE : public KelmaForm
 public:
     TFRMBRMEKLE(Session &session, Routing &routing, QWidget *parent = nullptr);
 
-    QListWidget *DBGrid1;
-    QLabel *Label1;
-    QPushButton *BitBtn1; ///< Tümünü Aktar
-    QPushButton *BitBtn2; ///< Çıkış
-
     /// Routes the department of a list row.
     void choose(int row);
 
@@ -37,6 +32,11 @@ private:
 
     Routing &m_routing;
     QList<Department> m_offered;
+
+    QListWidget *departmentsList; // DBGrid1
+    QLabel *hintLabel; // Label1
+    QPushButton *routeAllButton; // BitBtn1 "Tümünü Aktar"
+    QPushButton *exitButton; // BitBtn2 "Çıkış"
 };
 
 /// The same for outgoing documents delivered internally.

@@ -5,13 +5,14 @@
 #include "definitions/ui/unkurbil.h"
 #include "definitions/ui/unkurbul.h"
 #include "definitions/ui/unsdpbul.h"
+#include "kit/fieldrows.h"
 #include "kit/hakver.h"
 
 #include "core/guarded.h"
 #include "core/prompt.h"
 #include "core/session.h"
 #include "db/fb/error.h"
-#include "db/fb/statement.h"
+#include "registers/lookups.h"
 
 #include <QComboBox>
 #include <QEvent>
@@ -130,211 +131,57 @@ TFRMGELEN::~TFRMGELEN() = default;
 
 void TFRMGELEN::build()
 {
-    auto *grid = new QGridLayout;
-    int row = 0;
-    auto label = [&](const QString &text, QWidget *buddy) {
-        auto *l = new QLabel(text, this);
-        l->setBuddy(buddy);
-        return l;
-    };
-    auto line = [&](const QString &text, QWidget *buddy, QLayout *content) {
-        grid->addWidget(label(text, buddy), row, 0, Qt::AlignRight | Qt::AlignTop);
-        grid->addLayout(content, row++, 1);
-    };
-    auto hbox = [](std::initializer_list<QWidget *> ws, bool stretch = true) {
-        auto *h = new QHBoxLayout;
-        for (QWidget *w : ws)
-            h->addWidget(w);
-        if (stretch)
-            h->addStretch();
-        return h;
-    };
-
-    EditGELNO = numberBox(this);
-    EditGELNO->setPlaceholderText(QStringLiteral("kayıtta verilir"));
-    EditGELTAR = dateBox(this);
-    LabelKAYNO = new QLabel(this);
-    LabelKAYNO->setToolTip(QStringLiteral("Kayıt anahtarı"));
-    line(QStringLiteral(" Kayıt &No / Tarihi"), EditGELNO, hbox({EditGELNO, EditGELTAR, LabelKAYNO}));
-
-    ComboSDP = new QComboBox(this);
-    ComboSDP->setMinimumContentsLength(40);
-    SpeedButtonSDP = new QToolButton(this);
-    SpeedButtonSDP->setText(QStringLiteral("..."));
-    SpeedButtonSDP->setToolTip(QStringLiteral("Standart Dosya Planı"));
-    line(QStringLiteral("Std. &Dosya Kodu"), ComboSDP, hbox({ComboSDP, SpeedButtonSDP}));
-    SACK1 = new QLabel(this);
-    SACK2 = new QLabel(this);
-    grid->addLayout(hbox({SACK1}), row++, 1);
-    grid->addLayout(hbox({SACK2}), row++, 1);
-
-    GridBirim = new QTableWidget(0, 2, this);
-    GridBirim->setHorizontalHeaderLabels({QStringLiteral("Kodu"), QStringLiteral("Birim Adı")});
-    GridBirim->horizontalHeader()->setStretchLastSection(true);
-    GridBirim->verticalHeader()->hide();
-    GridBirim->setSelectionBehavior(QAbstractItemView::SelectRows);
-    GridBirim->setSelectionMode(QAbstractItemView::SingleSelection);
-    GridBirim->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    GridBirim->setMaximumHeight(110);
-    GridBirim->setContextMenuPolicy(Qt::ActionsContextMenu);
-    auto *sil = new QAction(QStringLiteral("Sil"), GridBirim);
-    sil->setShortcut(Qt::Key_Delete);
-    sil->setShortcutContext(Qt::WidgetShortcut);
-    GridBirim->addAction(sil);
-    connect(sil, &QAction::triggered, this, &TFRMGELEN::removeDepartment);
-    SpeedButtonBirim = new QToolButton(this);
-    SpeedButtonBirim->setText(QStringLiteral("..."));
-    SpeedButtonBirim->setToolTip(QStringLiteral("Birim Seçimi"));
-    EditBSIRNO = numberBox(this);
-    EditBSIRNO->setToolTip(QStringLiteral("Birim Sıra Numarası"));
-    EditBSIRNO->setPlaceholderText(QStringLiteral("Birim Sıra No"));
-    auto *birim = new QHBoxLayout;
-    birim->addWidget(GridBirim, 1);
-    auto *birimSide = new QVBoxLayout;
-    birimSide->addWidget(SpeedButtonBirim);
-    birimSide->addWidget(EditBSIRNO);
-    birimSide->addStretch();
-    birim->addLayout(birimSide);
-    line(QStringLiteral(" Verildiği &Birim"), GridBirim, birim);
-
-    EditTESADI = textBox(this, 20);
-    line(QStringLiteral(" Teslim Alan Adı S."), EditTESADI, hbox({EditTESADI}));
-    EditTESGOR = textBox(this, 20);
-    line(QStringLiteral(" Teslim Alan Görevi"), EditTESGOR, hbox({EditTESGOR}));
-
-    ComboZDUR = choiceBox(this, {QStringLiteral("İç"), QStringLiteral("Dış")});
-    EditZNO = textBox(this, 15);
-    EditZNO->setMaximumWidth(130);
-    EditZNO->setPlaceholderText(QStringLiteral("kayıtta verilir"));
-    EditZTAR = dateBox(this);
-    line(QStringLiteral(" &Zimmet Dur./No/Tar:"), ComboZDUR, hbox({ComboZDUR, EditZNO, EditZTAR}));
-
-    ComboETKOD = new QComboBox(this);
-    line(QStringLiteral(" Evrak &Türü"), ComboETKOD, hbox({ComboETKOD}));
-    ComboGIZDER = choiceBox(this, {QStringLiteral("Hizmete Özel"), QStringLiteral("Kişiye Özel"),
-                                   QStringLiteral("Gizli"), QStringLiteral("Çok Gizli")});
-    EditGSIRNO = numberBox(this);
-    EditGSIRNO->setToolTip(QStringLiteral("Gizlilik No"));
-    line(QStringLiteral(" &Gizlilik Derecesi"), ComboGIZDER, hbox({ComboGIZDER, EditGSIRNO}));
-    EditDOSYA = textBox(this, 20);
-    line(QStringLiteral("Dosya İşlemi "), EditDOSYA, hbox({EditDOSYA}));
-    EditKRMSURE = numberBox(this);
-    EditKRMSURE->setFocusPolicy(Qt::ClickFocus); // skipped by Tab
-    line(QStringLiteral("Saklama Süresi "), EditKRMSURE, hbox({EditKRMSURE}));
-
-    ComboKURKOD = new QComboBox(this);
-    ComboKURKOD->setMinimumContentsLength(40);
-    ComboKURKOD->setContextMenuPolicy(Qt::ActionsContextMenu);
-    auto *kurumEkle = new QAction(QStringLiteral("Kurum Tanımı Ekle"), ComboKURKOD);
-    kurumEkle->setObjectName(QStringLiteral("KurumTanimiEkle"));
-    ComboKURKOD->addAction(kurumEkle);
-    connect(kurumEkle, &QAction::triggered, this, &TFRMGELEN::addNewBody);
-    SpeedButtonKurum = new QToolButton(this);
-    SpeedButtonKurum->setText(QStringLiteral("..."));
-    SpeedButtonKurum->setToolTip(QStringLiteral("Kurum Bul"));
-    line(QStringLiteral(" Geldiği &Yer"), ComboKURKOD, hbox({ComboKURKOD, SpeedButtonKurum}));
-    EditBIRIM = textBox(this, 50);
-    line(QStringLiteral("Gönderen Birim"), EditBIRIM, hbox({EditBIRIM}, false));
-    EditEVSAY = textBox(this, 50);
-    EditEVTAR = dateBox(this);
-    line(QStringLiteral(" Evrak No (&Sayı)/Tarih"), EditEVSAY, hbox({EditEVSAY, EditEVTAR}, false));
-    MemoKONU = new QPlainTextEdit(this);
-    MemoKONU->setTabChangesFocus(true);
-    MemoKONU->setMaximumHeight(70);
-    MemoKONU->viewport()->installEventFilter(this);
-    line(QStringLiteral(" K&onusu (Özü)"), MemoKONU, hbox({MemoKONU}, false));
-    ComboGSEKLI = choiceBox(this, {QStringLiteral("Posta İle"), QStringLiteral("Elden"),
-                                   QStringLiteral("e-Posta"), QStringLiteral("Diğer")});
-    EditGACIK = textBox(this, 40);
-    line(QStringLiteral(" Geliş Şekli"), ComboGSEKLI, hbox({ComboGSEKLI, EditGACIK}, false));
-    EditEKSAY = numberBox(this);
-    MemoEK = new QPlainTextEdit(this);
-    MemoEK->setTabChangesFocus(true);
-    MemoEK->setMaximumHeight(50);
-    line(QStringLiteral(" &Eki"), EditEKSAY, hbox({EditEKSAY, MemoEK}, false));
-
-    // Right-hand column: attachments, related document, answer.
-    GroupBelge = new QGroupBox(QStringLiteral("Gelen Evrak"), this);
-    auto *belge = new QVBoxLayout(GroupBelge);
-    auto *belgeButtons = new QHBoxLayout;
-    for (const char *caption : {"Ekle", "Değiş", "Sil", "Yazdır", "Detay"}) {
-        auto *b = new QPushButton(QString::fromUtf8(caption), GroupBelge);
-        b->setObjectName(QStringLiteral("Belge") + QString::fromUtf8(caption));
-        b->setEnabled(false);
-        b->setToolTip(QStringLiteral("Belge ekleme bu sürümde henüz yok."));
-        belgeButtons->addWidget(b);
-    }
-    auto *belgeNote = new QLabel(QStringLiteral("Taranmış sayfa ve dosya ekleme bu sürümde henüz yok."), GroupBelge);
-    belgeNote->setWordWrap(true);
-    belge->addWidget(belgeNote);
-    belge->addStretch();
-    belge->addLayout(belgeButtons);
-
-    auto *ilgili = new QGroupBox(QStringLiteral("İlgili Olduğu Evrak Bilgileri (Giden Evrak İçin Cevap İse Belirtiniz)"), this);
-    auto *ilgiliGrid = new QGridLayout(ilgili);
-    LabelIlgNo = new QLabel(ilgili);
-    LabelIlgTarih = new QLabel(ilgili);
-    LabelIlgBirim = new QLabel(ilgili);
-    LabelIlgKonu = new QLabel(ilgili);
-    LabelIlgKonu->setWordWrap(true);
-    int r = 0;
-    for (auto [caption, value] : {std::pair{" Evrak No ", LabelIlgNo}, {" Tarihi", LabelIlgTarih},
-                                  {" Birimi", LabelIlgBirim}, {" Konusu (Özü)", LabelIlgKonu}}) {
-        ilgiliGrid->addWidget(new QLabel(QString::fromUtf8(caption), ilgili), r, 0);
-        ilgiliGrid->addWidget(value, r++, 1);
-    }
-    ButtonIlgBul = new QPushButton(QStringLiteral("Bul"), ilgili);
-    ButtonIlgSil = new QPushButton(QStringLiteral("Sil"), ilgili);
-    ilgiliGrid->addLayout(hbox({ButtonIlgBul, ButtonIlgSil}), r, 1);
-
-    auto *cevap = new QGroupBox(QStringLiteral("Cevap Durumu"), this);
-    auto *cevapGrid = new QGridLayout(cevap);
-    ComboCEVDUR = choiceBox(cevap, {QStringLiteral("Evet"), QStringLiteral("Hayır")});
-    EditCEVTAR = dateBox(cevap);
-    EditCEVTAR->installEventFilter(this);
-    LabelCevtar = new QLabel(QStringLiteral("Son Cevap Tar"), cevap);
-    LabelCevapDurum = new QLabel(cevap);
-    LabelCevapBilgi = new QLabel(cevap);
-    auto *cevapLabel = new QLabel(QStringLiteral(" &Cevap Bekleniyor"), cevap);
-    cevapLabel->setBuddy(ComboCEVDUR);
-    cevapGrid->addWidget(cevapLabel, 0, 0);
-    cevapGrid->addWidget(ComboCEVDUR, 0, 1);
-    cevapGrid->addWidget(LabelCevtar, 1, 0);
-    cevapGrid->addWidget(EditCEVTAR, 1, 1);
-    cevapGrid->addWidget(LabelCevapDurum, 2, 0, 1, 2);
-    cevapGrid->addWidget(LabelCevapBilgi, 3, 0, 1, 2);
+    FieldRows rows(this);
+    buildDocumentGroup(rows);
+    buildRoutingGroup(rows);
+    buildClassificationGroup(rows);
+    buildSenderGroup(rows);
+    buildSubjectGroup(rows);
 
     auto *right = new QVBoxLayout;
-    right->addWidget(GroupBelge, 1);
-    right->addWidget(ilgili);
-    right->addWidget(cevap);
-
-    BitBtn1 = new QPushButton(QStringLiteral("F5-Kayıt"), this);
-    BitBtn2 = new QPushButton(QStringLiteral("F6-Vazgeç"), this);
-    BitBtn3 = new QPushButton(QStringLiteral("F7-Yazdır"), this);
-    for (QPushButton *b : {BitBtn1, BitBtn2, BitBtn3})
-        b->setAutoDefault(false);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(BitBtn1);
-    buttons->addWidget(BitBtn2);
-    buttons->addWidget(BitBtn3);
+    right->addWidget(buildAttachmentsGroup(), 1);
+    right->addWidget(buildRelatedGroup());
+    right->addWidget(buildAnswerGroup());
 
     auto *columns = new QHBoxLayout;
-    columns->addLayout(grid, 3);
+    columns->addLayout(rows.layout(), 3);
     columns->addLayout(right, 2);
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(columns);
-    layout->addLayout(buttons);
+    layout->addLayout(buildButtons());
 
-    connect(BitBtn1, &QPushButton::clicked, this, &TFRMGELEN::save);
-    connect(BitBtn2, &QPushButton::clicked, this, &TFRMGELEN::cancel);
-    connect(BitBtn3, &QPushButton::clicked, this, [this] { m_session.prompt().message(kNotYet); });
-    bindKey(BitBtn1, Qt::Key_F5);
-    bindKey(BitBtn2, Qt::Key_F6);
-    bindKey(BitBtn3, Qt::Key_F7);
+    connectChoices();
+}
 
-    connect(SpeedButtonSDP, &QToolButton::clicked, this, [this] {
+void TFRMGELEN::buildDocumentGroup(FieldRows &rows)
+{
+    registerNumberEdit = numberBox(this);
+    registerNumberEdit->setObjectName(QStringLiteral("registerNumberEdit"));
+    registerNumberEdit->setPlaceholderText(QStringLiteral("kayıtta verilir"));
+    registerDateEdit = dateBox(this);
+    registerDateEdit->setObjectName(QStringLiteral("registerDateEdit"));
+    recordKeyLabel = new QLabel(this);
+    recordKeyLabel->setObjectName(QStringLiteral("recordKeyLabel"));
+    recordKeyLabel->setToolTip(QStringLiteral("Kayıt anahtarı"));
+    rows.add(QStringLiteral(" Kayıt &No / Tarihi"), registerNumberEdit,
+             FieldRows::side({registerNumberEdit, registerDateEdit, recordKeyLabel}));
+
+    fileCodeBox = new QComboBox(this);
+    fileCodeBox->setObjectName(QStringLiteral("fileCodeBox"));
+    fileCodeBox->setMinimumContentsLength(40);
+    findFileCodeButton = new QToolButton(this);
+    findFileCodeButton->setObjectName(QStringLiteral("findFileCodeButton"));
+    findFileCodeButton->setText(QStringLiteral("..."));
+    findFileCodeButton->setToolTip(QStringLiteral("Standart Dosya Planı"));
+    rows.add(QStringLiteral("Std. &Dosya Kodu"), fileCodeBox, FieldRows::side({fileCodeBox, findFileCodeButton}));
+    mainFileCodeLabel = new QLabel(this);
+    mainFileCodeLabel->setObjectName(QStringLiteral("mainFileCodeLabel"));
+    fullFileCodeLabel = new QLabel(this);
+    fullFileCodeLabel->setObjectName(QStringLiteral("fullFileCodeLabel"));
+    rows.add(FieldRows::side({mainFileCodeLabel}));
+    rows.add(FieldRows::side({fullFileCodeLabel}));
+
+    connect(findFileCodeButton, &QToolButton::clicked, this, [this] {
         if (!pickFileCode) {
             m_session.prompt().message(kNotYet);
             return;
@@ -342,80 +189,315 @@ void TFRMGELEN::build()
         const QString code = pickFileCode();
         if (code.isEmpty())
             return;
-        int i = ComboSDP->findData(code);
+        int i = fileCodeBox->findData(code);
         if (i < 0) {
-            ComboSDP->addItem(code, code);
-            i = ComboSDP->count() - 1;
+            fileCodeBox->addItem(code, code);
+            i = fileCodeBox->count() - 1;
         }
-        ComboSDP->setCurrentIndex(i);
+        fileCodeBox->setCurrentIndex(i);
     });
-    connect(ComboSDP, &QComboBox::currentIndexChanged, this, [this] {
+    connect(fileCodeBox, &QComboBox::currentIndexChanged, this, [this] {
         if (m_filling)
             return;
-        m_record->setValue("SDP", textOf(ComboSDP->currentData().toString()));
+        m_record->setValue("SDP", textOf(fileCodeBox->currentData().toString()));
         guarded(m_session, [this] { showFileCodeTexts(); });
     });
-    connect(SpeedButtonKurum, &QToolButton::clicked, this, [this] {
+}
+
+void TFRMGELEN::buildRoutingGroup(FieldRows &rows)
+{
+    routingGrid = new QTableWidget(0, 2, this);
+    routingGrid->setObjectName(QStringLiteral("routingGrid"));
+    routingGrid->setHorizontalHeaderLabels({QStringLiteral("Kodu"), QStringLiteral("Birim Adı")});
+    routingGrid->horizontalHeader()->setStretchLastSection(true);
+    routingGrid->verticalHeader()->hide();
+    routingGrid->setSelectionBehavior(QAbstractItemView::SelectRows);
+    routingGrid->setSelectionMode(QAbstractItemView::SingleSelection);
+    routingGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    routingGrid->setMaximumHeight(110);
+    routingGrid->setContextMenuPolicy(Qt::ActionsContextMenu);
+    auto *removeAction = new QAction(QStringLiteral("Sil"), routingGrid);
+    removeAction->setObjectName(QStringLiteral("removeDepartmentAction"));
+    removeAction->setShortcut(Qt::Key_Delete);
+    removeAction->setShortcutContext(Qt::WidgetShortcut);
+    routingGrid->addAction(removeAction);
+    chooseDepartmentsButton = new QToolButton(this);
+    chooseDepartmentsButton->setObjectName(QStringLiteral("chooseDepartmentsButton"));
+    chooseDepartmentsButton->setText(QStringLiteral("..."));
+    chooseDepartmentsButton->setToolTip(QStringLiteral("Birim Seçimi"));
+    departmentSequenceEdit = numberBox(this);
+    departmentSequenceEdit->setObjectName(QStringLiteral("departmentSequenceEdit"));
+    departmentSequenceEdit->setToolTip(QStringLiteral("Birim Sıra Numarası"));
+    departmentSequenceEdit->setPlaceholderText(QStringLiteral("Birim Sıra No"));
+    auto *routing = new QHBoxLayout;
+    routing->addWidget(routingGrid, 1);
+    auto *routingSide = new QVBoxLayout;
+    routingSide->addWidget(chooseDepartmentsButton);
+    routingSide->addWidget(departmentSequenceEdit);
+    routingSide->addStretch();
+    routing->addLayout(routingSide);
+    rows.add(QStringLiteral(" Verildiği &Birim"), routingGrid, routing);
+
+    receiverNameEdit = textBox(this, 20);
+    receiverNameEdit->setObjectName(QStringLiteral("receiverNameEdit"));
+    rows.add(QStringLiteral(" Teslim Alan Adı S."), receiverNameEdit, FieldRows::side({receiverNameEdit}));
+    receiverTitleEdit = textBox(this, 20);
+    receiverTitleEdit->setObjectName(QStringLiteral("receiverTitleEdit"));
+    rows.add(QStringLiteral(" Teslim Alan Görevi"), receiverTitleEdit, FieldRows::side({receiverTitleEdit}));
+
+    handoverKindBox = choiceBox(this, {QStringLiteral("İç"), QStringLiteral("Dış")});
+    handoverKindBox->setObjectName(QStringLiteral("handoverKindBox"));
+    handoverNumberEdit = textBox(this, 15);
+    handoverNumberEdit->setObjectName(QStringLiteral("handoverNumberEdit"));
+    handoverNumberEdit->setMaximumWidth(130);
+    handoverNumberEdit->setPlaceholderText(QStringLiteral("kayıtta verilir"));
+    handoverDateEdit = dateBox(this);
+    handoverDateEdit->setObjectName(QStringLiteral("handoverDateEdit"));
+    rows.add(QStringLiteral(" &Zimmet Dur./No/Tar:"), handoverKindBox,
+             FieldRows::side({handoverKindBox, handoverNumberEdit, handoverDateEdit}));
+
+    connect(removeAction, &QAction::triggered, this, &TFRMGELEN::removeDepartment);
+    connect(chooseDepartmentsButton, &QToolButton::clicked, this, &TFRMGELEN::chooseDepartments);
+    connect(routingGrid, &QTableWidget::currentCellChanged, this, &TFRMGELEN::routingRowChanged);
+    connect(receiverNameEdit, &QLineEdit::textEdited, this, &TFRMGELEN::storeReceiver);
+    connect(receiverTitleEdit, &QLineEdit::textEdited, this, &TFRMGELEN::storeReceiver);
+}
+
+void TFRMGELEN::buildClassificationGroup(FieldRows &rows)
+{
+    documentTypeBox = new QComboBox(this);
+    documentTypeBox->setObjectName(QStringLiteral("documentTypeBox"));
+    rows.add(QStringLiteral(" Evrak &Türü"), documentTypeBox, FieldRows::side({documentTypeBox}));
+    secrecyBox = choiceBox(this, {QStringLiteral("Hizmete Özel"), QStringLiteral("Kişiye Özel"),
+                                  QStringLiteral("Gizli"), QStringLiteral("Çok Gizli")});
+    secrecyBox->setObjectName(QStringLiteral("secrecyBox"));
+    secrecyNumberEdit = numberBox(this);
+    secrecyNumberEdit->setObjectName(QStringLiteral("secrecyNumberEdit"));
+    secrecyNumberEdit->setToolTip(QStringLiteral("Gizlilik No"));
+    rows.add(QStringLiteral(" &Gizlilik Derecesi"), secrecyBox, FieldRows::side({secrecyBox, secrecyNumberEdit}));
+    fileActionEdit = textBox(this, 20);
+    fileActionEdit->setObjectName(QStringLiteral("fileActionEdit"));
+    rows.add(QStringLiteral("Dosya İşlemi "), fileActionEdit, FieldRows::side({fileActionEdit}));
+    retentionEdit = numberBox(this);
+    retentionEdit->setObjectName(QStringLiteral("retentionEdit"));
+    retentionEdit->setFocusPolicy(Qt::ClickFocus); // skipped by Tab
+    rows.add(QStringLiteral("Saklama Süresi "), retentionEdit, FieldRows::side({retentionEdit}));
+}
+
+void TFRMGELEN::buildSenderGroup(FieldRows &rows)
+{
+    senderBox = new QComboBox(this);
+    senderBox->setObjectName(QStringLiteral("senderBox"));
+    senderBox->setMinimumContentsLength(40);
+    senderBox->setContextMenuPolicy(Qt::ActionsContextMenu);
+    addSenderAction = new QAction(QStringLiteral("Kurum Tanımı Ekle"), senderBox);
+    addSenderAction->setObjectName(QStringLiteral("addSenderAction"));
+    senderBox->addAction(addSenderAction);
+    findSenderButton = new QToolButton(this);
+    findSenderButton->setObjectName(QStringLiteral("findSenderButton"));
+    findSenderButton->setText(QStringLiteral("..."));
+    findSenderButton->setToolTip(QStringLiteral("Kurum Bul"));
+    rows.add(QStringLiteral(" Geldiği &Yer"), senderBox, FieldRows::side({senderBox, findSenderButton}));
+    senderDepartmentEdit = textBox(this, 50);
+    senderDepartmentEdit->setObjectName(QStringLiteral("senderDepartmentEdit"));
+    rows.add(QStringLiteral("Gönderen Birim"), senderDepartmentEdit, FieldRows::side({senderDepartmentEdit}, false));
+    documentNumberEdit = textBox(this, 50);
+    documentNumberEdit->setObjectName(QStringLiteral("documentNumberEdit"));
+    documentDateEdit = dateBox(this);
+    documentDateEdit->setObjectName(QStringLiteral("documentDateEdit"));
+    rows.add(QStringLiteral(" Evrak No (&Sayı)/Tarih"), documentNumberEdit,
+             FieldRows::side({documentNumberEdit, documentDateEdit}, false));
+
+    connect(addSenderAction, &QAction::triggered, this, &TFRMGELEN::addNewBody);
+    connect(findSenderButton, &QToolButton::clicked, this, [this] {
         if (!pickBody) {
             m_session.prompt().message(kNotYet);
             return;
         }
         if (const int body = pickBody(); body > 0)
-            ComboKURKOD->setCurrentIndex(qMax(0, ComboKURKOD->findData(body)));
+            senderBox->setCurrentIndex(qMax(0, senderBox->findData(body)));
     });
-    connect(SpeedButtonBirim, &QToolButton::clicked, this, &TFRMGELEN::chooseDepartments);
-    connect(GridBirim, &QTableWidget::currentCellChanged, this, &TFRMGELEN::routingRowChanged);
-    connect(EditTESADI, &QLineEdit::textEdited, this, &TFRMGELEN::storeReceiver);
-    connect(EditTESGOR, &QLineEdit::textEdited, this, &TFRMGELEN::storeReceiver);
+}
+
+void TFRMGELEN::buildSubjectGroup(FieldRows &rows)
+{
+    subjectEdit = new QPlainTextEdit(this);
+    subjectEdit->setObjectName(QStringLiteral("subjectEdit"));
+    subjectEdit->setTabChangesFocus(true);
+    subjectEdit->setMaximumHeight(70);
+    subjectEdit->viewport()->installEventFilter(this);
+    rows.add(QStringLiteral(" K&onusu (Özü)"), subjectEdit, FieldRows::side({subjectEdit}, false));
+    arrivalBox = choiceBox(this, {QStringLiteral("Posta İle"), QStringLiteral("Elden"),
+                                  QStringLiteral("e-Posta"), QStringLiteral("Diğer")});
+    arrivalBox->setObjectName(QStringLiteral("arrivalBox"));
+    arrivalNoteEdit = textBox(this, 40);
+    arrivalNoteEdit->setObjectName(QStringLiteral("arrivalNoteEdit"));
+    rows.add(QStringLiteral(" Geliş Şekli"), arrivalBox, FieldRows::side({arrivalBox, arrivalNoteEdit}, false));
+    enclosureCountEdit = numberBox(this);
+    enclosureCountEdit->setObjectName(QStringLiteral("enclosureCountEdit"));
+    enclosuresEdit = new QPlainTextEdit(this);
+    enclosuresEdit->setObjectName(QStringLiteral("enclosuresEdit"));
+    enclosuresEdit->setTabChangesFocus(true);
+    enclosuresEdit->setMaximumHeight(50);
+    rows.add(QStringLiteral(" &Eki"), enclosureCountEdit, FieldRows::side({enclosureCountEdit, enclosuresEdit}, false));
+}
+
+QGroupBox *TFRMGELEN::buildAttachmentsGroup()
+{
+    // A placeholder until scanned pages and files can be added.
+    attachmentsGroup = new QGroupBox(QStringLiteral("Gelen Evrak"), this);
+    attachmentsGroup->setObjectName(QStringLiteral("attachmentsGroup"));
+    auto *layout = new QVBoxLayout(attachmentsGroup);
+    auto *buttons = new QHBoxLayout;
+    struct Entry { const char *caption; const char *name; };
+    for (const Entry &e : {Entry{"Ekle", "addAttachmentButton"}, Entry{"Değiş", "changeAttachmentButton"},
+                           Entry{"Sil", "removeAttachmentButton"}, Entry{"Yazdır", "printAttachmentButton"},
+                           Entry{"Detay", "attachmentDetailsButton"}}) {
+        auto *b = new QPushButton(QString::fromUtf8(e.caption), attachmentsGroup);
+        b->setObjectName(QLatin1String(e.name));
+        b->setEnabled(false);
+        b->setToolTip(QStringLiteral("Belge ekleme bu sürümde henüz yok."));
+        buttons->addWidget(b);
+    }
+    auto *note = new QLabel(QStringLiteral("Taranmış sayfa ve dosya ekleme bu sürümde henüz yok."), attachmentsGroup);
+    note->setWordWrap(true);
+    layout->addWidget(note);
+    layout->addStretch();
+    layout->addLayout(buttons);
+    return attachmentsGroup;
+}
+
+QGroupBox *TFRMGELEN::buildRelatedGroup()
+{
+    auto *group = new QGroupBox(QStringLiteral("İlgili Olduğu Evrak Bilgileri (Giden Evrak İçin Cevap İse Belirtiniz)"), this);
+    group->setObjectName(QStringLiteral("relatedGroup"));
+    auto *grid = new QGridLayout(group);
+    relatedNumberLabel = new QLabel(group);
+    relatedNumberLabel->setObjectName(QStringLiteral("relatedNumberLabel"));
+    relatedDateLabel = new QLabel(group);
+    relatedDateLabel->setObjectName(QStringLiteral("relatedDateLabel"));
+    relatedDepartmentLabel = new QLabel(group);
+    relatedDepartmentLabel->setObjectName(QStringLiteral("relatedDepartmentLabel"));
+    relatedSubjectLabel = new QLabel(group);
+    relatedSubjectLabel->setObjectName(QStringLiteral("relatedSubjectLabel"));
+    relatedSubjectLabel->setWordWrap(true);
+    int r = 0;
+    for (auto [caption, value] : {std::pair{" Evrak No ", relatedNumberLabel}, {" Tarihi", relatedDateLabel},
+                                  {" Birimi", relatedDepartmentLabel}, {" Konusu (Özü)", relatedSubjectLabel}}) {
+        grid->addWidget(new QLabel(QString::fromUtf8(caption), group), r, 0);
+        grid->addWidget(value, r++, 1);
+    }
+    findRelatedButton = new QPushButton(QStringLiteral("Bul"), group);
+    findRelatedButton->setObjectName(QStringLiteral("findRelatedButton"));
+    removeRelatedButton = new QPushButton(QStringLiteral("Sil"), group);
+    removeRelatedButton->setObjectName(QStringLiteral("removeRelatedButton"));
+    grid->addLayout(FieldRows::side({findRelatedButton, removeRelatedButton}), r, 1);
+
+    connect(findRelatedButton, &QPushButton::clicked, this, [this] { m_session.prompt().message(kNotYet); });
+    connect(removeRelatedButton, &QPushButton::clicked, this, [this] {
+        if (m_record->removeReply()) {
+            for (QLabel *l : {relatedNumberLabel, relatedDateLabel, relatedDepartmentLabel, relatedSubjectLabel})
+                l->clear();
+        }
+    });
+    return group;
+}
+
+QGroupBox *TFRMGELEN::buildAnswerGroup()
+{
+    auto *group = new QGroupBox(QStringLiteral("Cevap Durumu"), this);
+    group->setObjectName(QStringLiteral("answerGroup"));
+    auto *grid = new QGridLayout(group);
+    answerExpectedBox = choiceBox(group, {QStringLiteral("Evet"), QStringLiteral("Hayır")});
+    answerExpectedBox->setObjectName(QStringLiteral("answerExpectedBox"));
+    answerDateEdit = dateBox(group);
+    answerDateEdit->setObjectName(QStringLiteral("answerDateEdit"));
+    answerDateEdit->installEventFilter(this);
+    answerDateLabel = new QLabel(QStringLiteral("Son Cevap Tar"), group);
+    answerDateLabel->setObjectName(QStringLiteral("answerDateLabel"));
+    answerStateLabel = new QLabel(group);
+    answerStateLabel->setObjectName(QStringLiteral("answerStateLabel"));
+    answerInfoLabel = new QLabel(group);
+    answerInfoLabel->setObjectName(QStringLiteral("answerInfoLabel"));
+    auto *expectedLabel = new QLabel(QStringLiteral(" &Cevap Bekleniyor"), group);
+    expectedLabel->setBuddy(answerExpectedBox);
+    grid->addWidget(expectedLabel, 0, 0);
+    grid->addWidget(answerExpectedBox, 0, 1);
+    grid->addWidget(answerDateLabel, 1, 0);
+    grid->addWidget(answerDateEdit, 1, 1);
+    grid->addWidget(answerStateLabel, 2, 0, 1, 2);
+    grid->addWidget(answerInfoLabel, 3, 0, 1, 2);
+    return group;
+}
+
+QHBoxLayout *TFRMGELEN::buildButtons()
+{
+    saveButton = new QPushButton(QStringLiteral("F5-Kayıt"), this);
+    saveButton->setObjectName(QStringLiteral("saveButton"));
+    cancelButton = new QPushButton(QStringLiteral("F6-Vazgeç"), this);
+    cancelButton->setObjectName(QStringLiteral("cancelButton"));
+    printButton = new QPushButton(QStringLiteral("F7-Yazdır"), this);
+    printButton->setObjectName(QStringLiteral("printButton"));
+    auto *row = new QHBoxLayout;
+    row->addStretch();
+    for (QPushButton *b : {saveButton, cancelButton, printButton}) {
+        b->setAutoDefault(false);
+        row->addWidget(b);
+    }
+
+    connect(saveButton, &QPushButton::clicked, this, &TFRMGELEN::save);
+    connect(cancelButton, &QPushButton::clicked, this, &TFRMGELEN::cancel);
+    connect(printButton, &QPushButton::clicked, this, [this] { m_session.prompt().message(kNotYet); });
+    bindKey(saveButton, Qt::Key_F5);
+    bindKey(cancelButton, Qt::Key_F6);
+    bindKey(printButton, Qt::Key_F7);
+    return row;
+}
+
+void TFRMGELEN::connectChoices()
+{
     // Coded boxes write their column only when the user changes them: a stored
     // value that matches no entry is kept as it is.
-    connect(ComboZDUR, &QComboBox::currentIndexChanged, this, [this](int i) {
+    connect(handoverKindBox, &QComboBox::currentIndexChanged, this, [this](int i) {
         if (!m_filling && i >= 0)
             m_record->setValue("ZDUR", kZDUR[i]);
     });
-    connect(ComboGSEKLI, &QComboBox::currentIndexChanged, this, [this](int i) {
+    connect(arrivalBox, &QComboBox::currentIndexChanged, this, [this](int i) {
         if (!m_filling && i >= 0)
             m_record->setValue("GSEKLI", kGSEKLI[i]);
     });
-    connect(ComboGIZDER, &QComboBox::currentIndexChanged, this, [this](int i) {
+    connect(secrecyBox, &QComboBox::currentIndexChanged, this, [this](int i) {
         if (m_filling || i < 0)
             return;
         guarded(m_session, [&] { m_record->setGIZDER(kGIZDER[i]); });
-        EditGSIRNO->setText(plain(m_record->value("GSIRNO")));
+        secrecyNumberEdit->setText(plain(m_record->value("GSIRNO")));
     });
-    connect(ComboCEVDUR, &QComboBox::currentIndexChanged, this, [this](int i) {
+    connect(answerExpectedBox, &QComboBox::currentIndexChanged, this, [this](int i) {
         if (m_filling || i < 0)
             return;
-        if (m_record->mode() == IncomingRecord::Edit && !LabelCevapBilgi->text().isEmpty()) {
+        if (m_record->mode() == IncomingRecord::Edit && !answerInfoLabel->text().isEmpty()) {
             m_session.prompt().message(QStringLiteral(
                 "Cevap verilmiş belgeyiyi değiştiremezsiniz\nÖnce Cevap durumunu kaldırınız."));
             m_filling = true;
-            ComboCEVDUR->setCurrentIndex(1 - i);
+            answerExpectedBox->setCurrentIndex(1 - i);
             m_filling = false;
             return;
         }
         m_record->setValue("CEVDUR", kCEVDUR[i]);
-        for (QWidget *w : std::initializer_list<QWidget *>{LabelCevtar, EditCEVTAR, LabelCevapDurum, LabelCevapBilgi})
+        for (QWidget *w : std::initializer_list<QWidget *>{answerDateLabel, answerDateEdit, answerStateLabel, answerInfoLabel})
             w->setVisible(i == 0);
-    });
-    connect(ButtonIlgBul, &QPushButton::clicked, this, [this] { m_session.prompt().message(kNotYet); });
-    connect(ButtonIlgSil, &QPushButton::clicked, this, [this] {
-        if (m_record->removeReply()) {
-            for (QLabel *l : {LabelIlgNo, LabelIlgTarih, LabelIlgBirim, LabelIlgKonu})
-                l->clear();
-        }
     });
 }
 
 bool TFRMGELEN::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::MouseButtonDblClick) {
-        if (watched == MemoKONU->viewport()) {
-            MemoKONU->setPlainText(SACK2->text());
+        if (watched == subjectEdit->viewport()) {
+            subjectEdit->setPlainText(fullFileCodeLabel->text());
             return true;
         }
-        if (watched == EditCEVTAR) {
-            EditCEVTAR->clear();
+        if (watched == answerDateEdit) {
+            answerDateEdit->clear();
             return true;
         }
     }
@@ -425,17 +507,15 @@ bool TFRMGELEN::eventFilter(QObject *watched, QEvent *event)
 void TFRMGELEN::fillLookups()
 {
     m_filling = true;
-    Connections &db = m_session.db;
-    ComboSDP->clear();
-    ComboSDP->addItem(QString(), QString());
-    for (const QVariantList &r : db.IBTransaction1.rows(QStringLiteral(
-             "SELECT KOD,ACIK FROM SDP WHERE TUR='D' ORDER BY ACIK")))
-        ComboSDP->addItem(QStringLiteral("%1  %2").arg(r[0].toString(), r[1].toString()), r[0]);
+    fileCodeBox->clear();
+    fileCodeBox->addItem(QString(), QString());
+    for (const LookupItem &i : lookups::fileCodes(m_session))
+        fileCodeBox->addItem(QStringLiteral("%1  %2").arg(i.key.toString(), i.text), i.key);
     fillBodies();
-    ComboETKOD->clear();
-    ComboETKOD->addItem(QString(), QVariant());
-    for (const QVariantList &r : db.IBTransaction1.rows(QStringLiteral("SELECT ETKOD,EVTUR FROM EVTUR ORDER BY ETKOD")))
-        ComboETKOD->addItem(r[1].toString(), r[0]);
+    documentTypeBox->clear();
+    documentTypeBox->addItem(QString(), QVariant());
+    for (const LookupItem &i : lookups::documentTypes(m_session))
+        documentTypeBox->addItem(i.text, i.key);
     m_filling = false;
 }
 
@@ -443,14 +523,10 @@ void TFRMGELEN::fillBodies()
 {
     const bool filling = m_filling;
     m_filling = true;
-    fb::Transaction &t = m_session.db.IBTransaction2;
-    // Read afresh so that bodies other workstations added are there.
-    t.commit();
-    ComboKURKOD->clear();
-    ComboKURKOD->addItem(QString(), 0);
-    for (const QVariantList &r : t.rows(QStringLiteral(
-             "SELECT BKOD,BIRIM FROM BIRIM WHERE TUR='K' ORDER BY BIRIM")))
-        ComboKURKOD->addItem(r[1].toString(), r[0]);
+    senderBox->clear();
+    senderBox->addItem(QString(), 0);
+    for (const LookupItem &i : lookups::externalBodies(m_session))
+        senderBox->addItem(i.text, i.key);
     m_filling = filling;
 }
 
@@ -476,50 +552,50 @@ void TFRMGELEN::FormActivate()
         return;
     }
     HAKVER(m_session, 1)
-        .govern(BitBtn1, tag == 2 ? rights::Flag::D : rights::Flag::K)
+        .govern(saveButton, tag == 2 ? rights::Flag::D : rights::Flag::K)
         .apply();
     HAKVER(m_session, 24)
-        .govern(ComboKURKOD->actions().value(0), rights::Flag::K)
-        .govern(SpeedButtonKurum, rights::Flag::G)
+        .govern(addSenderAction, rights::Flag::K)
+        .govern(findSenderButton, rights::Flag::G)
         .apply();
-    ComboSDP->setFocus();
+    fileCodeBox->setFocus();
 }
 
 void TFRMGELEN::showRecord()
 {
     m_filling = true;
     IncomingRecord &r = *m_record;
-    EditGELNO->setText(plain(r.value("GELNO")));
-    EditGELTAR->setText(dateText(r.value("GELTAR")));
-    LabelKAYNO->setText(QStringLiteral("Kayıt anahtarı: %1").arg(r.kayno()));
-    const int sdp = ComboSDP->findData(plain(r.value("SDP")));
+    registerNumberEdit->setText(plain(r.value("GELNO")));
+    registerDateEdit->setText(dateText(r.value("GELTAR")));
+    recordKeyLabel->setText(QStringLiteral("Kayıt anahtarı: %1").arg(r.kayno()));
+    const int sdp = fileCodeBox->findData(plain(r.value("SDP")));
     if (sdp < 0 && !plain(r.value("SDP")).isEmpty())
-        ComboSDP->addItem(plain(r.value("SDP")), r.value("SDP"));
-    ComboSDP->setCurrentIndex(qMax(0, ComboSDP->findData(plain(r.value("SDP")))));
-    EditBSIRNO->setText(plain(r.value("BSIRNO")));
+        fileCodeBox->addItem(plain(r.value("SDP")), r.value("SDP"));
+    fileCodeBox->setCurrentIndex(qMax(0, fileCodeBox->findData(plain(r.value("SDP")))));
+    departmentSequenceEdit->setText(plain(r.value("BSIRNO")));
     if (int i = indexOf(kZDUR, r.value("ZDUR")); i >= 0)
-        ComboZDUR->setCurrentIndex(i);
-    EditZNO->setText(plain(r.value("ZNO")));
-    EditZTAR->setText(dateText(r.value("ZTAR")));
-    ComboETKOD->setCurrentIndex(qMax(0, ComboETKOD->findData(r.value("ETKOD"))));
+        handoverKindBox->setCurrentIndex(i);
+    handoverNumberEdit->setText(plain(r.value("ZNO")));
+    handoverDateEdit->setText(dateText(r.value("ZTAR")));
+    documentTypeBox->setCurrentIndex(qMax(0, documentTypeBox->findData(r.value("ETKOD"))));
     if (int i = indexOf(kGIZDER, r.value("GIZDER")); i >= 0)
-        ComboGIZDER->setCurrentIndex(i);
-    EditGSIRNO->setText(plain(r.value("GSIRNO")));
-    EditDOSYA->setText(plain(r.value("DOSYA")));
-    EditKRMSURE->setText(plain(r.value("KRMSURE")));
-    ComboKURKOD->setCurrentIndex(qMax(0, ComboKURKOD->findData(r.value("KURKOD").toInt())));
-    EditBIRIM->setText(plain(r.value("BIRIM")));
-    EditEVSAY->setText(plain(r.value("EVSAY")));
-    EditEVTAR->setText(dateText(r.value("EVTAR")));
-    MemoKONU->setPlainText(plain(r.value("KONU")));
+        secrecyBox->setCurrentIndex(i);
+    secrecyNumberEdit->setText(plain(r.value("GSIRNO")));
+    fileActionEdit->setText(plain(r.value("DOSYA")));
+    retentionEdit->setText(plain(r.value("KRMSURE")));
+    senderBox->setCurrentIndex(qMax(0, senderBox->findData(r.value("KURKOD").toInt())));
+    senderDepartmentEdit->setText(plain(r.value("BIRIM")));
+    documentNumberEdit->setText(plain(r.value("EVSAY")));
+    documentDateEdit->setText(dateText(r.value("EVTAR")));
+    subjectEdit->setPlainText(plain(r.value("KONU")));
     if (int i = indexOf(kGSEKLI, r.value("GSEKLI")); i >= 0)
-        ComboGSEKLI->setCurrentIndex(i);
-    EditGACIK->setText(plain(r.value("GACIK")));
-    EditEKSAY->setText(plain(r.value("EKSAY")));
-    MemoEK->setPlainText(plain(r.value("EK")));
+        arrivalBox->setCurrentIndex(i);
+    arrivalNoteEdit->setText(plain(r.value("GACIK")));
+    enclosureCountEdit->setText(plain(r.value("EKSAY")));
+    enclosuresEdit->setPlainText(plain(r.value("EK")));
     if (int i = indexOf(kCEVDUR, r.value("CEVDUR")); i >= 0)
-        ComboCEVDUR->setCurrentIndex(i);
-    EditCEVTAR->setText(dateText(r.value("CEVTAR")));
+        answerExpectedBox->setCurrentIndex(i);
+    answerDateEdit->setText(dateText(r.value("CEVTAR")));
     m_filling = false;
     showFileCodeTexts();
     showRouting();
@@ -529,31 +605,31 @@ void TFRMGELEN::showRecord()
 
 void TFRMGELEN::showFileCodeTexts()
 {
-    SACK1->setText(m_record->SACK1());
-    SACK2->setText(m_record->SACK2());
+    mainFileCodeLabel->setText(m_record->SACK1());
+    fullFileCodeLabel->setText(m_record->SACK2());
 }
 
 void TFRMGELEN::showRelated()
 {
     const QStringList t = m_record->mode() == IncomingRecord::Edit || m_record->replyChosen()
         ? m_record->ILGIGETIR() : QStringList{QString(), QString(), QString(), QString()};
-    LabelIlgNo->setText(t.value(0));
-    LabelIlgTarih->setText(t.value(1));
-    LabelIlgBirim->setText(t.value(2));
-    LabelIlgKonu->setText(t.value(3));
+    relatedNumberLabel->setText(t.value(0));
+    relatedDateLabel->setText(t.value(1));
+    relatedDepartmentLabel->setText(t.value(2));
+    relatedSubjectLabel->setText(t.value(3));
 }
 
 void TFRMGELEN::showAnswer()
 {
     const bool waits = plain(m_record->value("CEVDUR")) == QLatin1String("E");
-    LabelCevapDurum->clear();
-    LabelCevapBilgi->clear();
+    answerStateLabel->clear();
+    answerInfoLabel->clear();
     if (waits && m_record->mode() == IncomingRecord::Edit) {
         const QStringList a = m_record->CEVAPGETIR();
-        LabelCevapDurum->setText(a.value(0));
-        LabelCevapBilgi->setText(a.value(1));
+        answerStateLabel->setText(a.value(0));
+        answerInfoLabel->setText(a.value(1));
     }
-    for (QWidget *w : std::initializer_list<QWidget *>{LabelCevtar, EditCEVTAR, LabelCevapDurum, LabelCevapBilgi})
+    for (QWidget *w : std::initializer_list<QWidget *>{answerDateLabel, answerDateEdit, answerStateLabel, answerInfoLabel})
         w->setVisible(waits);
 }
 
@@ -561,14 +637,14 @@ void TFRMGELEN::showRouting()
 {
     CachedRecords &rows = m_record->routing().rows();
     m_filling = true;
-    GridBirim->setRowCount(rows.rowCount());
+    routingGrid->setRowCount(rows.rowCount());
     for (int r = 0; r < rows.rowCount(); ++r) {
-        GridBirim->setItem(r, 0, new QTableWidgetItem(plain(rows.value(r, "BKOD"))));
-        GridBirim->setItem(r, 1, new QTableWidgetItem(plain(rows.value(r, "BIRIM"))));
+        routingGrid->setItem(r, 0, new QTableWidgetItem(plain(rows.value(r, "BKOD"))));
+        routingGrid->setItem(r, 1, new QTableWidgetItem(plain(rows.value(r, "BIRIM"))));
     }
     m_filling = false;
     if (rows.rowCount() > 0)
-        GridBirim->setCurrentCell(0, 1);
+        routingGrid->setCurrentCell(0, 1);
     routingRowChanged();
 }
 
@@ -576,23 +652,23 @@ void TFRMGELEN::routingRowChanged()
 {
     if (m_filling)
         return;
-    const int r = GridBirim->currentRow();
+    const int r = routingGrid->currentRow();
     CachedRecords &rows = m_record->routing().rows();
     const bool any = r >= 0 && r < rows.rowCount();
-    EditTESADI->setEnabled(any);
-    EditTESGOR->setEnabled(any);
-    EditTESADI->setText(any ? plain(rows.value(r, "TESADI")) : QString());
-    EditTESGOR->setText(any ? plain(rows.value(r, "TESGOR")) : QString());
+    receiverNameEdit->setEnabled(any);
+    receiverTitleEdit->setEnabled(any);
+    receiverNameEdit->setText(any ? plain(rows.value(r, "TESADI")) : QString());
+    receiverTitleEdit->setText(any ? plain(rows.value(r, "TESGOR")) : QString());
 }
 
 void TFRMGELEN::storeReceiver()
 {
-    const int r = GridBirim->currentRow();
+    const int r = routingGrid->currentRow();
     CachedRecords &rows = m_record->routing().rows();
     if (r < 0 || r >= rows.rowCount())
         return;
-    rows.setValue(r, "TESADI", textOf(EditTESADI->text()));
-    rows.setValue(r, "TESGOR", textOf(EditTESGOR->text()));
+    rows.setValue(r, "TESADI", textOf(receiverNameEdit->text()));
+    rows.setValue(r, "TESGOR", textOf(receiverTitleEdit->text()));
 }
 
 void TFRMGELEN::chooseDepartments()
@@ -608,7 +684,7 @@ void TFRMGELEN::chooseDepartments()
 void TFRMGELEN::removeDepartment()
 {
     guarded(m_session, [&] {
-        m_record->routing().remove(GridBirim->currentRow());
+        m_record->routing().remove(routingGrid->currentRow());
         showRouting();
     });
 }
@@ -625,7 +701,7 @@ void TFRMGELEN::addNewBody()
             return;
         // Only the body list: everything typed so far stays in its boxes.
         fillBodies();
-        ComboKURKOD->setCurrentIndex(qMax(0, ComboKURKOD->findData(body)));
+        senderBox->setCurrentIndex(qMax(0, senderBox->findData(body)));
     });
 }
 
@@ -633,8 +709,8 @@ bool TFRMGELEN::collect()
 {
     IncomingRecord &r = *m_record;
     struct DateField { QLineEdit *box; const char *column; };
-    for (const DateField &f : {DateField{EditZTAR, "ZTAR"}, DateField{EditEVTAR, "EVTAR"},
-                               DateField{EditCEVTAR, "CEVTAR"}}) {
+    for (const DateField &f : {DateField{handoverDateEdit, "ZTAR"}, DateField{documentDateEdit, "EVTAR"},
+                               DateField{answerDateEdit, "CEVTAR"}}) {
         const QString digits = f.box->text().remove(u'/').trimmed();
         if (digits.isEmpty()) {
             r.setValue(QLatin1String(f.column), QVariant());
@@ -649,21 +725,21 @@ bool TFRMGELEN::collect()
         }
         r.setValue(QLatin1String(f.column), d);
     }
-    r.setValue("GELNO", numberOf(EditGELNO));
-    r.setValue("SDP", textOf(ComboSDP->currentData().toString()));
-    r.setValue("BSIRNO", numberOf(EditBSIRNO));
-    r.setValue("ZNO", textOf(EditZNO->text().trimmed()));
-    r.setValue("ETKOD", ComboETKOD->currentData());
-    r.setValue("GSIRNO", numberOf(EditGSIRNO));
-    r.setValue("DOSYA", textOf(EditDOSYA->text()));
-    r.setValue("KRMSURE", numberOf(EditKRMSURE));
-    r.setValue("KURKOD", ComboKURKOD->currentData().toInt() ? ComboKURKOD->currentData() : QVariant());
-    r.setValue("BIRIM", textOf(EditBIRIM->text()));
-    r.setValue("EVSAY", textOf(EditEVSAY->text()));
-    r.setValue("KONU", textOf(MemoKONU->toPlainText()));
-    r.setValue("GACIK", textOf(EditGACIK->text()));
-    r.setValue("EKSAY", numberOf(EditEKSAY));
-    r.setValue("EK", textOf(MemoEK->toPlainText()));
+    r.setValue("GELNO", numberOf(registerNumberEdit));
+    r.setValue("SDP", textOf(fileCodeBox->currentData().toString()));
+    r.setValue("BSIRNO", numberOf(departmentSequenceEdit));
+    r.setValue("ZNO", textOf(handoverNumberEdit->text().trimmed()));
+    r.setValue("ETKOD", documentTypeBox->currentData());
+    r.setValue("GSIRNO", numberOf(secrecyNumberEdit));
+    r.setValue("DOSYA", textOf(fileActionEdit->text()));
+    r.setValue("KRMSURE", numberOf(retentionEdit));
+    r.setValue("KURKOD", senderBox->currentData().toInt() ? senderBox->currentData() : QVariant());
+    r.setValue("BIRIM", textOf(senderDepartmentEdit->text()));
+    r.setValue("EVSAY", textOf(documentNumberEdit->text()));
+    r.setValue("KONU", textOf(subjectEdit->toPlainText()));
+    r.setValue("GACIK", textOf(arrivalNoteEdit->text()));
+    r.setValue("EKSAY", numberOf(enclosureCountEdit));
+    r.setValue("EK", textOf(enclosuresEdit->toPlainText()));
     return true;
 }
 
@@ -672,17 +748,17 @@ void TFRMGELEN::save()
     if (!collect())
         return;
     bool saved = false;
-    guarded(m_session, [&] { saved = m_record->save(EditGELTAR->text()); });
+    guarded(m_session, [&] { saved = m_record->save(registerDateEdit->text()); });
     if (saved) {
         closeForm(1);
         return;
     }
     // The numbers the save would have given are not shown; what was typed stays.
-    EditGELNO->setText(plain(m_record->value("GELNO")));
-    EditZNO->setText(plain(m_record->value("ZNO")));
-    EditGSIRNO->setText(plain(m_record->value("GSIRNO")));
-    if (EditGELTAR->text().mid(6, 4) != m_session.workstation.year)
-        EditGELTAR->setFocus();
+    registerNumberEdit->setText(plain(m_record->value("GELNO")));
+    handoverNumberEdit->setText(plain(m_record->value("ZNO")));
+    secrecyNumberEdit->setText(plain(m_record->value("GSIRNO")));
+    if (registerDateEdit->text().mid(6, 4) != m_session.workstation.year)
+        registerDateEdit->setFocus();
 }
 
 void TFRMGELEN::cancel()

@@ -7,8 +7,11 @@
 #include <functional>
 #include <memory>
 
+class FieldRows;
+class QAction;
 class QComboBox;
 class QGroupBox;
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
@@ -36,36 +39,6 @@ public:
 
     IncomingRecord &record() { return *m_record; }
 
-    // The fields, in screen order.
-    QLineEdit *EditGELNO, *EditGELTAR;
-    QLabel *LabelKAYNO;
-    QComboBox *ComboSDP;
-    QToolButton *SpeedButtonSDP;
-    QLabel *SACK1, *SACK2;
-    QTableWidget *GridBirim;
-    QToolButton *SpeedButtonBirim;
-    QLineEdit *EditBSIRNO, *EditTESADI, *EditTESGOR;
-    QComboBox *ComboZDUR;
-    QLineEdit *EditZNO, *EditZTAR;
-    QComboBox *ComboETKOD, *ComboGIZDER;
-    QLineEdit *EditGSIRNO, *EditDOSYA, *EditKRMSURE;
-    QComboBox *ComboKURKOD;
-    QToolButton *SpeedButtonKurum;
-    QLineEdit *EditBIRIM, *EditEVSAY, *EditEVTAR;
-    QPlainTextEdit *MemoKONU;
-    QComboBox *ComboGSEKLI;
-    QLineEdit *EditGACIK, *EditEKSAY;
-    QPlainTextEdit *MemoEK;
-    QGroupBox *GroupBelge;
-    QLabel *LabelIlgNo, *LabelIlgTarih, *LabelIlgBirim, *LabelIlgKonu;
-    QPushButton *ButtonIlgBul, *ButtonIlgSil;
-    QComboBox *ComboCEVDUR;
-    QLineEdit *EditCEVTAR;
-    QLabel *LabelCevapDurum, *LabelCevapBilgi, *LabelCevtar;
-    QPushButton *BitBtn1; ///< F5-Kayıt
-    QPushButton *BitBtn2; ///< F6-Vazgeç
-    QPushButton *BitBtn3; ///< F7-Yazdır
-
     void save();
     void cancel();
     /// Department selection over the routing grid.
@@ -81,6 +54,17 @@ protected:
 
 private:
     void build();
+    // One helper per group of the screen, top to bottom, then the right column.
+    void buildDocumentGroup(FieldRows &rows);
+    void buildRoutingGroup(FieldRows &rows);
+    void buildClassificationGroup(FieldRows &rows);
+    void buildSenderGroup(FieldRows &rows);
+    void buildSubjectGroup(FieldRows &rows);
+    QGroupBox *buildAttachmentsGroup();
+    QGroupBox *buildRelatedGroup();
+    QGroupBox *buildAnswerGroup();
+    QHBoxLayout *buildButtons();
+    void connectChoices();
     void fillLookups();
     void fillBodies();
     void showRecord();
@@ -95,4 +79,52 @@ private:
     FormRunner &m_runner;
     std::unique_ptr<IncomingRecord> m_record;
     bool m_filling = false;
+
+    // The fields, in screen order.
+    QLineEdit *registerNumberEdit; // EditGELNO
+    QLineEdit *registerDateEdit; // EditGELTAR
+    QLabel *recordKeyLabel; // LabelKAYNO
+    QComboBox *fileCodeBox; // ComboSDP
+    QToolButton *findFileCodeButton; // SpeedButtonSDP
+    QLabel *mainFileCodeLabel; // SACK1
+    QLabel *fullFileCodeLabel; // SACK2
+    QTableWidget *routingGrid; // GridBirim
+    QToolButton *chooseDepartmentsButton; // SpeedButtonBirim
+    QLineEdit *departmentSequenceEdit; // EditBSIRNO
+    QLineEdit *receiverNameEdit; // EditTESADI
+    QLineEdit *receiverTitleEdit; // EditTESGOR
+    QComboBox *handoverKindBox; // ComboZDUR
+    QLineEdit *handoverNumberEdit; // EditZNO
+    QLineEdit *handoverDateEdit; // EditZTAR
+    QComboBox *documentTypeBox; // ComboETKOD
+    QComboBox *secrecyBox; // ComboGIZDER
+    QLineEdit *secrecyNumberEdit; // EditGSIRNO
+    QLineEdit *fileActionEdit; // EditDOSYA
+    QLineEdit *retentionEdit; // EditKRMSURE
+    QComboBox *senderBox; // ComboKURKOD
+    QAction *addSenderAction; // "Kurum Tanımı Ekle"
+    QToolButton *findSenderButton; // SpeedButtonKurum
+    QLineEdit *senderDepartmentEdit; // EditBIRIM
+    QLineEdit *documentNumberEdit; // EditEVSAY
+    QLineEdit *documentDateEdit; // EditEVTAR
+    QPlainTextEdit *subjectEdit; // MemoKONU
+    QComboBox *arrivalBox; // ComboGSEKLI
+    QLineEdit *arrivalNoteEdit; // EditGACIK
+    QLineEdit *enclosureCountEdit; // EditEKSAY
+    QPlainTextEdit *enclosuresEdit; // MemoEK
+    QGroupBox *attachmentsGroup;
+    QLabel *relatedNumberLabel;
+    QLabel *relatedDateLabel;
+    QLabel *relatedDepartmentLabel;
+    QLabel *relatedSubjectLabel;
+    QPushButton *findRelatedButton;
+    QPushButton *removeRelatedButton;
+    QComboBox *answerExpectedBox; // ComboCEVDUR
+    QLineEdit *answerDateEdit; // EditCEVTAR
+    QLabel *answerStateLabel;
+    QLabel *answerInfoLabel;
+    QLabel *answerDateLabel;
+    QPushButton *saveButton; // BitBtn1 "F5-Kayıt"
+    QPushButton *cancelButton; // BitBtn2 "F6-Vazgeç"
+    QPushButton *printButton; // BitBtn3 "F7-Yazdır"
 };

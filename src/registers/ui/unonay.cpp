@@ -16,39 +16,45 @@ TFRMONAY::TFRMONAY(Session &session, QWidget *parent)
     : KelmaForm(session, parent)
 {
     setWindowTitle(QStringLiteral("EVRAK ONAY İŞLEMLERİ"));
-    ComboBox1 = new QComboBox(this);
-    ComboBox1->addItems({QStringLiteral("Evet"), QStringLiteral("Hayır")});
-    EditTarih = new QLineEdit(this);
-    EditTarih->setReadOnly(true);
-    EditAcik = new QLineEdit(this);
-    EditAcik->setMaxLength(50);
-    EditUser = new QLineEdit(this);
-    EditUser->setReadOnly(true);
+    approvedBox = new QComboBox(this);
+    approvedBox->setObjectName(QStringLiteral("approvedBox"));
+    approvedBox->addItems({QStringLiteral("Evet"), QStringLiteral("Hayır")});
+    approvalTimeEdit = new QLineEdit(this);
+    approvalTimeEdit->setObjectName(QStringLiteral("approvalTimeEdit"));
+    approvalTimeEdit->setReadOnly(true);
+    noteEdit = new QLineEdit(this);
+    noteEdit->setObjectName(QStringLiteral("noteEdit"));
+    noteEdit->setMaxLength(50);
+    userEdit = new QLineEdit(this);
+    userEdit->setObjectName(QStringLiteral("userEdit"));
+    userEdit->setReadOnly(true);
     auto *form = new QFormLayout;
-    form->addRow(QStringLiteral("&Onay"), ComboBox1);
-    form->addRow(QStringLiteral("Tarih / Saat"), EditTarih);
-    form->addRow(QStringLiteral("&Açıklama"), EditAcik);
-    form->addRow(QStringLiteral("Kullanıcı"), EditUser);
+    form->addRow(QStringLiteral("&Onay"), approvedBox);
+    form->addRow(QStringLiteral("Tarih / Saat"), approvalTimeEdit);
+    form->addRow(QStringLiteral("&Açıklama"), noteEdit);
+    form->addRow(QStringLiteral("Kullanıcı"), userEdit);
 
-    BitBtn1 = new QPushButton(QStringLiteral("F5-Kayıt"), this);
-    BitBtn2 = new QPushButton(QStringLiteral("F6-Vazgeç"), this);
-    BitBtn1->setAutoDefault(false);
-    BitBtn2->setAutoDefault(false);
+    saveButton = new QPushButton(QStringLiteral("F5-Kayıt"), this);
+    saveButton->setObjectName(QStringLiteral("saveButton"));
+    cancelButton = new QPushButton(QStringLiteral("F6-Vazgeç"), this);
+    cancelButton->setObjectName(QStringLiteral("cancelButton"));
+    saveButton->setAutoDefault(false);
+    cancelButton->setAutoDefault(false);
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
-    buttons->addWidget(BitBtn1);
-    buttons->addWidget(BitBtn2);
+    buttons->addWidget(saveButton);
+    buttons->addWidget(cancelButton);
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addLayout(buttons);
     setMinimumWidth(420);
 
-    connect(BitBtn1, &QPushButton::clicked, this, &TFRMONAY::save);
-    connect(BitBtn2, &QPushButton::clicked, this, [this] {
+    connect(saveButton, &QPushButton::clicked, this, &TFRMONAY::save);
+    connect(cancelButton, &QPushButton::clicked, this, [this] {
         mode = 0;
         closeForm(0);
     });
-    bindKey(BitBtn2, Qt::Key_F6);
+    bindKey(cancelButton, Qt::Key_F6);
 }
 
 void TFRMONAY::FormActivate()
@@ -59,25 +65,25 @@ void TFRMONAY::FormActivate()
     if (!found) {
         m_session.prompt().message(QStringLiteral(
             "DİKKAT! Bu havale kaydı bulunamadı; başka bir kullanıcı silmiş olabilir."));
-        BitBtn1->hide();
-        EditAcik->setReadOnly(true);
-        ComboBox1->setEnabled(false);
+        saveButton->hide();
+        noteEdit->setReadOnly(true);
+        approvedBox->setEnabled(false);
         return;
     }
     setWindowTitle(a.caption());
-    ComboBox1->setCurrentIndex(0);
-    EditTarih->setText(a.timeText());
-    EditAcik->setText(a.note());
-    EditAcik->setReadOnly(a.approved());
-    EditUser->setText(a.user());
-    ComboBox1->setEnabled(!a.approved());
-    BitBtn1->setVisible(!a.approved());
-    (a.approved() ? static_cast<QWidget *>(BitBtn2) : ComboBox1)->setFocus();
+    approvedBox->setCurrentIndex(0);
+    approvalTimeEdit->setText(a.timeText());
+    noteEdit->setText(a.note());
+    noteEdit->setReadOnly(a.approved());
+    userEdit->setText(a.user());
+    approvedBox->setEnabled(!a.approved());
+    saveButton->setVisible(!a.approved());
+    (a.approved() ? static_cast<QWidget *>(cancelButton) : approvedBox)->setFocus();
 }
 
 void TFRMONAY::save()
 {
     Approval a(m_session, mode, kayno, bkod);
-    if (a.save(ComboBox1->currentIndex() == 0, EditAcik->text()))
+    if (a.save(approvedBox->currentIndex() == 0, noteEdit->text()))
         closeForm(1);
 }

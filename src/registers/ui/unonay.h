@@ -19,16 +19,16 @@ public:
     int kayno = 0;
     int bkod = 0;
 
-    QComboBox *ComboBox1; ///< "Evet" / "Hayır"
-    QLineEdit *EditTarih; ///< "Tarih / Saat"
-    QLineEdit *EditAcik;  ///< "Açıklama"
-    QLineEdit *EditUser;  ///< "Kullanıcı"
-    QPushButton *BitBtn1; ///< F5-Kayıt (the key itself is not bound here)
-    QPushButton *BitBtn2; ///< F6-Vazgeç
-
 protected:
     void FormActivate() override;
 
 private:
     void save();
+
+    QComboBox *approvedBox; // ComboBox1 "Evet" / "Hayır"
+    QLineEdit *approvalTimeEdit; // EditTarih "Tarih / Saat"
+    QLineEdit *noteEdit; // EditAcik "Açıklama"
+    QLineEdit *userEdit; // EditUser "Kullanıcı"
+    QPushButton *saveButton; // BitBtn1 "F5-Kayıt" (the key itself is not bound here)
+    QPushButton *cancelButton; // BitBtn2 "F6-Vazgeç"
 };

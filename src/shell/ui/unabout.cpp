@@ -91,11 +91,12 @@ TFRMABOUT::TFRMABOUT(Session &session, QWidget *parent)
     : KelmaForm(session, parent)
 {
     setWindowTitle(QStringLiteral("KELMA"));
-    Image1 = new QLabel(this);
-    Image1->setPixmap(picture(mainwindow::kVersionText, devicePixelRatioF()));
+    pictureLabel = new QLabel(this);
+    pictureLabel->setObjectName(QStringLiteral("pictureLabel"));
+    pictureLabel->setPixmap(picture(mainwindow::kVersionText, devicePixelRatioF()));
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(Image1);
+    layout->addWidget(pictureLabel);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 

@@ -15,8 +15,6 @@ class TFRMABOUT : public KelmaForm
 public:
     explicit TFRMABOUT(Session &session, QWidget *parent = nullptr);
 
-    QLabel *Image1;
-
     /// The picture, drawn rather than shipped: the product's name and version.
     static QPixmap picture(const QString &version, qreal devicePixelRatio = 1.0);
     /// The small picture the main window shows to open this screen.
@@ -28,4 +26,7 @@ public slots:
 protected:
     void mousePressEvent(QMouseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    QLabel *pictureLabel; // Image1
 };

@@ -13,6 +13,7 @@
 
 #include "users/login.h"
 #include "users/rights.h"
+#include "users/usercontrol.h"
 #include "core/guarded.h"
 #include "db/ui/undkont.h"
 #include "definitions/ui/definitionsmenu.h"
@@ -71,71 +72,10 @@ TFRMMENU::TFRMMENU(Session &session, FormRunner &runner, QWidget *parent)
     central->setObjectName(QStringLiteral("Panel1"));
     setCentralWidget(central);
 
-    // Title band: the product, and the picture that opens the about screen.
-    auto *band = new QFrame(central);
-    band->setObjectName(QStringLiteral("Panel2"));
-    band->setFrameShape(QFrame::StyledPanel);
-    band->setAutoFillBackground(true);
-    // A shade apart from the window; a colour scheme paints it as a panel.
-    QPalette bandPalette = band->palette();
-    bandPalette.setColor(QPalette::Window, bandPalette.color(QPalette::Base));
-    band->setPalette(bandPalette);
-    Image1 = new ClickableLabel(band);
-    Image1->setPixmap(TFRMABOUT::badge(48, devicePixelRatioF()));
-    Image1->setCursor(Qt::PointingHandCursor);
-    Image1->setToolTip(QStringLiteral("Hakkında"));
-    Label5 = new QLabel(QStringLiteral(" FENTA - ARŞİV YÖNETİM PROGRAMI"), band);
-    Label5->setFont(scaled(Label5->font(), 8, true));
-    auto *bandLayout = new QHBoxLayout(band);
-    bandLayout->setContentsMargins(14, 8, 14, 8);
-    bandLayout->setSpacing(12);
-    bandLayout->addWidget(Image1);
-    bandLayout->addWidget(Label5, 1);
-
-    // Body: the institution, its emblem, and what is waiting.
-    Image2 = new QLabel(central);
-    Image2->setAlignment(Qt::AlignCenter);
-    LKURUM = new QLabel(central);
-    LKURUM->setFont(scaled(LKURUM->font(), 6, true));
-    LKURUM->setAlignment(Qt::AlignCenter);
-    LKURUM->setWordWrap(true);
-
-    LYDUR = new QLabel(QStringLiteral("DİKKAT! TARİH ÇALIŞMA YILINIZLA UYGUN DEĞİL"), central);
-    LYDUR->setStyleSheet(QStringLiteral("color: #b00000; font-weight: bold;"));
-    LYDUR->setAlignment(Qt::AlignCenter);
-    LYDUR->hide();
-
-    GroupBox2 = new QGroupBox(QStringLiteral("Evrak Durumu"), central);
-    GroupBox2->setMinimumWidth(360);
-    auto *counts = new QGridLayout(GroupBox2);
-    counts->setHorizontalSpacing(24);
-    counts->setColumnStretch(0, 1);
-    QLabel **captions[] = {&ST1, &ST2, &ST3};
-    QLabel **numbers[] = {&SS1, &SS2, &SS3};
-    for (int i = 0; i < 3; ++i) {
-        *captions[i] = new QLabel(GroupBox2);
-        *numbers[i] = new QLabel(GroupBox2);
-        (*numbers[i])->setFont(scaled((*numbers[i])->font(), 2, true));
-        (*numbers[i])->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        counts->addWidget(*captions[i], i, 0);
-        counts->addWidget(*numbers[i], i, 1);
-    }
-    GroupBox2->hide();
-
-    auto *body = new QVBoxLayout;
-    body->setSpacing(14);
-    body->addStretch(2);
-    body->addWidget(Image2, 0, Qt::AlignCenter);
-    body->addWidget(LKURUM);
-    body->addSpacing(12);
-    body->addWidget(LYDUR);
-    body->addWidget(GroupBox2, 0, Qt::AlignCenter);
-    body->addStretch(3);
-
     auto *layout = new QVBoxLayout(central);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(band);
-    layout->addLayout(body, 1);
+    layout->addWidget(buildTitleBand(central));
+    layout->addLayout(buildBody(central), 1);
 
     buildStatus();
     // A lost database connection and the reconnecting are said down here.
@@ -154,7 +94,7 @@ TFRMMENU::TFRMMENU(Session &session, FormRunner &runner, QWidget *parent)
     resize(1024, 700);
     showUser();
     if (!m_session.connectionFailed) {
-        LBLYIL->setText(m_session.workstation.year);
+        yearLabel->setText(m_session.workstation.year);
         applyColour();
     }
 }
@@ -167,37 +107,47 @@ void TFRMMENU::buildStatus()
     const QFont bold = scaled(status->font(), 0, true);
     auto label = [&](const QString &text = {}) { return new QLabel(text, this); };
 
-    LUSR = label();
-    LUSR->setFont(bold);
-    LUSRACK = label();
-    LBRM = label();
-    LBRM->hide();
-    LBLYIL = label();
-    LBLYIL->setFont(bold);
-    LSRV = label(QStringLiteral("Dosya Sunucusu Aktif Değil."));
-    LSRV->setStyleSheet(QStringLiteral("color: #b00000;"));
-    LSVER = label();
-    LBLTARIH = label();
-    LBLGUN = label();
-    STSAAT = label();
-    STSAAT->setFont(bold);
-    LVER = new ClickableLabel(mainwindow::kVersionText, this);
-    LVER->setCursor(Qt::PointingHandCursor);
-    LVER->setToolTip(QStringLiteral("Versiyon Bilgisi"));
+    userLabel = label();
+    userLabel->setObjectName(QStringLiteral("userLabel"));
+    userLabel->setFont(bold);
+    userDescriptionLabel = label();
+    userDescriptionLabel->setObjectName(QStringLiteral("userDescriptionLabel"));
+    departmentLabel = label();
+    departmentLabel->setObjectName(QStringLiteral("departmentLabel"));
+    departmentLabel->hide();
+    yearLabel = label();
+    yearLabel->setObjectName(QStringLiteral("yearLabel"));
+    yearLabel->setFont(bold);
+    fileServerLabel = label(QStringLiteral("Dosya Sunucusu Aktif Değil."));
+    fileServerLabel->setObjectName(QStringLiteral("fileServerLabel"));
+    fileServerLabel->setStyleSheet(QStringLiteral("color: #b00000;"));
+    fileServerVersionLabel = label();
+    fileServerVersionLabel->setObjectName(QStringLiteral("fileServerVersionLabel"));
+    dateLabel = label();
+    dateLabel->setObjectName(QStringLiteral("dateLabel"));
+    dayLabel = label();
+    dayLabel->setObjectName(QStringLiteral("dayLabel"));
+    clockLabel = label();
+    clockLabel->setObjectName(QStringLiteral("clockLabel"));
+    clockLabel->setFont(bold);
+    versionLabel = new ClickableLabel(mainwindow::kVersionText, this);
+    versionLabel->setObjectName(QStringLiteral("versionLabel"));
+    versionLabel->setCursor(Qt::PointingHandCursor);
+    versionLabel->setToolTip(QStringLiteral("Versiyon Bilgisi"));
 
     // The file server's separator comes and goes with its state label.
     m_serverSeparator = separator(this);
-    LSRV->installEventFilter(this);
+    fileServerLabel->installEventFilter(this);
     for (QWidget *w : {static_cast<QWidget *>(label(QStringLiteral("Kullanıcı :"))),
-                       static_cast<QWidget *>(LUSR), static_cast<QWidget *>(LUSRACK),
-                       static_cast<QWidget *>(LBRM), static_cast<QWidget *>(separator(this)),
+                       static_cast<QWidget *>(userLabel), static_cast<QWidget *>(userDescriptionLabel),
+                       static_cast<QWidget *>(departmentLabel), static_cast<QWidget *>(separator(this)),
                        static_cast<QWidget *>(label(QStringLiteral("Çalışma Yılı  :"))),
-                       static_cast<QWidget *>(LBLYIL), m_serverSeparator,
-                       static_cast<QWidget *>(LSRV), static_cast<QWidget *>(LSVER)})
+                       static_cast<QWidget *>(yearLabel), m_serverSeparator,
+                       static_cast<QWidget *>(fileServerLabel), static_cast<QWidget *>(fileServerVersionLabel)})
         status->addWidget(w);
-    for (QWidget *w : {static_cast<QWidget *>(LBLTARIH), static_cast<QWidget *>(LBLGUN),
-                       static_cast<QWidget *>(separator(this)), static_cast<QWidget *>(STSAAT),
-                       static_cast<QWidget *>(separator(this)), static_cast<QWidget *>(LVER)})
+    for (QWidget *w : {static_cast<QWidget *>(dateLabel), static_cast<QWidget *>(dayLabel),
+                       static_cast<QWidget *>(separator(this)), static_cast<QWidget *>(clockLabel),
+                       static_cast<QWidget *>(separator(this)), static_cast<QWidget *>(versionLabel)})
         status->addPermanentWidget(w);
     status->setStyleSheet(QStringLiteral("QStatusBar::item { border: none; } QStatusBar QLabel { padding: 2px 4px; }"));
 }
@@ -214,69 +164,193 @@ QAction *TFRMMENU::item(QMenu *menu, const QString &caption, int code, void (TFR
     return a;
 }
 
+QFrame *TFRMMENU::buildTitleBand(QWidget *central)
+{
+    // Title band: the product, and the picture that opens the about screen.
+    auto *band = new QFrame(central);
+    band->setObjectName(QStringLiteral("Panel2"));
+    band->setFrameShape(QFrame::StyledPanel);
+    band->setAutoFillBackground(true);
+    // A shade apart from the window; a colour scheme paints it as a panel.
+    QPalette bandPalette = band->palette();
+    bandPalette.setColor(QPalette::Window, bandPalette.color(QPalette::Base));
+    band->setPalette(bandPalette);
+    logoImage = new ClickableLabel(band);
+    logoImage->setObjectName(QStringLiteral("logoImage"));
+    logoImage->setPixmap(TFRMABOUT::badge(48, devicePixelRatioF()));
+    logoImage->setCursor(Qt::PointingHandCursor);
+    logoImage->setToolTip(QStringLiteral("Hakkında"));
+    productTitleLabel = new QLabel(QStringLiteral(" FENTA - ARŞİV YÖNETİM PROGRAMI"), band);
+    productTitleLabel->setObjectName(QStringLiteral("productTitleLabel"));
+    productTitleLabel->setFont(scaled(productTitleLabel->font(), 8, true));
+    auto *bandLayout = new QHBoxLayout(band);
+    bandLayout->setContentsMargins(14, 8, 14, 8);
+    bandLayout->setSpacing(12);
+    bandLayout->addWidget(logoImage);
+    bandLayout->addWidget(productTitleLabel, 1);
+    return band;
+}
+
+QVBoxLayout *TFRMMENU::buildBody(QWidget *central)
+{
+    // Body: the institution, its emblem, and what is waiting.
+    emblemImage = new QLabel(central);
+    emblemImage->setObjectName(QStringLiteral("emblemImage"));
+    emblemImage->setAlignment(Qt::AlignCenter);
+    institutionLabel = new QLabel(central);
+    institutionLabel->setObjectName(QStringLiteral("institutionLabel"));
+    institutionLabel->setFont(scaled(institutionLabel->font(), 6, true));
+    institutionLabel->setAlignment(Qt::AlignCenter);
+    institutionLabel->setWordWrap(true);
+
+    yearWarningLabel = new QLabel(QStringLiteral("DİKKAT! TARİH ÇALIŞMA YILINIZLA UYGUN DEĞİL"), central);
+    yearWarningLabel->setObjectName(QStringLiteral("yearWarningLabel"));
+    yearWarningLabel->setStyleSheet(QStringLiteral("color: #b00000; font-weight: bold;"));
+    yearWarningLabel->setAlignment(Qt::AlignCenter);
+    yearWarningLabel->hide();
+
+
+    buildNotifications(central);
+
+    auto *body = new QVBoxLayout;
+    body->setSpacing(14);
+    body->addStretch(2);
+    body->addWidget(emblemImage, 0, Qt::AlignCenter);
+    body->addWidget(institutionLabel);
+    body->addSpacing(12);
+    body->addWidget(yearWarningLabel);
+    body->addWidget(notificationsGroup, 0, Qt::AlignCenter);
+    body->addStretch(3);
+    return body;
+}
+
+void TFRMMENU::buildNotifications(QWidget *central)
+{
+    notificationsGroup = new QGroupBox(QStringLiteral("Evrak Durumu"), central);
+    notificationsGroup->setObjectName(QStringLiteral("notificationsGroup"));
+    notificationsGroup->setMinimumWidth(360);
+    auto *counts = new QGridLayout(notificationsGroup);
+    counts->setHorizontalSpacing(24);
+    counts->setColumnStretch(0, 1);
+    QLabel **captions[] = {&notificationCaption1, &notificationCaption2, &notificationCaption3};
+    QLabel **numbers[] = {&notificationCount1, &notificationCount2, &notificationCount3};
+    for (int i = 0; i < 3; ++i) {
+        *captions[i] = new QLabel(notificationsGroup);
+        *numbers[i] = new QLabel(notificationsGroup);
+        (*captions[i])->setObjectName(QStringLiteral("notificationCaption%1").arg(i + 1));
+        (*numbers[i])->setObjectName(QStringLiteral("notificationCount%1").arg(i + 1));
+        (*numbers[i])->setFont(scaled((*numbers[i])->font(), 2, true));
+        (*numbers[i])->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        counts->addWidget(*captions[i], i, 0);
+        counts->addWidget(*numbers[i], i, 1);
+    }
+    notificationsGroup->hide();
+}
+
+QMenu *TFRMMENU::addGroup(const QString &caption)
+{
+    QMenu *m = menuBar()->addMenu(caption);
+    m_groups << m;
+    m_groupCodes << QList<int>();
+    return m;
+}
+
 void TFRMMENU::buildMenu()
 {
-    QMenuBar *bar = menuBar();
-    auto group = [&](const QString &caption) {
-        QMenu *m = bar->addMenu(caption);
-        m_groups << m;
-        m_groupCodes << QList<int>();
-        return m;
-    };
-
-    Evrakilemleri1 = group(QStringLiteral("&Evrak İşlemleri"));
-    Evrakilemleri2 = Evrakilemleri1->addMenu(QStringLiteral("&Evrak İşlemleri"));
-    GelenEvrak1 = item(Evrakilemleri2, QStringLiteral("&Gelen Evrak"), 1, &TFRMMENU::GelenEvrak1Click);
-    GidenEvrak1 = item(Evrakilemleri2, QStringLiteral("G&iden Evrak"), 2, &TFRMMENU::GidenEvrak1Click);
-    Dileke1 = item(Evrakilemleri2, QStringLiteral("&Dilekçe"), 3, &TFRMMENU::Dileke1Click);
-    ArivDosyalar1 = item(Evrakilemleri1, QStringLiteral("&Arşiv Dosyaları"), 4, &TFRMMENU::ArivDosyalar1Click);
-    lAkYnetimi1 = item(Evrakilemleri1, QStringLiteral("İş Akışı Yönetimi"), 5, nullptr);
-
-    Raporlar1 = group(QStringLiteral("&Raporlar"));
-    GenelListe1 = item(Raporlar1, QStringLiteral("Genel Liste"), 11, &TFRMMENU::GenelListe1Click);
-    GelenYazlarDefteri1 = item(Raporlar1, QStringLiteral("&Gelen Yazılar Listesi"), 12,
-                               &TFRMMENU::GelenYazlarDefteri1Click);
-    GidenYazlarDefteri1 = item(Raporlar1, QStringLiteral("G&iden Yazılar Listesi"), 13,
-                               &TFRMMENU::GidenYazlarDefteri1Click);
-    DilekeDefteri1 = item(Raporlar1, QStringLiteral("&Dilekçeler Listesi"), 14, &TFRMMENU::DilekeDefteri1Click);
-    ArivListesi1 = item(Raporlar1, QStringLiteral("Arşiv Listesi"), 15, nullptr);
-    lAkRaporlar1 = item(Raporlar1, QStringLiteral("İş Akışı Raporları"), 16, nullptr);
-
-    Parametreler1 = group(QStringLiteral("P&arametreler"));
-    GenelTanmlar1 = item(Parametreler1, QStringLiteral("&Genel Tanımlar"), 21, &TFRMMENU::GenelTanmlar1Click);
-    KullancTanmlar1 = item(Parametreler1, QStringLiteral("&Kullanıcı Tanımları"), 22,
-                           &TFRMMENU::KullancTanmlar1Click);
-    BirimTanmlar1 = item(Parametreler1, QStringLiteral("&Birim Tanımları"), 23, &TFRMMENU::BirimTanmlar1Click);
-    KurumTanmlar1 = item(Parametreler1, QStringLiteral("K&urum Tanımları"), 24, &TFRMMENU::KurumTanmlar1Click);
-    EvrakTrTanmlar1 = item(Parametreler1, QStringLiteral("&Evrak Türü Tanımları"), 0,
-                           &TFRMMENU::EvrakTrTanmlar1Click);
-    EvrakCinsiTanmlar1 = item(Parametreler1, QStringLiteral("&Arşiv Evrak Cinsi Tanımları"), 25,
-                              &TFRMMENU::EvrakCinsiTanmlar1Click);
-    Evrakablonu1 = item(Parametreler1, QStringLiteral("Evrak Şab&lonu"), 26, &TFRMMENU::Evrakablonu1Click);
-    StandartDosyaPlan1 = item(Parametreler1, QStringLiteral("Standart Dosya Planı"), 27, nullptr);
-    Parametreler1->addSeparator();
-    DosyaKontrollemi1 = item(Parametreler1, QStringLiteral("&Dosya Kontrol İşlemi"), 28,
-                             &TFRMMENU::DosyaKontrollemi1Click);
-    ifreDei1 = item(Parametreler1, QStringLiteral("Şi&fre Değiş"), 29, &TFRMMENU::ifreDei1Click);
-    Kullanclzleme1 = item(Parametreler1, QStringLiteral("Kullanıcı İzleme"), 30, nullptr);
+    buildDocumentsMenu();
+    buildReportsMenu();
+    buildSettingsMenu();
 
     // Entries that open nothing are hidden from the outset; for the trimming
     // they still count as shown.
-    for (QAction *a : {lAkYnetimi1, GenelListe1, ArivListesi1, lAkRaporlar1, StandartDosyaPlan1, Kullanclzleme1})
+    for (QAction *a : {workflowAction, generalListAction, archiveListAction, workflowReportsAction, filePlanAction, userMonitoringAction})
         a->setVisible(false);
 
-    MenuCik = bar->addAction(QStringLiteral("&Program Sonu"));
-    connect(MenuCik, &QAction::triggered, this, &TFRMMENU::MenuCikClick);
+    programEndAction = menuBar()->addAction(QStringLiteral("&Program Sonu"));
+    programEndAction->setObjectName(QStringLiteral("programEndAction"));
+    connect(programEndAction, &QAction::triggered, this, &TFRMMENU::MenuCikClick);
 
     // Never shown; its shortcut works anywhere in the window.
-    SYSTEM1 = new QAction(QStringLiteral("SYSTEM"), this);
-    SYSTEM1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
-    SYSTEM1->setShortcutContext(Qt::WindowShortcut);
-    connect(SYSTEM1, &QAction::triggered, this, &TFRMMENU::SYSTEM1Click);
-    addAction(SYSTEM1);
+    systemAction = new QAction(QStringLiteral("SYSTEM"), this);
+    systemAction->setObjectName(QStringLiteral("systemAction"));
+    systemAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    systemAction->setShortcutContext(Qt::WindowShortcut);
+    connect(systemAction, &QAction::triggered, this, &TFRMMENU::SYSTEM1Click);
+    addAction(systemAction);
 
-    connect(LVER, &ClickableLabel::clicked, this, &TFRMMENU::LVERClick);
-    connect(Image1, &ClickableLabel::clicked, this, &TFRMMENU::Image1Click);
+    connect(versionLabel, &ClickableLabel::clicked, this, &TFRMMENU::LVERClick);
+    connect(logoImage, &ClickableLabel::clicked, this, &TFRMMENU::Image1Click);
+}
+
+void TFRMMENU::buildDocumentsMenu()
+{
+    documentsMenu = addGroup(QStringLiteral("&Evrak İşlemleri"));
+    documentsMenu->setObjectName(QStringLiteral("documentsMenu"));
+    documentsSubmenu = documentsMenu->addMenu(QStringLiteral("&Evrak İşlemleri"));
+    documentsSubmenu->setObjectName(QStringLiteral("documentsSubmenu"));
+    incomingAction = item(documentsSubmenu, QStringLiteral("&Gelen Evrak"), 1, &TFRMMENU::GelenEvrak1Click);
+    incomingAction->setObjectName(QStringLiteral("incomingAction"));
+    outgoingAction = item(documentsSubmenu, QStringLiteral("G&iden Evrak"), 2, &TFRMMENU::GidenEvrak1Click);
+    outgoingAction->setObjectName(QStringLiteral("outgoingAction"));
+    petitionAction = item(documentsSubmenu, QStringLiteral("&Dilekçe"), 3, &TFRMMENU::Dileke1Click);
+    petitionAction->setObjectName(QStringLiteral("petitionAction"));
+    archiveFilesAction = item(documentsMenu, QStringLiteral("&Arşiv Dosyaları"), 4, &TFRMMENU::ArivDosyalar1Click);
+    archiveFilesAction->setObjectName(QStringLiteral("archiveFilesAction"));
+    workflowAction = item(documentsMenu, QStringLiteral("İş Akışı Yönetimi"), 5, nullptr);
+    workflowAction->setObjectName(QStringLiteral("workflowAction"));
+}
+
+void TFRMMENU::buildReportsMenu()
+{
+    reportsMenu = addGroup(QStringLiteral("&Raporlar"));
+    reportsMenu->setObjectName(QStringLiteral("reportsMenu"));
+    generalListAction = item(reportsMenu, QStringLiteral("Genel Liste"), 11, &TFRMMENU::GenelListe1Click);
+    generalListAction->setObjectName(QStringLiteral("generalListAction"));
+    incomingListAction = item(reportsMenu, QStringLiteral("&Gelen Yazılar Listesi"), 12,
+                               &TFRMMENU::GelenYazlarDefteri1Click);
+    incomingListAction->setObjectName(QStringLiteral("incomingListAction"));
+    outgoingListAction = item(reportsMenu, QStringLiteral("G&iden Yazılar Listesi"), 13,
+                               &TFRMMENU::GidenYazlarDefteri1Click);
+    outgoingListAction->setObjectName(QStringLiteral("outgoingListAction"));
+    petitionListAction = item(reportsMenu, QStringLiteral("&Dilekçeler Listesi"), 14, &TFRMMENU::DilekeDefteri1Click);
+    petitionListAction->setObjectName(QStringLiteral("petitionListAction"));
+    archiveListAction = item(reportsMenu, QStringLiteral("Arşiv Listesi"), 15, nullptr);
+    archiveListAction->setObjectName(QStringLiteral("archiveListAction"));
+    workflowReportsAction = item(reportsMenu, QStringLiteral("İş Akışı Raporları"), 16, nullptr);
+    workflowReportsAction->setObjectName(QStringLiteral("workflowReportsAction"));
+}
+
+void TFRMMENU::buildSettingsMenu()
+{
+    settingsMenu = addGroup(QStringLiteral("P&arametreler"));
+    settingsMenu->setObjectName(QStringLiteral("settingsMenu"));
+    generalDefinitionsAction = item(settingsMenu, QStringLiteral("&Genel Tanımlar"), 21, &TFRMMENU::GenelTanmlar1Click);
+    generalDefinitionsAction->setObjectName(QStringLiteral("generalDefinitionsAction"));
+    userDefinitionsAction = item(settingsMenu, QStringLiteral("&Kullanıcı Tanımları"), 22,
+                           &TFRMMENU::KullancTanmlar1Click);
+    userDefinitionsAction->setObjectName(QStringLiteral("userDefinitionsAction"));
+    departmentDefinitionsAction = item(settingsMenu, QStringLiteral("&Birim Tanımları"), 23, &TFRMMENU::BirimTanmlar1Click);
+    departmentDefinitionsAction->setObjectName(QStringLiteral("departmentDefinitionsAction"));
+    bodyDefinitionsAction = item(settingsMenu, QStringLiteral("K&urum Tanımları"), 24, &TFRMMENU::KurumTanmlar1Click);
+    bodyDefinitionsAction->setObjectName(QStringLiteral("bodyDefinitionsAction"));
+    documentTypeDefinitionsAction = item(settingsMenu, QStringLiteral("&Evrak Türü Tanımları"), 0,
+                           &TFRMMENU::EvrakTrTanmlar1Click);
+    documentTypeDefinitionsAction->setObjectName(QStringLiteral("documentTypeDefinitionsAction"));
+    archiveKindDefinitionsAction = item(settingsMenu, QStringLiteral("&Arşiv Evrak Cinsi Tanımları"), 25,
+                              &TFRMMENU::EvrakCinsiTanmlar1Click);
+    archiveKindDefinitionsAction->setObjectName(QStringLiteral("archiveKindDefinitionsAction"));
+    documentTemplateAction = item(settingsMenu, QStringLiteral("Evrak Şab&lonu"), 26, &TFRMMENU::Evrakablonu1Click);
+    documentTemplateAction->setObjectName(QStringLiteral("documentTemplateAction"));
+    filePlanAction = item(settingsMenu, QStringLiteral("Standart Dosya Planı"), 27, nullptr);
+    filePlanAction->setObjectName(QStringLiteral("filePlanAction"));
+    settingsMenu->addSeparator();
+    fileCheckAction = item(settingsMenu, QStringLiteral("&Dosya Kontrol İşlemi"), 28,
+                             &TFRMMENU::DosyaKontrollemi1Click);
+    fileCheckAction->setObjectName(QStringLiteral("fileCheckAction"));
+    changePasswordAction = item(settingsMenu, QStringLiteral("Şi&fre Değiş"), 29, &TFRMMENU::ifreDei1Click);
+    changePasswordAction->setObjectName(QStringLiteral("changePasswordAction"));
+    userMonitoringAction = item(settingsMenu, QStringLiteral("Kullanıcı İzleme"), 30, nullptr);
+    userMonitoringAction->setObjectName(QStringLiteral("userMonitoringAction"));
 }
 
 void TFRMMENU::applyColour()
@@ -293,22 +367,22 @@ void TFRMMENU::applyColour()
 
 void TFRMMENU::showClock()
 {
-    STSAAT->setText(m_session.clock().now().toString(QStringLiteral("hh:mm")));
+    clockLabel->setText(m_session.clock().now().toString(QStringLiteral("hh:mm")));
 }
 
 void TFRMMENU::showLogo()
 {
-    Image2->clear();
+    emblemImage->clear();
     QPixmap logo;
     if (!m_session.general.LOGO.isEmpty() && logo.loadFromData(m_session.general.LOGO))
-        Image2->setPixmap(logo.scaled(180, 180, Qt::KeepAspectRatio, Qt::SmoothTransformation));
-    Image2->setVisible(!logo.isNull());
+        emblemImage->setPixmap(logo.scaled(180, 180, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    emblemImage->setVisible(!logo.isNull());
 }
 
 void TFRMMENU::showUser()
 {
-    LUSR->setText(m_session.LUSR);
-    LUSRACK->setText(m_session.LUSRACK);
+    userLabel->setText(m_session.LUSR);
+    userDescriptionLabel->setText(m_session.LUSRACK);
 }
 
 void TFRMMENU::endProgram()
@@ -343,7 +417,7 @@ void TFRMMENU::FormActivate()
             endProgram();
             return;
         }
-        LBLYIL->setText(s.workstation.year);
+        yearLabel->setText(s.workstation.year);
     }
     showClock();
 
@@ -351,7 +425,7 @@ void TFRMMENU::FormActivate()
     // nobody works unchecked.
     bool allowed = false;
     guarded(s, [&] {
-        const QString udur = s.db.IBTransaction1.value(QStringLiteral("SELECT UDUR FROM TANIM")).toString();
+        const QString udur = users::readUDUR(s.db.IBTransaction1);
         // The rights follow this value even if the later settings read fails.
         s.general.UDUR = udur.left(1);
         if (udur != QLatin1String("1")) {
@@ -389,8 +463,8 @@ void TFRMMENU::FormActivate()
 
     mayClose = false;
     s.dateTexts = TARIHBUL(s.clock().today().toString(QStringLiteral("dd.MM.yyyy")), s.clock().today());
-    LBLTARIH->setText(s.dateTexts.dateText());
-    LBLGUN->setText(s.dateTexts.weekdayName);
+    dateLabel->setText(s.dateTexts.dateText());
+    dayLabel->setText(s.dateTexts.weekdayName);
 
     if (s.workstation.windowState == QLatin1String("1"))
         showMaximized();
@@ -410,7 +484,7 @@ void TFRMMENU::FormActivate()
     if (s.general.SRVSAKLA == QLatin1String("E"))
         SRVKONTROL();
     else
-        LSRV->hide();
+        fileServerLabel->hide();
     s.activationGuard = true;
 }
 
@@ -418,11 +492,11 @@ void TFRMMENU::SRVKONTROL()
 {
     Session &s = m_session;
     FileServerClient client(s.general.SRVIPNO, s.general.SRVPORT, s.prompt());
-    const QString shown = LSVER->text().isEmpty() ? FileServerClient::uncheckedVersion() : LSVER->text();
+    const QString shown = fileServerVersionLabel->text().isEmpty() ? FileServerClient::uncheckedVersion() : fileServerVersionLabel->text();
     const FileServerCheck check = client.SRVKONTROL(shown);
-    LSRV->setText(check.LSRV);
-    LSVER->setText(check.LSVER);
-    LSRV->show();
+    fileServerLabel->setText(check.LSRV);
+    fileServerVersionLabel->setText(check.LSVER);
+    fileServerLabel->show();
     s.activationGuard = true;
 }
 
@@ -444,18 +518,18 @@ void TFRMMENU::TANIMOKU()
     Session &s = m_session;
     QString department;
     guarded(s, [&] { department = mainwindow::TANIMOKU(s); });
-    LKURUM->setText(s.general.KURUM);
+    institutionLabel->setText(s.general.KURUM);
     if (s.userDepartment > 0) {
-        LBRM->setText(department);
-        LBRM->setVisible(!department.isEmpty());
+        departmentLabel->setText(department);
+        departmentLabel->setVisible(!department.isEmpty());
     }
 }
 
 void TFRMMENU::EVDURGUNC()
 {
-    for (QWidget *w : {static_cast<QWidget *>(GroupBox2), static_cast<QWidget *>(ST1),
-                       static_cast<QWidget *>(ST2), static_cast<QWidget *>(ST3),
-                       static_cast<QWidget *>(SS1), static_cast<QWidget *>(SS2), static_cast<QWidget *>(SS3)})
+    for (QWidget *w : {static_cast<QWidget *>(notificationsGroup), static_cast<QWidget *>(notificationCaption1),
+                       static_cast<QWidget *>(notificationCaption2), static_cast<QWidget *>(notificationCaption3),
+                       static_cast<QWidget *>(notificationCount1), static_cast<QWidget *>(notificationCount2), static_cast<QWidget *>(notificationCount3)})
         w->hide();
     // A failed count shows its error once; the next tick tries again.
     if (m_refreshing)
@@ -468,15 +542,15 @@ void TFRMMENU::EVDURGUNC()
     m_refreshing = false;
     if (!ok || !n.ran)
         return;
-    QLabel *captions[] = {ST1, ST2, ST3};
-    QLabel *numbers[] = {SS1, SS2, SS3};
+    QLabel *captions[] = {notificationCaption1, notificationCaption2, notificationCaption3};
+    QLabel *numbers[] = {notificationCount1, notificationCount2, notificationCount3};
     for (int i = 0; i < 3; ++i) {
         captions[i]->setText(n.captions[i]);
         numbers[i]->setText(QString::number(n.counts[i]));
         captions[i]->show();
         numbers[i]->show();
     }
-    GroupBox2->setVisible(n.anyWaiting());
+    notificationsGroup->setVisible(n.anyWaiting());
 }
 
 void TFRMMENU::GenelTanimlarRefresh(const QString &yearField)
@@ -485,7 +559,7 @@ void TFRMMENU::GenelTanimlarRefresh(const QString &yearField)
     TANIMOKU();
     if (yearField != s.workstation.year) {
         s.workstation.year = yearField.left(4);
-        LBLYIL->setText(s.workstation.year);
+        yearLabel->setText(s.workstation.year);
         if (s.general.TEXTVT == QLatin1String("A")) {
             s.textYear = s.workstation.year;
             startup::TEXTVTAC(s, s.textYear);
@@ -557,7 +631,7 @@ void TFRMMENU::ifreDei1Click()
 
 void TFRMMENU::LVERClick()
 {
-    // The version window takes LVER's text when it arrives.
+    // The version window takes versionLabel's text when it arrives.
     notAvailable();
 }
 
@@ -574,9 +648,9 @@ void TFRMMENU::SYSTEM1Click()
     m_runner.run(screen);
     if (screen.tag == 1) {
         TANIMOKU();
-        LBLYIL->setText(m_session.workstation.year);
+        yearLabel->setText(m_session.workstation.year);
     }
-    LYDUR->setVisible(m_session.workstation.year != QString::number(m_session.clock().today().year()));
+    yearWarningLabel->setVisible(m_session.workstation.year != QString::number(m_session.clock().today().year()));
 }
 
 void TFRMMENU::Timer1Timer()
@@ -595,7 +669,7 @@ void TFRMMENU::MenuCikClick()
 
 bool TFRMMENU::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == LSRV && (event->type() == QEvent::ShowToParent || event->type() == QEvent::HideToParent))
+    if (watched == fileServerLabel && (event->type() == QEvent::ShowToParent || event->type() == QEvent::HideToParent))
         m_serverSeparator->setVisible(event->type() == QEvent::ShowToParent);
     return QMainWindow::eventFilter(watched, event);
 }

@@ -8,8 +8,10 @@
 
 class FormRunner;
 class QAction;
+class QFrame;
 class QGroupBox;
 class QMenu;
+class QVBoxLayout;
 class Session;
 
 /// A label that can be clicked, like the pictures and the version text of the
@@ -48,7 +50,7 @@ public:
     void MenuCikClick();
     /// Hidden "SYSTEM" item (Ctrl+S).
     void SYSTEM1Click();
-    /// Checks the document file server and shows what it said in LSRV and LSVER.
+    /// Checks the document file server and shows what it said in fileServerLabel and fileServerVersionLabel.
     void SRVKONTROL();
     /// One tick of the minute timer.
     void Timer1Timer();
@@ -84,55 +86,7 @@ public:
     void LVERClick();
     void Image1Click();
 
-    // Status elements.
-    QLabel *LKURUM;
-    QLabel *Label5;
-    QLabel *LBRM;
-    QLabel *LUSR;
-    QLabel *LUSRACK;
-    QLabel *LBLYIL;
-    QLabel *LBLTARIH;
-    QLabel *LBLGUN;
-    QLabel *STSAAT;
-    ClickableLabel *LVER;
-    QLabel *LYDUR;
-    QLabel *LSRV;
-    QLabel *LSVER;
-    QLabel *Image2;
-    ClickableLabel *Image1;
-    QGroupBox *GroupBox2;
-    QLabel *ST1, *ST2, *ST3;
-    QLabel *SS1, *SS2, *SS3;
-
-    // The menu.
-    QMenu *Evrakilemleri1; ///< "Evrak İşlemleri"
-    QMenu *Evrakilemleri2; ///< "Evrak İşlemleri" › "Evrak İşlemleri"
-    QMenu *Raporlar1;
-    QMenu *Parametreler1;
-    QAction *GelenEvrak1;
-    QAction *GidenEvrak1;
-    QAction *Dileke1;
-    QAction *ArivDosyalar1;
-    QAction *lAkYnetimi1;
-    QAction *GenelListe1;
-    QAction *GelenYazlarDefteri1;
-    QAction *GidenYazlarDefteri1;
-    QAction *DilekeDefteri1;
-    QAction *ArivListesi1;
-    QAction *lAkRaporlar1;
-    QAction *GenelTanmlar1;
-    QAction *KullancTanmlar1;
-    QAction *BirimTanmlar1;
-    QAction *KurumTanmlar1;
-    QAction *EvrakTrTanmlar1;
-    QAction *EvrakCinsiTanmlar1;
-    QAction *Evrakablonu1;
-    QAction *StandartDosyaPlan1;
-    QAction *DosyaKontrollemi1;
-    QAction *ifreDei1;
-    QAction *Kullanclzleme1;
-    QAction *MenuCik;
-    QAction *SYSTEM1;
+    /// The minute timer of the clock and the notifications.
     QTimer Timer1;
 
     /// The entry a screen code governs.
@@ -148,8 +102,15 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
+    QFrame *buildTitleBand(QWidget *central);
+    QVBoxLayout *buildBody(QWidget *central);
+    void buildNotifications(QWidget *central);
     void buildStatus();
     void buildMenu();
+    QMenu *addGroup(const QString &caption);
+    void buildDocumentsMenu();
+    void buildReportsMenu();
+    void buildSettingsMenu();
     QAction *item(QMenu *menu, const QString &caption, int code, void (TFRMMENU::*handler)());
     bool logIn();
     void showUser();
@@ -167,4 +128,57 @@ private:
     QList<QMenu *> m_groups;
     QWidget *m_serverSeparator = nullptr;
     bool m_refreshing = false;
+
+    // Status elements.
+    QLabel *institutionLabel; // LKURUM
+    QLabel *productTitleLabel; // Label5
+    QLabel *departmentLabel; // LBRM
+    QLabel *userLabel; // LUSR
+    QLabel *userDescriptionLabel; // LUSRACK
+    QLabel *yearLabel; // LBLYIL
+    QLabel *dateLabel; // LBLTARIH
+    QLabel *dayLabel; // LBLGUN
+    QLabel *clockLabel; // STSAAT
+    ClickableLabel *versionLabel; // LVER
+    QLabel *yearWarningLabel; // LYDUR
+    QLabel *fileServerLabel; // LSRV
+    QLabel *fileServerVersionLabel; // LSVER
+    QLabel *emblemImage; // Image2
+    ClickableLabel *logoImage; // Image1
+    QGroupBox *notificationsGroup; // GroupBox2 "Evrak Durumu"
+    QLabel *notificationCaption1; // ST1
+    QLabel *notificationCaption2; // ST2
+    QLabel *notificationCaption3; // ST3
+    QLabel *notificationCount1; // SS1
+    QLabel *notificationCount2; // SS2
+    QLabel *notificationCount3; // SS3
+    // The menu.
+    QMenu *documentsMenu; // Evrakilemleri1 "Evrak İşlemleri"
+    QMenu *documentsSubmenu; // Evrakilemleri2 "Evrak İşlemleri" › "Evrak İşlemleri"
+    QMenu *reportsMenu; // Raporlar1
+    QMenu *settingsMenu; // Parametreler1
+    QAction *incomingAction; // GelenEvrak1
+    QAction *outgoingAction; // GidenEvrak1
+    QAction *petitionAction; // Dileke1
+    QAction *archiveFilesAction; // ArivDosyalar1
+    QAction *workflowAction; // lAkYnetimi1
+    QAction *generalListAction; // GenelListe1
+    QAction *incomingListAction; // GelenYazlarDefteri1
+    QAction *outgoingListAction; // GidenYazlarDefteri1
+    QAction *petitionListAction; // DilekeDefteri1
+    QAction *archiveListAction; // ArivListesi1
+    QAction *workflowReportsAction; // lAkRaporlar1
+    QAction *generalDefinitionsAction; // GenelTanmlar1
+    QAction *userDefinitionsAction; // KullancTanmlar1
+    QAction *departmentDefinitionsAction; // BirimTanmlar1
+    QAction *bodyDefinitionsAction; // KurumTanmlar1
+    QAction *documentTypeDefinitionsAction; // EvrakTrTanmlar1
+    QAction *archiveKindDefinitionsAction; // EvrakCinsiTanmlar1
+    QAction *documentTemplateAction; // Evrakablonu1
+    QAction *filePlanAction; // StandartDosyaPlan1
+    QAction *fileCheckAction; // DosyaKontrollemi1
+    QAction *changePasswordAction; // ifreDei1
+    QAction *userMonitoringAction; // Kullanclzleme1
+    QAction *programEndAction; // MenuCik
+    QAction *systemAction; // SYSTEM1
 };

@@ -21,46 +21,53 @@ TFRMSYSTEM::TFRMSYSTEM(Session &session, QWidget *parent)
     setWindowTitle(QStringLiteral("SİSTEM TANIMLARI"));
     auto *group = new QGroupBox(QStringLiteral("Veritabanı Tanımları"), this);
     auto *form = new QFormLayout(group);
-    Edit1 = new QLineEdit(group);
-    Edit2 = new QLineEdit(group);
-    SpeedButton2 = new QToolButton(group);
-    SpeedButton2->setText(QStringLiteral("..."));
-    SpeedButton2->setToolTip(QStringLiteral("Veritabanı dosyasını seç"));
+    hostEdit = new QLineEdit(group);
+    hostEdit->setObjectName(QStringLiteral("hostEdit"));
+    folderEdit = new QLineEdit(group);
+    folderEdit->setObjectName(QStringLiteral("folderEdit"));
+    chooseFolderButton = new QToolButton(group);
+    chooseFolderButton->setObjectName(QStringLiteral("chooseFolderButton"));
+    chooseFolderButton->setText(QStringLiteral("..."));
+    chooseFolderButton->setToolTip(QStringLiteral("Veritabanı dosyasını seç"));
     auto *folderRow = new QHBoxLayout;
-    folderRow->addWidget(Edit2, 1);
-    folderRow->addWidget(SpeedButton2);
-    STDOSYA = new QLabel(QStringLiteral("KELMA.GDB"), group);
-    STFULL = new QLabel(group);
-    STFULL->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    folderRow->addWidget(folderEdit, 1);
+    folderRow->addWidget(chooseFolderButton);
+    databaseFileLabel = new QLabel(QStringLiteral("KELMA.GDB"), group);
+    databaseFileLabel->setObjectName(QStringLiteral("databaseFileLabel"));
+    databaseNameLabel = new QLabel(group);
+    databaseNameLabel->setObjectName(QStringLiteral("databaseNameLabel"));
+    databaseNameLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
     auto *hostLabel = new QLabel(QStringLiteral("Ana &Makina"), group);
-    hostLabel->setBuddy(Edit1);
+    hostLabel->setBuddy(hostEdit);
     auto *folderLabel = new QLabel(QStringLiteral("Veritabanı &Yolu"), group);
-    folderLabel->setBuddy(Edit2);
-    form->addRow(hostLabel, Edit1);
+    folderLabel->setBuddy(folderEdit);
+    form->addRow(hostLabel, hostEdit);
     form->addRow(folderLabel, folderRow);
-    form->addRow(QStringLiteral("Veritabanı Dosyası"), STDOSYA);
-    form->addRow(QString(), STFULL);
+    form->addRow(QStringLiteral("Veritabanı Dosyası"), databaseFileLabel);
+    form->addRow(QString(), databaseNameLabel);
 
-    BitBtn2 = new QPushButton(QStringLiteral("F5-Kayıt"), this);
-    BitBtn5 = new QPushButton(QStringLiteral("F6-Vazgeç"), this);
-    BitBtn2->setAutoDefault(false);
-    BitBtn5->setAutoDefault(false);
+    saveButton = new QPushButton(QStringLiteral("F5-Kayıt"), this);
+    saveButton->setObjectName(QStringLiteral("saveButton"));
+    cancelButton = new QPushButton(QStringLiteral("F6-Vazgeç"), this);
+    cancelButton->setObjectName(QStringLiteral("cancelButton"));
+    saveButton->setAutoDefault(false);
+    cancelButton->setAutoDefault(false);
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
-    buttons->addWidget(BitBtn2);
-    buttons->addWidget(BitBtn5);
+    buttons->addWidget(saveButton);
+    buttons->addWidget(cancelButton);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(group);
     layout->addLayout(buttons);
     setMinimumWidth(520);
 
-    connect(Edit1, &QLineEdit::textChanged, this, &TFRMSYSTEM::recompute);
-    connect(Edit2, &QLineEdit::textChanged, this, &TFRMSYSTEM::recompute);
-    connect(BitBtn2, &QPushButton::clicked, this, &TFRMSYSTEM::BitBtn2Click);
-    connect(BitBtn5, &QPushButton::clicked, this, &TFRMSYSTEM::BitBtn5Click);
-    connect(SpeedButton2, &QToolButton::clicked, this, &TFRMSYSTEM::SpeedButton2Click);
-    bindKey(BitBtn2, Qt::Key_F5);
-    bindKey(BitBtn5, Qt::Key_F6);
+    connect(hostEdit, &QLineEdit::textChanged, this, &TFRMSYSTEM::recompute);
+    connect(folderEdit, &QLineEdit::textChanged, this, &TFRMSYSTEM::recompute);
+    connect(saveButton, &QPushButton::clicked, this, &TFRMSYSTEM::BitBtn2Click);
+    connect(cancelButton, &QPushButton::clicked, this, &TFRMSYSTEM::BitBtn5Click);
+    connect(chooseFolderButton, &QToolButton::clicked, this, &TFRMSYSTEM::SpeedButton2Click);
+    bindKey(saveButton, Qt::Key_F5);
+    bindKey(cancelButton, Qt::Key_F6);
 }
 
 void TFRMSYSTEM::FormActivate()
@@ -69,32 +76,32 @@ void TFRMSYSTEM::FormActivate()
     const QString year = store->value(QStringLiteral("YIL")).toString().left(4);
     if (!year.isEmpty())
         m_session.workstation.year = year;
-    Edit2->setText(store->value(QStringLiteral("YOL")).toString());
-    Edit1->setText(store->value(QStringLiteral("SRV")).toString());
+    folderEdit->setText(store->value(QStringLiteral("YOL")).toString());
+    hostEdit->setText(store->value(QStringLiteral("SRV")).toString());
     recompute();
-    Edit1->setFocus();
+    hostEdit->setFocus();
 }
 
 void TFRMSYSTEM::recompute()
 {
-    STDOSYA->setText(QStringLiteral("KELMA.GDB"));
-    STFULL->setText(systemsettings::fullName(Edit1->text().trimmed(), Edit2->text().trimmed()));
+    databaseFileLabel->setText(QStringLiteral("KELMA.GDB"));
+    databaseNameLabel->setText(systemsettings::fullName(hostEdit->text().trimmed(), folderEdit->text().trimmed()));
 }
 
 void TFRMSYSTEM::SpeedButton2Click()
 {
     const QString file = m_session.prompt().openFile(
         QStringLiteral("Veritabanı Dosyası"), QStringLiteral("Veritabanı Dosyası (*.GDB *.gdb)"),
-        Edit2->text());
+        folderEdit->text());
     if (file.isEmpty())
         return;
-    Edit2->setText(QFileInfo(file).absolutePath());
+    folderEdit->setText(QFileInfo(file).absolutePath());
 }
 
 void TFRMSYSTEM::BitBtn2Click()
 {
-    const QString message = systemsettings::save(m_session, Edit1->text().trimmed(),
-                                                 Edit2->text().trimmed());
+    const QString message = systemsettings::save(m_session, hostEdit->text().trimmed(),
+                                                 folderEdit->text().trimmed());
     if (!message.isEmpty()) {
         m_session.prompt().message(message);
         return;

@@ -16,14 +16,6 @@ class TFRMSYSTEM : public KelmaForm
 public:
     explicit TFRMSYSTEM(Session &session, QWidget *parent = nullptr);
 
-    QLineEdit *Edit1;   ///< "Ana Makina": database host
-    QLineEdit *Edit2;   ///< "Veritabanı Yolu": database folder
-    QLabel *STDOSYA;
-    QLabel *STFULL;
-    QPushButton *BitBtn2; ///< F5-Kayıt
-    QPushButton *BitBtn5; ///< F6-Vazgeç
-    QToolButton *SpeedButton2;
-
     void BitBtn2Click();
     void BitBtn5Click();
     void SpeedButton2Click();
@@ -33,4 +25,12 @@ protected:
 
 private:
     void recompute();
+
+    QLineEdit *hostEdit; // Edit1 "Ana Makina": database host
+    QLineEdit *folderEdit; // Edit2 "Veritabanı Yolu": database folder
+    QLabel *databaseFileLabel; // STDOSYA "Veritabanı Dosyası"
+    QLabel *databaseNameLabel; // STFULL
+    QPushButton *saveButton; // BitBtn2 "F5-Kayıt"
+    QPushButton *cancelButton; // BitBtn5 "F6-Vazgeç"
+    QToolButton *chooseFolderButton; // SpeedButton2
 };

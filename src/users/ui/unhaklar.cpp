@@ -55,26 +55,33 @@ TFRMHAKLAR::TFRMHAKLAR(Session &session, QWidget *parent)
     : KelmaForm(session, parent)
 {
     setWindowTitle(QStringLiteral("KULLANICI YETKİLERİ"));
-    LBLBASLIK = new QLabel(this);
-    QFont bold = LBLBASLIK->font();
+    titleLabel = new QLabel(this);
+    titleLabel->setObjectName(QStringLiteral("titleLabel"));
+    QFont bold = titleLabel->font();
     bold.setBold(true);
-    LBLBASLIK->setFont(bold);
+    titleLabel->setFont(bold);
     auto *grid = new QGridLayout;
-    DBRadioGroup1 = choice(this, grid, 0, QStringLiteral("Giriş Yetkisi"));
-    DBRadioGroup2 = choice(this, grid, 1, QStringLiteral("Kayıt Yetkisi"));
-    DBRadioGroup3 = choice(this, grid, 2, QStringLiteral("Silme Yetkisi"));
-    DBRadioGroup4 = choice(this, grid, 3, QStringLiteral("Değişiklik Yetkisi"));
+    entryRightChoice = choice(this, grid, 0, QStringLiteral("Giriş Yetkisi"));
+    entryRightChoice->setObjectName(QStringLiteral("entryRightChoice"));
+    addRightChoice = choice(this, grid, 1, QStringLiteral("Kayıt Yetkisi"));
+    addRightChoice->setObjectName(QStringLiteral("addRightChoice"));
+    deleteRightChoice = choice(this, grid, 2, QStringLiteral("Silme Yetkisi"));
+    deleteRightChoice->setObjectName(QStringLiteral("deleteRightChoice"));
+    changeRightChoice = choice(this, grid, 3, QStringLiteral("Değişiklik Yetkisi"));
+    changeRightChoice->setObjectName(QStringLiteral("changeRightChoice"));
 
     const SaveCancel buttons = saveCancelButtons(*this);
-    BitBtn2 = buttons.save;
-    BitBtn5 = buttons.cancel;
+    saveButton = buttons.save;
+    saveButton->setObjectName(QStringLiteral("saveButton"));
+    cancelButton = buttons.cancel;
+    cancelButton->setObjectName(QStringLiteral("cancelButton"));
     auto *layout = new QVBoxLayout(this);
-    layout->addWidget(LBLBASLIK);
+    layout->addWidget(titleLabel);
     layout->addLayout(grid);
     layout->addLayout(buttons.row);
 
-    connect(BitBtn2, &QPushButton::clicked, this, &TFRMHAKLAR::BitBtn2Click);
-    connect(BitBtn5, &QPushButton::clicked, this, &TFRMHAKLAR::BitBtn5Click);
+    connect(saveButton, &QPushButton::clicked, this, &TFRMHAKLAR::BitBtn2Click);
+    connect(cancelButton, &QPushButton::clicked, this, &TFRMHAKLAR::BitBtn5Click);
 }
 
 void TFRMHAKLAR::FormActivate()
@@ -83,22 +90,22 @@ void TFRMHAKLAR::FormActivate()
     guarded(m_session, [&] { row = users::rightsRow(m_session.db.IBTransaction1, hno, kod); });
     m_row = row.value_or(users::RightsRow{kod, {}, {}, {}, {}});
     const QString section = rights::caption(kod);
-    LBLBASLIK->setText(QStringLiteral("%1 — %2").arg(userName, section.isEmpty() ? QString::number(kod) : section));
-    showFlag(DBRadioGroup1, m_row.G);
-    showFlag(DBRadioGroup2, m_row.K);
-    showFlag(DBRadioGroup3, m_row.S);
-    showFlag(DBRadioGroup4, m_row.D);
-    BitBtn2->setEnabled(row.has_value());
-    DBRadioGroup1->button(0)->setFocus();
+    titleLabel->setText(QStringLiteral("%1 — %2").arg(userName, section.isEmpty() ? QString::number(kod) : section));
+    showFlag(entryRightChoice, m_row.G);
+    showFlag(addRightChoice, m_row.K);
+    showFlag(deleteRightChoice, m_row.S);
+    showFlag(changeRightChoice, m_row.D);
+    saveButton->setEnabled(row.has_value());
+    entryRightChoice->button(0)->setFocus();
 }
 
 void TFRMHAKLAR::BitBtn2Click()
 {
     users::RightsRow r = m_row;
-    r.G = chosen(DBRadioGroup1, m_row.G);
-    r.K = chosen(DBRadioGroup2, m_row.K);
-    r.S = chosen(DBRadioGroup3, m_row.S);
-    r.D = chosen(DBRadioGroup4, m_row.D);
+    r.G = chosen(entryRightChoice, m_row.G);
+    r.K = chosen(addRightChoice, m_row.K);
+    r.S = chosen(deleteRightChoice, m_row.S);
+    r.D = chosen(changeRightChoice, m_row.D);
     if (guarded(m_session, [&] { users::UserAdmin(m_session).saveRights(hno, r); }))
         closeForm(1);
 }

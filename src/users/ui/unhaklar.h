@@ -23,13 +23,6 @@ public:
 
     /// "Giriş Yetkisi", "Kayıt Yetkisi", "Silme Yetkisi", "Değişiklik Yetkisi":
     /// button 0 "Evet", button 1 "Hayır"; none checked for a flag that is neither.
-    QButtonGroup *DBRadioGroup1;
-    QButtonGroup *DBRadioGroup2;
-    QButtonGroup *DBRadioGroup3;
-    QButtonGroup *DBRadioGroup4;
-    QLabel *LBLBASLIK;
-    QPushButton *BitBtn2; ///< F5-Kayıt
-    QPushButton *BitBtn5; ///< F6-İptal
 
     void BitBtn2Click();
     void BitBtn5Click();
@@ -39,4 +32,12 @@ protected:
 
 private:
     users::RightsRow m_row;
+
+    QButtonGroup *entryRightChoice; // DBRadioGroup1 "Giriş Yetkisi"
+    QButtonGroup *addRightChoice; // DBRadioGroup2 "Kayıt Yetkisi"
+    QButtonGroup *deleteRightChoice; // DBRadioGroup3 "Silme Yetkisi"
+    QButtonGroup *changeRightChoice; // DBRadioGroup4 "Değişiklik Yetkisi"
+    QLabel *titleLabel; // LBLBASLIK
+    QPushButton *saveButton; // BitBtn2 "F5-Kayıt"
+    QPushButton *cancelButton; // BitBtn5 "F6-İptal"
 };

@@ -35,33 +35,40 @@ TFRMPASDEG::TFRMPASDEG(Session &session, QWidget *parent)
 {
     setWindowTitle(QStringLiteral("ŞİFRE DEĞİŞİKLİĞİ"));
     auto *group = new QGroupBox(this);
-    DBEdit2 = new QLineEdit(group);
-    DBEdit1 = new QLineEdit(group);
-    for (QLineEdit *e : {DBEdit2, DBEdit1}) {
+    userNameEdit = new QLineEdit(group);
+    userNameEdit->setObjectName(QStringLiteral("userNameEdit"));
+    descriptionEdit = new QLineEdit(group);
+    descriptionEdit->setObjectName(QStringLiteral("descriptionEdit"));
+    for (QLineEdit *e : {userNameEdit, descriptionEdit}) {
         e->setReadOnly(true);
         e->setFocusPolicy(Qt::NoFocus);
     }
-    Edit2 = passwordBox(group);
-    DBEdit3 = passwordBox(group);
-    Edit1 = passwordBox(group);
+    oldPasswordEdit = passwordBox(group);
+    oldPasswordEdit->setObjectName(QStringLiteral("oldPasswordEdit"));
+    newPasswordEdit = passwordBox(group);
+    newPasswordEdit->setObjectName(QStringLiteral("newPasswordEdit"));
+    repeatPasswordEdit = passwordBox(group);
+    repeatPasswordEdit->setObjectName(QStringLiteral("repeatPasswordEdit"));
     auto *form = new QFormLayout(group);
-    addRow(form, QStringLiteral("Kullanıcı Adı"), DBEdit2);
-    addRow(form, QStringLiteral("Açıklama"), DBEdit1);
-    addRow(form, QStringLiteral("&Eski Şifre"), Edit2);
-    addRow(form, QStringLiteral("&Yeni Şifre"), DBEdit3);
-    addRow(form, QStringLiteral("Şifre &Tekrarı"), Edit1);
+    addRow(form, QStringLiteral("Kullanıcı Adı"), userNameEdit);
+    addRow(form, QStringLiteral("Açıklama"), descriptionEdit);
+    addRow(form, QStringLiteral("&Eski Şifre"), oldPasswordEdit);
+    addRow(form, QStringLiteral("&Yeni Şifre"), newPasswordEdit);
+    addRow(form, QStringLiteral("Şifre &Tekrarı"), repeatPasswordEdit);
 
     const SaveCancel buttons = saveCancelButtons(*this);
-    BitBtn2 = buttons.save;
-    BitBtn5 = buttons.cancel;
+    saveButton = buttons.save;
+    saveButton->setObjectName(QStringLiteral("saveButton"));
+    cancelButton = buttons.cancel;
+    cancelButton->setObjectName(QStringLiteral("cancelButton"));
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(group);
     layout->addLayout(buttons.row);
     setMinimumWidth(380);
 
-    connect(BitBtn2, &QPushButton::clicked, this, &TFRMPASDEG::BitBtn2Click);
-    connect(BitBtn5, &QPushButton::clicked, this, &TFRMPASDEG::BitBtn5Click);
-    m_hakver.govern(BitBtn2, {rights::Flag::K, rights::Flag::D});
+    connect(saveButton, &QPushButton::clicked, this, &TFRMPASDEG::BitBtn2Click);
+    connect(cancelButton, &QPushButton::clicked, this, &TFRMPASDEG::BitBtn5Click);
+    m_hakver.govern(saveButton, {rights::Flag::K, rights::Flag::D});
 }
 
 void TFRMPASDEG::FormActivate()
@@ -69,26 +76,26 @@ void TFRMPASDEG::FormActivate()
     m_change = std::make_unique<users::PasswordChange>(m_session, userName);
     bool found = false;
     guarded(m_session, [&] { found = m_change->open(); });
-    DBEdit2->setText(m_change->user().USR);
-    DBEdit1->setText(m_change->user().ACIK);
-    for (QLineEdit *e : {Edit2, DBEdit3, Edit1})
+    userNameEdit->setText(m_change->user().USR);
+    descriptionEdit->setText(m_change->user().ACIK);
+    for (QLineEdit *e : {oldPasswordEdit, newPasswordEdit, repeatPasswordEdit})
         e->clear();
-    BitBtn2->setEnabled(found);
+    saveButton->setEnabled(found);
     if (found)
         m_hakver.apply();
-    Edit2->setFocus();
+    oldPasswordEdit->setFocus();
 }
 
 void TFRMPASDEG::BitBtn2Click()
 {
     auto back = users::PasswordChange::Field::Old;
-    if (!guarded(m_session, [&] { back = m_change->save(Edit2->text(), DBEdit3->text(), Edit1->text()); }))
+    if (!guarded(m_session, [&] { back = m_change->save(oldPasswordEdit->text(), newPasswordEdit->text(), repeatPasswordEdit->text()); }))
         return;
     if (back == users::PasswordChange::Field::None) {
         closeForm(1);
         return;
     }
-    QLineEdit *box = back == users::PasswordChange::Field::Old ? Edit2 : DBEdit3;
+    QLineEdit *box = back == users::PasswordChange::Field::Old ? oldPasswordEdit : newPasswordEdit;
     box->setFocus();
     box->selectAll();
 }

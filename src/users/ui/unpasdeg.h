@@ -21,14 +21,6 @@ public:
 
     QString userName;
 
-    QLineEdit *DBEdit2; ///< "Kullanıcı Adı", read-only
-    QLineEdit *DBEdit1; ///< "Açıklama", read-only
-    QLineEdit *Edit2;   ///< "Eski Şifre"
-    QLineEdit *DBEdit3; ///< "Yeni Şifre"
-    QLineEdit *Edit1;   ///< "Şifre Tekrarı"
-    QPushButton *BitBtn2; ///< F5-Kayıt
-    QPushButton *BitBtn5; ///< F6-İptal
-
     void BitBtn2Click();
     void BitBtn5Click();
 
@@ -38,4 +30,12 @@ protected:
 private:
     HAKVER m_hakver;
     std::unique_ptr<users::PasswordChange> m_change;
+
+    QLineEdit *userNameEdit; // DBEdit2 "Kullanıcı Adı", read-only
+    QLineEdit *descriptionEdit; // DBEdit1 "Açıklama", read-only
+    QLineEdit *oldPasswordEdit; // Edit2 "Eski Şifre"
+    QLineEdit *newPasswordEdit; // DBEdit3 "Yeni Şifre"
+    QLineEdit *repeatPasswordEdit; // Edit1 "Şifre Tekrarı"
+    QPushButton *saveButton; // BitBtn2 "F5-Kayıt"
+    QPushButton *cancelButton; // BitBtn5 "F6-İptal"
 };

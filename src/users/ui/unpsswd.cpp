@@ -18,53 +18,57 @@ TFRMPSSWD::TFRMPSSWD(Session &session, QWidget *parent)
 {
     setWindowTitle(QStringLiteral("        KULLANICI GİRİŞİ"));
     auto *group = new QGroupBox(this);
-    Edit1 = new QLineEdit(group);
-    Edit1->setMaxLength(users::kNameLength);
-    Edit2 = new QLineEdit(group);
-    Edit2->setEchoMode(QLineEdit::Password);
-    Edit2->setMaxLength(users::kPasswordLength);
+    userNameEdit = new QLineEdit(group);
+    userNameEdit->setObjectName(QStringLiteral("userNameEdit"));
+    userNameEdit->setMaxLength(users::kNameLength);
+    passwordEdit = new QLineEdit(group);
+    passwordEdit->setObjectName(QStringLiteral("passwordEdit"));
+    passwordEdit->setEchoMode(QLineEdit::Password);
+    passwordEdit->setMaxLength(users::kPasswordLength);
     auto *nameLabel = new QLabel(QStringLiteral("&Adı"), group);
-    nameLabel->setBuddy(Edit1);
+    nameLabel->setBuddy(userNameEdit);
     auto *passwordLabel = new QLabel(QStringLiteral("Ş&ifresi"), group);
-    passwordLabel->setBuddy(Edit2);
+    passwordLabel->setBuddy(passwordEdit);
     auto *form = new QFormLayout(group);
-    form->addRow(nameLabel, Edit1);
-    form->addRow(passwordLabel, Edit2);
+    form->addRow(nameLabel, userNameEdit);
+    form->addRow(passwordLabel, passwordEdit);
 
-    BitBtn1 = new QPushButton(QStringLiteral("&Tamam"), this);
-    BitBtn2 = new QPushButton(QStringLiteral("Çı&kış"), this);
+    okButton = new QPushButton(QStringLiteral("&Tamam"), this);
+    okButton->setObjectName(QStringLiteral("okButton"));
+    exitButton = new QPushButton(QStringLiteral("Çı&kış"), this);
+    exitButton->setObjectName(QStringLiteral("exitButton"));
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(group);
-    layout->addLayout(buttonRow({BitBtn1, BitBtn2}));
+    layout->addLayout(buttonRow({okButton, exitButton}));
     setMinimumWidth(340);
 
-    connect(BitBtn1, &QPushButton::clicked, this, &TFRMPSSWD::BitBtn1Click);
-    connect(BitBtn2, &QPushButton::clicked, this, &TFRMPSSWD::BitBtn2Click);
-    connect(Edit1, &QLineEdit::returnPressed, Edit2, qOverload<>(&QWidget::setFocus));
-    connect(Edit2, &QLineEdit::returnPressed, BitBtn1, &QPushButton::click);
+    connect(okButton, &QPushButton::clicked, this, &TFRMPSSWD::BitBtn1Click);
+    connect(exitButton, &QPushButton::clicked, this, &TFRMPSSWD::BitBtn2Click);
+    connect(userNameEdit, &QLineEdit::returnPressed, passwordEdit, qOverload<>(&QWidget::setFocus));
+    connect(passwordEdit, &QLineEdit::returnPressed, okButton, &QPushButton::click);
 }
 
 void TFRMPSSWD::FormActivate()
 {
     login.open();
-    Edit2->clear();
+    passwordEdit->clear();
     if (!m_session.LUSR.isEmpty()) {
-        Edit1->setText(m_session.LUSR);
-        Edit2->setFocus();
+        userNameEdit->setText(m_session.LUSR);
+        passwordEdit->setFocus();
     } else {
-        Edit1->setFocus();
+        userNameEdit->setFocus();
     }
 }
 
 void TFRMPSSWD::BitBtn1Click()
 {
     users::Login::Check check = users::Login::Check::Ok;
-    guarded(m_session, [&] { check = login.Tamam(Edit1->text(), Edit2->text()); });
+    guarded(m_session, [&] { check = login.Tamam(userNameEdit->text(), passwordEdit->text()); });
     if (login.finished()) {
         closeForm(login.result() == users::Login::LoggedIn ? 1 : 0);
         return;
     }
-    QLineEdit *back = check == users::Login::Check::UnknownUser ? Edit1 : Edit2;
+    QLineEdit *back = check == users::Login::Check::UnknownUser ? userNameEdit : passwordEdit;
     back->setFocus();
     back->selectAll();
 }

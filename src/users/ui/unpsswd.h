@@ -15,11 +15,6 @@ class TFRMPSSWD : public KelmaForm
 public:
     explicit TFRMPSSWD(Session &session, QWidget *parent = nullptr);
 
-    QLineEdit *Edit1; ///< "Adı"
-    QLineEdit *Edit2; ///< "Şifresi"
-    QPushButton *BitBtn1; ///< Tamam
-    QPushButton *BitBtn2; ///< Çıkış
-
     users::Login login;
 
     void BitBtn1Click();
@@ -27,4 +22,10 @@ public:
 
 protected:
     void FormActivate() override;
+
+private:
+    QLineEdit *userNameEdit; // Edit1 "Adı"
+    QLineEdit *passwordEdit; // Edit2 "Şifresi"
+    QPushButton *okButton; // BitBtn1 "Tamam"
+    QPushButton *exitButton; // BitBtn2 "Çıkış"
 };

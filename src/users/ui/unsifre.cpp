@@ -14,30 +14,38 @@ TFRMSIFRE::TFRMSIFRE(Session &session, QWidget *parent)
     : KelmaForm(session, parent)
 {
     setWindowTitle(QStringLiteral("ŞİFRE"));
-    Edit1 = new QLineEdit(this);
-    Edit1->setEchoMode(QLineEdit::Password);
-    Edit1->setMaxLength(users::kPasswordLength);
+    passwordEdit = new QLineEdit(this);
+    passwordEdit->setObjectName(QStringLiteral("passwordEdit"));
+    passwordEdit->setEchoMode(QLineEdit::Password);
+    passwordEdit->setMaxLength(users::kPasswordLength);
     auto *label = new QLabel(QStringLiteral("Ş&ifre"), this);
-    label->setBuddy(Edit1);
+    label->setBuddy(passwordEdit);
     auto *form = new QFormLayout;
-    form->addRow(label, Edit1);
+    form->addRow(label, passwordEdit);
 
-    BitBtn1 = new QPushButton(QStringLiteral("&Kabul"), this);
-    BitBtn2 = new QPushButton(QStringLiteral("&Vazgeç"), this);
+    acceptButton = new QPushButton(QStringLiteral("&Kabul"), this);
+    acceptButton->setObjectName(QStringLiteral("acceptButton"));
+    cancelButton = new QPushButton(QStringLiteral("&Vazgeç"), this);
+    cancelButton->setObjectName(QStringLiteral("cancelButton"));
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(form);
-    layout->addLayout(buttonRow({BitBtn1, BitBtn2}));
+    layout->addLayout(buttonRow({acceptButton, cancelButton}));
     setMinimumWidth(280);
 
-    connect(BitBtn1, &QPushButton::clicked, this, [this] { closeForm(1); });
-    connect(BitBtn2, &QPushButton::clicked, this, [this] { closeForm(0); });
-    connect(Edit1, &QLineEdit::returnPressed, BitBtn1, &QPushButton::click);
-    bindKey(BitBtn2, Qt::Key_Escape);
+    connect(acceptButton, &QPushButton::clicked, this, [this] { closeForm(1); });
+    connect(cancelButton, &QPushButton::clicked, this, [this] { closeForm(0); });
+    connect(passwordEdit, &QLineEdit::returnPressed, acceptButton, &QPushButton::click);
+    bindKey(cancelButton, Qt::Key_Escape);
 }
 
 void TFRMSIFRE::FormActivate()
 {
     tag = 0;
-    Edit1->clear();
-    Edit1->setFocus();
+    passwordEdit->clear();
+    passwordEdit->setFocus();
+}
+
+QString TFRMSIFRE::typed() const
+{
+    return passwordEdit->text();
 }

@@ -7,7 +7,7 @@ class QPushButton;
 
 /// "ŞİFRE": asks the logged-in user for its password before a change to the
 /// users. Tag 1 after "Kabul" (or Enter), 0 otherwise; what was typed stays
-/// in Edit1 for the caller.
+/// in passwordEdit for the caller.
 class TFRMSIFRE : public KelmaForm
 {
     Q_OBJECT
@@ -15,10 +15,14 @@ class TFRMSIFRE : public KelmaForm
 public:
     explicit TFRMSIFRE(Session &session, QWidget *parent = nullptr);
 
-    QLineEdit *Edit1;
-    QPushButton *BitBtn1; ///< Kabul
-    QPushButton *BitBtn2; ///< Vazgeç
+    /// The password as typed.
+    QString typed() const;
 
 protected:
     void FormActivate() override;
+
+private:
+    QLineEdit *passwordEdit; // Edit1
+    QPushButton *acceptButton; // BitBtn1 "Kabul"
+    QPushButton *cancelButton; // BitBtn2 "Vazgeç"
 };

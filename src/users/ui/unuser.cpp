@@ -24,36 +24,44 @@ TFRMUSER::TFRMUSER(Session &session, QWidget *parent)
         label->setBuddy(field);
         form->addRow(label, field);
     };
-    DBEdit1 = new QLineEdit(group);
-    DBEdit1->setMaxLength(users::kNameLength);
-    DBEdit2 = new QLineEdit(group);
-    Edit1 = new QLineEdit(group);
-    for (QLineEdit *e : {DBEdit2, Edit1}) {
+    userNameEdit = new QLineEdit(group);
+    userNameEdit->setObjectName(QStringLiteral("userNameEdit"));
+    userNameEdit->setMaxLength(users::kNameLength);
+    passwordEdit = new QLineEdit(group);
+    passwordEdit->setObjectName(QStringLiteral("passwordEdit"));
+    repeatPasswordEdit = new QLineEdit(group);
+    repeatPasswordEdit->setObjectName(QStringLiteral("repeatPasswordEdit"));
+    for (QLineEdit *e : {passwordEdit, repeatPasswordEdit}) {
         e->setEchoMode(QLineEdit::Password);
         e->setMaxLength(users::kPasswordLength);
     }
-    DBEdit3 = new QLineEdit(group);
-    DBEdit4 = new QLineEdit(group);
-    for (QLineEdit *e : {DBEdit3, DBEdit4})
+    fullNameEdit = new QLineEdit(group);
+    fullNameEdit->setObjectName(QStringLiteral("fullNameEdit"));
+    titleEdit = new QLineEdit(group);
+    titleEdit->setObjectName(QStringLiteral("titleEdit"));
+    for (QLineEdit *e : {fullNameEdit, titleEdit})
         e->setMaxLength(30);
-    ComboBox1 = new QComboBox(group);
-    row(QStringLiteral("Kullanıcı &Adı"), DBEdit1);
-    row(QStringLiteral("Kullanıcı &Şifresi"), DBEdit2);
-    row(QStringLiteral("Şifre &Tekrarı"), Edit1);
-    row(QStringLiteral(" Adı S&oyadı"), DBEdit3);
-    row(QStringLiteral(" &Görev Ünvanı"), DBEdit4);
-    row(QStringLiteral("Kullanacağı &Birim"), ComboBox1);
+    departmentBox = new QComboBox(group);
+    departmentBox->setObjectName(QStringLiteral("departmentBox"));
+    row(QStringLiteral("Kullanıcı &Adı"), userNameEdit);
+    row(QStringLiteral("Kullanıcı &Şifresi"), passwordEdit);
+    row(QStringLiteral("Şifre &Tekrarı"), repeatPasswordEdit);
+    row(QStringLiteral(" Adı S&oyadı"), fullNameEdit);
+    row(QStringLiteral(" &Görev Ünvanı"), titleEdit);
+    row(QStringLiteral("Kullanacağı &Birim"), departmentBox);
 
     const SaveCancel buttons = saveCancelButtons(*this);
-    BitBtn2 = buttons.save;
-    BitBtn5 = buttons.cancel;
+    saveButton = buttons.save;
+    saveButton->setObjectName(QStringLiteral("saveButton"));
+    cancelButton = buttons.cancel;
+    cancelButton->setObjectName(QStringLiteral("cancelButton"));
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(group);
     layout->addLayout(buttons.row);
     setMinimumWidth(420);
 
-    connect(BitBtn2, &QPushButton::clicked, this, &TFRMUSER::BitBtn2Click);
-    connect(BitBtn5, &QPushButton::clicked, this, &TFRMUSER::BitBtn5Click);
+    connect(saveButton, &QPushButton::clicked, this, &TFRMUSER::BitBtn2Click);
+    connect(cancelButton, &QPushButton::clicked, this, &TFRMUSER::BitBtn5Click);
 }
 
 void TFRMUSER::FormActivate()
@@ -63,42 +71,42 @@ void TFRMUSER::FormActivate()
     bool ready = false;
     guarded(m_session, [&] { ready = m_record->open(); });
     const users::UserRow &u = m_record->row();
-    DBEdit1->setText(u.USR);
-    DBEdit1->setReadOnly(!m_record->nameEditable());
-    DBEdit2->setText(u.PSSWD);
-    Edit1->clear();
-    DBEdit3->setText(u.ACIK);
-    DBEdit4->setText(u.ACIK1);
-    ComboBox1->clear();
-    ComboBox1->addItem(QStringLiteral("TÜMÜ"));
+    userNameEdit->setText(u.USR);
+    userNameEdit->setReadOnly(!m_record->nameEditable());
+    passwordEdit->setText(u.PSSWD);
+    repeatPasswordEdit->clear();
+    fullNameEdit->setText(u.ACIK);
+    titleEdit->setText(u.ACIK1);
+    departmentBox->clear();
+    departmentBox->addItem(QStringLiteral("TÜMÜ"));
     for (const auto &d : m_record->departments())
-        ComboBox1->addItem(d.BIRIM);
-    ComboBox1->setCurrentIndex(m_record->departmentIndex() + 1);
-    BitBtn2->setEnabled(ready);
+        departmentBox->addItem(d.BIRIM);
+    departmentBox->setCurrentIndex(m_record->departmentIndex() + 1);
+    saveButton->setEnabled(ready);
     if (mode == users::UserRecord::New)
-        DBEdit3->setFocus();
+        fullNameEdit->setFocus();
     else
-        DBEdit2->setFocus();
+        passwordEdit->setFocus();
 }
 
 void TFRMUSER::BitBtn2Click()
 {
     users::UserRow values;
-    values.USR = DBEdit1->text();
-    values.PSSWD = DBEdit2->text();
-    values.ACIK = DBEdit3->text();
-    values.ACIK1 = DBEdit4->text();
-    const int chosen = ComboBox1->currentIndex() - 1;
+    values.USR = userNameEdit->text();
+    values.PSSWD = passwordEdit->text();
+    values.ACIK = fullNameEdit->text();
+    values.ACIK1 = titleEdit->text();
+    const int chosen = departmentBox->currentIndex() - 1;
     values.OZEL = chosen >= 0 ? m_record->departments().value(chosen).BKOD : 0;
     auto back = users::UserRecord::Field::Name;
-    if (!guarded(m_session, [&] { back = m_record->save(values, Edit1->text()); }))
+    if (!guarded(m_session, [&] { back = m_record->save(values, repeatPasswordEdit->text()); }))
         return;
     if (back == users::UserRecord::Field::None) {
         hno = m_record->row().HNO;
         closeForm(1);
         return;
     }
-    QLineEdit *box = back == users::UserRecord::Field::Name ? DBEdit1 : DBEdit2;
+    QLineEdit *box = back == users::UserRecord::Field::Name ? userNameEdit : passwordEdit;
     box->setFocus();
     box->selectAll();
 }

@@ -20,15 +20,6 @@ public:
 
     int hno = 0;
 
-    QLineEdit *DBEdit1;    ///< "Kullanıcı Adı"
-    QLineEdit *DBEdit2;    ///< "Kullanıcı Şifresi"
-    QLineEdit *Edit1;      ///< "Şifre Tekrarı"
-    QLineEdit *DBEdit3;    ///< " Adı Soyadı"
-    QLineEdit *DBEdit4;    ///< " Görev Ünvanı"
-    QComboBox *ComboBox1;  ///< "Kullanacağı Birim"
-    QPushButton *BitBtn2;  ///< F5-Kayıt
-    QPushButton *BitBtn5;  ///< F6-İptal
-
     void BitBtn2Click();
     void BitBtn5Click();
 
@@ -37,4 +28,13 @@ protected:
 
 private:
     std::unique_ptr<users::UserRecord> m_record;
+
+    QLineEdit *userNameEdit; // DBEdit1 "Kullanıcı Adı"
+    QLineEdit *passwordEdit; // DBEdit2 "Kullanıcı Şifresi"
+    QLineEdit *repeatPasswordEdit; // Edit1 "Şifre Tekrarı"
+    QLineEdit *fullNameEdit; // DBEdit3 " Adı Soyadı"
+    QLineEdit *titleEdit; // DBEdit4 " Görev Ünvanı"
+    QComboBox *departmentBox; // ComboBox1 "Kullanacağı Birim"
+    QPushButton *saveButton; // BitBtn2 "F5-Kayıt"
+    QPushButton *cancelButton; // BitBtn5 "F6-İptal"
 };

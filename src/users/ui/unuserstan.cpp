@@ -51,34 +51,41 @@ TFRMUSERSTAN::TFRMUSERSTAN(Session &session, FormRunner &runner, QWidget *parent
     setWindowTitle(QStringLiteral("KULLANICI VE YETKİ TANIMLARI"));
 
     auto *left = new QGroupBox(QStringLiteral("KULLANICI LİSTESİ"), this);
-    DBGrid1 = grid(left, {QStringLiteral("Kullanıcı Adı"), QStringLiteral("Açıklama")});
-    DBGrid1->setColumnWidth(0, fontMetrics().horizontalAdvance(QStringLiteral("Kullanıcı Adı")) + 32);
-    DBGrid1->horizontalHeader()->setStretchLastSection(true);
-    (new QVBoxLayout(left))->addWidget(DBGrid1);
+    usersGrid = grid(left, {QStringLiteral("Kullanıcı Adı"), QStringLiteral("Açıklama")});
+    usersGrid->setObjectName(QStringLiteral("usersGrid"));
+    usersGrid->setColumnWidth(0, fontMetrics().horizontalAdvance(QStringLiteral("Kullanıcı Adı")) + 32);
+    usersGrid->horizontalHeader()->setStretchLastSection(true);
+    (new QVBoxLayout(left))->addWidget(usersGrid);
 
     auto *right = new QGroupBox(QStringLiteral("YETKİLER"), this);
-    DBGrid2 = grid(right, {QStringLiteral("Bölümler"), QStringLiteral("Giriş"), QStringLiteral("Kayıt"),
+    rightsGrid = grid(right, {QStringLiteral("Bölümler"), QStringLiteral("Giriş"), QStringLiteral("Kayıt"),
                            QStringLiteral("Değiş"), QStringLiteral("Silme")});
-    DBGrid2->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
+    rightsGrid->setObjectName(QStringLiteral("rightsGrid"));
+    rightsGrid->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
     const int flagWidth = fontMetrics().horizontalAdvance(QStringLiteral("Hayır")) + 32;
     for (int c = 1; c < 5; ++c)
-        DBGrid2->setColumnWidth(c, flagWidth);
-    Label1 = new QLabel(QStringLiteral("Yetki işlemleri için ÇİFT tıklayınız...."), right);
+        rightsGrid->setColumnWidth(c, flagWidth);
+    hintLabel = new QLabel(QStringLiteral("Yetki işlemleri için ÇİFT tıklayınız...."), right);
+    hintLabel->setObjectName(QStringLiteral("hintLabel"));
     auto *rightLayout = new QVBoxLayout(right);
-    rightLayout->addWidget(DBGrid2);
-    rightLayout->addWidget(Label1);
+    rightLayout->addWidget(rightsGrid);
+    rightLayout->addWidget(hintLabel);
 
     auto *grids = new QHBoxLayout;
     grids->addWidget(left, 2);
     grids->addWidget(right, 3);
 
-    BitBtn1 = new QPushButton(QStringLiteral("F2-Yeni Kullanıcı"), this);
-    BitBtn2 = new QPushButton(QStringLiteral("F4-Değiştir"), this);
-    BitBtn3 = new QPushButton(QStringLiteral("F10-Kullanıcı Sil"), this);
-    BitBtn4 = new QPushButton(QStringLiteral("ESC-Çıkış"), this);
+    newUserButton = new QPushButton(QStringLiteral("F2-Yeni Kullanıcı"), this);
+    newUserButton->setObjectName(QStringLiteral("newUserButton"));
+    changeButton = new QPushButton(QStringLiteral("F4-Değiştir"), this);
+    changeButton->setObjectName(QStringLiteral("changeButton"));
+    deleteUserButton = new QPushButton(QStringLiteral("F10-Kullanıcı Sil"), this);
+    deleteUserButton->setObjectName(QStringLiteral("deleteUserButton"));
+    exitButton = new QPushButton(QStringLiteral("ESC-Çıkış"), this);
+    exitButton->setObjectName(QStringLiteral("exitButton"));
     // The three user buttons on the left, the way out on the right.
-    QHBoxLayout *buttons = buttonRow({BitBtn4});
-    for (QPushButton *b : {BitBtn3, BitBtn2, BitBtn1}) {
+    QHBoxLayout *buttons = buttonRow({exitButton});
+    for (QPushButton *b : {deleteUserButton, changeButton, newUserButton}) {
         b->setAutoDefault(false);
         buttons->insertWidget(0, b);
     }
@@ -89,29 +96,30 @@ TFRMUSERSTAN::TFRMUSERSTAN(Session &session, FormRunner &runner, QWidget *parent
     resize(860, 520);
 
     // In no menu, so never seen; its shortcut works while the screen is open.
-    ifre1 = new QAction(QStringLiteral("Şifre"), this);
-    ifre1->setShortcut(QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_S));
-    ifre1->setShortcutContext(Qt::WindowShortcut);
-    addAction(ifre1);
+    passwordAction = new QAction(QStringLiteral("Şifre"), this);
+    passwordAction->setObjectName(QStringLiteral("passwordAction"));
+    passwordAction->setShortcut(QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_S));
+    passwordAction->setShortcutContext(Qt::WindowShortcut);
+    addAction(passwordAction);
 
-    connect(BitBtn1, &QPushButton::clicked, this, &TFRMUSERSTAN::BitBtn1Click);
-    connect(BitBtn2, &QPushButton::clicked, this, &TFRMUSERSTAN::BitBtn2Click);
-    connect(BitBtn3, &QPushButton::clicked, this, &TFRMUSERSTAN::BitBtn3Click);
-    connect(BitBtn4, &QPushButton::clicked, this, &TFRMUSERSTAN::BitBtn4Click);
-    connect(ifre1, &QAction::triggered, this, &TFRMUSERSTAN::ifre1Click);
+    connect(newUserButton, &QPushButton::clicked, this, &TFRMUSERSTAN::BitBtn1Click);
+    connect(changeButton, &QPushButton::clicked, this, &TFRMUSERSTAN::BitBtn2Click);
+    connect(deleteUserButton, &QPushButton::clicked, this, &TFRMUSERSTAN::BitBtn3Click);
+    connect(exitButton, &QPushButton::clicked, this, &TFRMUSERSTAN::BitBtn4Click);
+    connect(passwordAction, &QAction::triggered, this, &TFRMUSERSTAN::ifre1Click);
     // Double-click, or Enter for the keyboard.
-    connect(DBGrid2, &QTableWidget::activated, this, &TFRMUSERSTAN::DBGrid2DblClick);
-    connect(DBGrid1, &QTableWidget::currentCellChanged, this, [this](int row, int, int previous) {
+    connect(rightsGrid, &QTableWidget::activated, this, &TFRMUSERSTAN::DBGrid2DblClick);
+    connect(usersGrid, &QTableWidget::currentCellChanged, this, [this](int row, int, int previous) {
         if (row != previous)
             readRights(0);
     });
-    bindKey(BitBtn1, Qt::Key_F2);
-    bindKey(BitBtn2, Qt::Key_F4);
-    bindKey(BitBtn3, Qt::Key_F10);
-    bindKey(BitBtn4, Qt::Key_Escape);
-    m_hakver.govern(BitBtn1, rights::Flag::K)
-        .govern(BitBtn2, rights::Flag::D)
-        .govern(BitBtn3, rights::Flag::S);
+    bindKey(newUserButton, Qt::Key_F2);
+    bindKey(changeButton, Qt::Key_F4);
+    bindKey(deleteUserButton, Qt::Key_F10);
+    bindKey(exitButton, Qt::Key_Escape);
+    m_hakver.govern(newUserButton, rights::Flag::K)
+        .govern(changeButton, rights::Flag::D)
+        .govern(deleteUserButton, rights::Flag::S);
 }
 
 void TFRMUSERSTAN::FormActivate()
@@ -119,12 +127,12 @@ void TFRMUSERSTAN::FormActivate()
     readUsers(0);
     m_hakver.apply();
     m_addRight = m_session.K;
-    DBGrid1->setFocus();
+    usersGrid->setFocus();
 }
 
 const users::UserRow *TFRMUSERSTAN::selectedUser() const
 {
-    const int row = DBGrid1->currentRow();
+    const int row = usersGrid->currentRow();
     return row >= 0 && row < m_users.size() ? &m_users[row] : nullptr;
 }
 
@@ -132,7 +140,7 @@ bool TFRMUSERSTAN::selectUser(const QString &name)
 {
     for (int i = 0; i < m_users.size(); ++i) {
         if (m_users[i].USR == name) {
-            DBGrid1->setCurrentCell(i, 0);
+            usersGrid->setCurrentCell(i, 0);
             return true;
         }
     }
@@ -142,16 +150,16 @@ bool TFRMUSERSTAN::selectUser(const QString &name)
 void TFRMUSERSTAN::readUsers(int keepHno)
 {
     guarded(m_session, [&] { m_users = users::allUsers(m_session.db.IBTransaction1); });
-    const QSignalBlocker quiet(DBGrid1);
-    DBGrid1->setRowCount(int(m_users.size()));
+    const QSignalBlocker quiet(usersGrid);
+    usersGrid->setRowCount(int(m_users.size()));
     int current = 0;
     for (int i = 0; i < m_users.size(); ++i) {
-        setRow(DBGrid1, i, {m_users[i].USR, m_users[i].ACIK});
+        setRow(usersGrid, i, {m_users[i].USR, m_users[i].ACIK});
         if (m_users[i].HNO == keepHno)
             current = i;
     }
     if (!m_users.isEmpty())
-        DBGrid1->setCurrentCell(current, 0);
+        usersGrid->setCurrentCell(current, 0);
     readRights(0);
 }
 
@@ -160,17 +168,17 @@ void TFRMUSERSTAN::readRights(int keepKod)
     m_rights.clear();
     if (const users::UserRow *u = selectedUser())
         guarded(m_session, [&] { m_rights = users::rightsOf(m_session.db.IBTransaction1, u->HNO); });
-    DBGrid2->setRowCount(int(m_rights.size()));
+    rightsGrid->setRowCount(int(m_rights.size()));
     int current = 0;
     for (int i = 0; i < m_rights.size(); ++i) {
         const users::RightsRow &r = m_rights[i];
-        setRow(DBGrid2, i, {rights::caption(r.KOD), users::flagText(r.G), users::flagText(r.K),
+        setRow(rightsGrid, i, {rights::caption(r.KOD), users::flagText(r.G), users::flagText(r.K),
                             users::flagText(r.D), users::flagText(r.S)});
         if (r.KOD == keepKod)
             current = i;
     }
     if (!m_rights.isEmpty())
-        DBGrid2->setCurrentCell(current, 0);
+        rightsGrid->setCurrentCell(current, 0);
 }
 
 bool TFRMUSERSTAN::confirmed()
@@ -180,7 +188,7 @@ bool TFRMUSERSTAN::confirmed()
     if (prompt.tag != 1)
         return false;
     bool ok = false;
-    guarded(m_session, [&] { ok = m_admin.confirm(prompt.Edit1->text()); });
+    guarded(m_session, [&] { ok = m_admin.confirm(prompt.typed()); });
     return ok;
 }
 
@@ -226,7 +234,7 @@ void TFRMUSERSTAN::BitBtn4Click()
 void TFRMUSERSTAN::DBGrid2DblClick()
 {
     const users::UserRow *selected = selectedUser();
-    const int row = DBGrid2->currentRow();
+    const int row = rightsGrid->currentRow();
     if (!selected || row < 0 || row >= m_rights.size())
         return;
     if (!m_admin.mayEditRights(*selected, m_addRight))

@@ -21,15 +21,6 @@ class TFRMUSERSTAN : public KelmaForm
 public:
     TFRMUSERSTAN(Session &session, FormRunner &runner, QWidget *parent = nullptr);
 
-    QTableWidget *DBGrid1; ///< "KULLANICI LİSTESİ"
-    QTableWidget *DBGrid2; ///< "YETKİLER"
-    QLabel *Label1;        ///< the hint about double-clicking
-    QPushButton *BitBtn1;  ///< F2-Yeni Kullanıcı
-    QPushButton *BitBtn2;  ///< F4-Değiştir
-    QPushButton *BitBtn3;  ///< F10-Kullanıcı Sil
-    QPushButton *BitBtn4;  ///< ESC-Çıkış
-    QAction *ifre1;        ///< hidden "Şifre", Ctrl+Alt+S
-
     void BitBtn1Click();
     void BitBtn2Click();
     void BitBtn3Click();
@@ -56,4 +47,13 @@ private:
     QString m_addRight;
     QList<users::UserRow> m_users;
     QList<users::RightsRow> m_rights;
+
+    QTableWidget *usersGrid; // DBGrid1 "KULLANICI LİSTESİ"
+    QTableWidget *rightsGrid; // DBGrid2 "YETKİLER"
+    QLabel *hintLabel; // Label1 the hint about double-clicking
+    QPushButton *newUserButton; // BitBtn1 "F2-Yeni Kullanıcı"
+    QPushButton *changeButton; // BitBtn2 "F4-Değiştir"
+    QPushButton *deleteUserButton; // BitBtn3 "F10-Kullanıcı Sil"
+    QPushButton *exitButton; // BitBtn4 "ESC-Çıkış"
+    QAction *passwordAction; // ifre1 hidden "Şifre", Ctrl+Alt+S
 };
