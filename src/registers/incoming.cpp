@@ -308,7 +308,7 @@ bool IncomingRecord::remove(Session &s, int kayno)
         return false;
     fb::Transaction &t = s.db.IBTransaction1;
     try {
-        if (t.value(QStringLiteral("SELECT COUNT(*) SAY FROM GIDEN WHERE ILGNO=:ILG"), {{"ILG", kayno}}).toInt() >= 1) {
+        if (t.value(QStringLiteral("SELECT COUNT(*) SAY FROM GIDEN WHERE ILGNO=:ILG AND ILGDUR='G'"), {{"ILG", kayno}}).toInt() >= 1) {
             prompt.message(QStringLiteral("DİKKAT! Bu Kayıt Kullanılmıştır. Silemezsiniz..."));
             return false;
         }
