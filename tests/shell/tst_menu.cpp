@@ -321,8 +321,8 @@ void TestMenu::itemsWithoutScreenSaySo()
     ScriptedRunner runner;
     TFRMMENU menu(f.session, runner);
     menu.FormActivate();
-    const QList<QAction *> lists = {menu.GelenEvrak1, menu.GidenEvrak1, menu.Dileke1,
-                                    menu.GelenYazlarDefteri1, menu.GidenYazlarDefteri1, menu.DilekeDefteri1};
+    const QList<QAction *> lists = {menu.GidenEvrak1, menu.Dileke1, menu.GidenYazlarDefteri1,
+                                    menu.DilekeDefteri1};
     const QList<QAction *> others = {menu.ArivDosyalar1, menu.Evrakablonu1};
     for (QAction *a : lists + others) {
         f.session.printReturn = true;
@@ -333,12 +333,20 @@ void TestMenu::itemsWithoutScreenSaySo()
         QCOMPARE(f.session.printReturn, !lists.contains(a));
     }
     QVERIFY(runner.shown().isEmpty());
+    // The incoming list, at work and as the register book, without the print mark.
+    for (QAction *a : {menu.GelenEvrak1, menu.GelenYazlarDefteri1}) {
+        f.session.printReturn = true;
+        runner.then([](KelmaForm &form) { form.closeForm(0); });
+        a->trigger();
+        QVERIFY(!f.session.printReturn);
+    }
+    QCOMPARE(runner.shown(), QStringList({"TFRMGELLST", "TFRMGELLST"}));
     for (QAction *a : {menu.DosyaKontrollemi1, menu.GenelTanmlar1, menu.BirimTanmlar1, menu.KurumTanmlar1,
                        menu.EvrakTrTanmlar1, menu.EvrakCinsiTanmlar1}) {
         runner.then([](KelmaForm &form) { form.closeForm(0); });
         a->trigger();
     }
-    QCOMPARE(runner.shown(), QStringList({"TFRMDKONT", "TFRMGENTAN", "TFRMBIRLST", "TFRMKURLST",
+    QCOMPARE(runner.shown(), QStringList({"TFRMGELLST", "TFRMGELLST", "TFRMDKONT", "TFRMGENTAN", "TFRMBIRLST", "TFRMKURLST",
                                           "TFRMETUR", "TFRMECTANIM"}));
     QVERIFY2(f.prompt.done(), qPrintable(f.prompt.report()));
 }
