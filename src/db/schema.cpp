@@ -1,5 +1,7 @@
 #include "schema.h"
 
+#include <QSet>
+
 #include "db/fb/attachment.h"
 #include "db/fb/transaction.h"
 
@@ -233,7 +235,9 @@ const std::vector<Index> &indexes()
         {"GELEN_ZNO_DESC", "GELEN", "COMPUTED BY (LPAD(ZNO, 15, '0'))", true},
         {"GIDEN_GIDTAR", "GIDEN", "GIDTAR"},
         {"GIDEN_GIDNO_DESC", "GIDEN", "GIDNO", true},
+        // The lists join each register's answers on ILGNO.
         {"GIDEN_ILGNO", "GIDEN", "ILGNO"},
+        {"GELEN_ILGNO", "GELEN", "ILGNO"},
         {"DILEKCE_GELTAR", "DILEKCE", "GELTAR"},
         {"DILEKCE_DILNO_DESC", "DILEKCE", "DILNO", true},
         {"ARSIV_ARSTAR", "ARSIV", "ARSTAR"},
@@ -300,14 +304,35 @@ void createMain(fb::Attachment &attachment, int version)
     // older layouts are built for tests of the upgrade, which must not depend on them.
     if (version != kCurrentVersion)
         return;
-    for (const Index &i : indexes()) {
-        const QString columns = QLatin1String(i.columns);
-        t.executeRaw(QStringLiteral("CREATE %1INDEX %2 ON %3 %4")
-                         .arg(i.descending ? QStringLiteral("DESCENDING ") : QString(),
-                              QLatin1String(i.name), QLatin1String(i.table),
-                              columns.startsWith(QLatin1String("COMPUTED")) ? columns : u'(' + columns + u')'));
-    }
+    for (const Index &i : indexes())
+        t.executeRaw(createIndexSql(i));
     t.commit();
+}
+
+QString createIndexSql(const Index &i)
+{
+    const QString columns = QLatin1String(i.columns);
+    return QStringLiteral("CREATE %1INDEX %2 ON %3 %4")
+        .arg(i.descending ? QStringLiteral("DESCENDING ") : QString(), QLatin1String(i.name),
+             QLatin1String(i.table),
+             columns.startsWith(QLatin1String("COMPUTED")) ? columns : u'(' + columns + u')');
+}
+
+QStringList addMissingIndexes(fb::Transaction &t)
+{
+    QSet<QString> present;
+    for (const QVariantList &r : t.rows(QStringLiteral("SELECT TRIM(RDB$INDEX_NAME) FROM RDB$INDICES")))
+        present.insert(r.value(0).toString().toUpper());
+    QStringList added;
+    for (const Index &i : indexes()) {
+        if (present.contains(QLatin1String(i.name)))
+            continue;
+        t.executeRaw(createIndexSql(i));
+        // Each index on its own: one that fails leaves those before it in place.
+        t.commitRetaining();
+        added << QLatin1String(i.name);
+    }
+    return added;
 }
 
 void createYear(fb::Attachment &attachment)

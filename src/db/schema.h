@@ -7,6 +7,7 @@
 
 namespace fb {
 class Attachment;
+class Transaction;
 }
 
 /// The tables, columns, keys and generators of the main and yearly databases,
@@ -62,6 +63,10 @@ const std::vector<Table> &mainTables();
 const std::vector<Table> &yearTables();
 const std::vector<Generator> &generators();
 const std::vector<Index> &indexes();
+QString createIndexSql(const Index &index);
+/// Creates the indexes of `indexes()` the database lacks (a database made by
+/// an older version has none of them), committing each; returns their names.
+QStringList addMissingIndexes(fb::Transaction &t);
 
 const Table *findTable(const std::vector<Table> &tables, const QString &name);
 

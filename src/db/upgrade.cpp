@@ -101,6 +101,7 @@ SchemaUpgrade::Result SchemaUpgrade::VERKONT()
     } else if (*version == schema::kCurrentVersion) {
         r.outcome = Outcome::Current;
         addMissingTables();
+        addIndexesQuietly();
         return r;
     } else if (*version > schema::kCurrentVersion) {
         m_prompt.message(QStringLiteral("DİKKAT! Program Versiyonu Eski Olduğundan Çalışamazsınız.."));
@@ -122,6 +123,17 @@ SchemaUpgrade::Result SchemaUpgrade::VERKONT()
     r.versionOk = false;
     r.mustEnd = true;
     return r;
+}
+
+void SchemaUpgrade::addIndexesQuietly()
+{
+    // A login that may not alter the schema works on, only slower; the next
+    // start or "kelma-admin indexes" adds them.
+    try {
+        schema::addMissingIndexes(m_main);
+    } catch (const fb::Error &) {
+        rollbackQuietly(m_main);
+    }
 }
 
 SchemaUpgrade::Result SchemaUpgrade::upgradeToCurrent()
@@ -422,6 +434,7 @@ bool SchemaUpgrade::VER16001()
     ddl.push_back(archiveAttributesTable());
     if (!runStep(QStringLiteral("16.001"), ddl, [this] { insertBodyTypes(); }))
         return false;
+    addIndexesQuietly();
     m_prompt.message(QStringLiteral("16.001 Güncellemesi Başarıyla Yapıldı."));
     return true;
 }

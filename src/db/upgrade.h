@@ -72,6 +72,8 @@ public:
 
 private:
     struct Ddl;
+    /// The indexes of a fresh database that this one lacks.
+    void addIndexesQuietly();
     bool runStep(const QString &version, const std::vector<Ddl> &ddl,
                  const std::function<void()> &dataWork);
     void runDdl(const Ddl &statement);

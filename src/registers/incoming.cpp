@@ -305,7 +305,7 @@ bool IncomingRecord::remove(Session &s, int kayno)
         return false;
     try {
         fb::Transaction t(s.db.IBDATABASE);
-        if (t.value(QStringLiteral("SELECT COUNT(*) SAY FROM GIDEN WHERE ILGNO=:ILG"), {{"ILG", kayno}}).toInt() >= 1) {
+        if (t.value(QStringLiteral("SELECT COUNT(*) SAY FROM GIDEN WHERE ILGNO=:ILG AND ILGDUR='G'"), {{"ILG", kayno}}).toInt() >= 1) {
             prompt.message(QStringLiteral("DİKKAT! Bu Kayıt Kullanılmıştır. Silemezsiniz..."));
             return false;
         }

@@ -324,8 +324,8 @@ void TestMenu::itemsWithoutScreenSaySo()
     ScriptedRunner runner;
     TFRMMENU menu(f.session, runner);
     menu.FormActivate();
-    const QList<QAction *> lists = {child<QAction>(menu, "incomingAction"), child<QAction>(menu, "outgoingAction"), child<QAction>(menu, "petitionAction"),
-                                    child<QAction>(menu, "incomingListAction"), child<QAction>(menu, "outgoingListAction"), child<QAction>(menu, "petitionListAction")};
+    const QList<QAction *> lists = {child<QAction>(menu, "outgoingAction"), child<QAction>(menu, "petitionAction"), child<QAction>(menu, "outgoingListAction"),
+                                    child<QAction>(menu, "petitionListAction")};
     const QList<QAction *> others = {child<QAction>(menu, "archiveFilesAction"), child<QAction>(menu, "documentTemplateAction")};
     for (QAction *a : lists + others) {
         f.session.printReturn = true;
@@ -336,12 +336,20 @@ void TestMenu::itemsWithoutScreenSaySo()
         QCOMPARE(f.session.printReturn, !lists.contains(a));
     }
     QVERIFY(runner.shown().isEmpty());
+    // The incoming list, at work and as the register book, without the print mark.
+    for (QAction *a : {child<QAction>(menu, "incomingAction"), child<QAction>(menu, "incomingListAction")}) {
+        f.session.printReturn = true;
+        runner.then([](KelmaForm &form) { form.closeForm(0); });
+        a->trigger();
+        QVERIFY(!f.session.printReturn);
+    }
+    QCOMPARE(runner.shown(), QStringList({"TFRMGELLST", "TFRMGELLST"}));
     for (QAction *a : {child<QAction>(menu, "fileCheckAction"), child<QAction>(menu, "generalDefinitionsAction"), child<QAction>(menu, "departmentDefinitionsAction"), child<QAction>(menu, "bodyDefinitionsAction"),
                        child<QAction>(menu, "documentTypeDefinitionsAction"), child<QAction>(menu, "archiveKindDefinitionsAction")}) {
         runner.then([](KelmaForm &form) { form.closeForm(0); });
         a->trigger();
     }
-    QCOMPARE(runner.shown(), QStringList({"TFRMDKONT", "TFRMGENTAN", "TFRMBIRLST", "TFRMKURLST",
+    QCOMPARE(runner.shown(), QStringList({"TFRMGELLST", "TFRMGELLST", "TFRMDKONT", "TFRMGENTAN", "TFRMBIRLST", "TFRMKURLST",
                                           "TFRMETUR", "TFRMECTANIM"}));
     QVERIFY2(f.prompt.done(), qPrintable(f.prompt.report()));
 }

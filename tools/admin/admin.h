@@ -32,3 +32,4 @@ int createYearCommand(AdminContext &c);
 int infoCommand(AdminContext &c);
 int upgradeCommand(AdminContext &c);
 int checkCommand(AdminContext &c);
+int indexesCommand(AdminContext &c);

@@ -24,6 +24,9 @@ const AdminCommand kCommands[] = {
      upgradeCommand},
     {"check", "check VERİTABANI",
      "Kontrolleri yapar: generatörler, kullanıcı hakları, içeriği boş belgeler.", checkCommand},
+    {"indexes", "indexes VERİTABANI",
+     "Güncel sürümdeki bir veritabanına yeni veritabanlarının indekslerinden eksik olanları ekler.",
+     indexesCommand},
 };
 
 void usage(QTextStream &out)

@@ -2,6 +2,7 @@
 
 #include "core/prompt.h"
 #include "db/checks.h"
+#include "db/fb/error.h"
 #include "db/fb/transaction.h"
 #include "db/schema.h"
 #include "db/upgrade.h"
@@ -94,4 +95,34 @@ int checkCommand(AdminContext &c)
     checks.reportEmptyAttachments();
     a.close();
     return 0;
+}
+
+int indexesCommand(AdminContext &c)
+{
+    if (c.args.size() != 1) {
+        c.err << "Kullanım: kelma-admin indexes VERİTABANI\n";
+        return 2;
+    }
+    fb::Attachment a;
+    if (!c.open(a, c.args.first()))
+        return 1;
+    fb::Transaction t(a);
+    try {
+        const QString version = t.value(QStringLiteral("SELECT VER FROM TANIM")).toString().trimmed();
+        if (SchemaUpgrade::versionNumber(version) != schema::kCurrentVersion) {
+            c.err << "DİKKAT! Veritabanı sürümü " << version << "; önce upgrade --all ile "
+                  << schema::versionText(schema::kCurrentVersion) << " sürümüne yükseltin.\n";
+            return 1;
+        }
+        const QStringList added = schema::addMissingIndexes(t);
+        t.commit();
+        if (added.isEmpty())
+            c.out << "Eksik indeks yok.\n";
+        for (const QString &name : added)
+            c.out << "Eklendi: " << name << "\n";
+        return 0;
+    } catch (const fb::Error &e) {
+        c.err << "DİKKAT! İndeks eklenemedi: " << e.details() << "\n";
+        return 1;
+    }
 }

@@ -214,6 +214,17 @@ void Statement::prepare(const QString &sql, Mode mode)
     m_paramValues = QVariantList(m_paramNames.size());
 }
 
+QString Statement::plan() const
+{
+    if (!m_state->statement)
+        return {};
+    return guarded(m_sql, [&] {
+        Status st;
+        const char *text = m_state->statement->getPlan(&st, false);
+        return text ? win1254::decode(QByteArray(text)).trimmed() : QString();
+    });
+}
+
 QStringList Statement::parameterNames() const
 {
     return m_paramNames;

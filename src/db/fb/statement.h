@@ -33,6 +33,8 @@ public:
     void prepare(const QString &sql, Mode mode = Named);
     const QString &sql() const { return m_sql; }
     QStringList parameterNames() const;
+    /// The engine's access plan of the prepared statement ("PLAN JOIN (...)").
+    QString plan() const;
 
     /// Throws fb::Error when the statement has no parameter of that name.
     void bind(const QString &name, const QVariant &value);

@@ -22,6 +22,7 @@
 #include "users/ui/unpasdeg.h"
 #include "users/ui/unpsswd.h"
 #include "users/ui/unuserstan.h"
+#include "lists/ui/ungellst.h"
 
 #include <QCloseEvent>
 #include <QFrame>
@@ -584,12 +585,20 @@ void TFRMMENU::openList()
     notAvailable();
 }
 
-void TFRMMENU::GelenEvrak1Click() { openList(); }
+void TFRMMENU::GelenEvrak1Click()
+{
+    showIncomingList(*this, m_session, m_runner, lists::RegisterList::Mode::Work,
+                     [this](const QString &year) { return startup::TEXTVTAC(m_session, year); });
+}
 void TFRMMENU::GidenEvrak1Click() { openList(); }
 void TFRMMENU::Dileke1Click() { openList(); }
 void TFRMMENU::ArivDosyalar1Click() { notAvailable(); }
 void TFRMMENU::GenelListe1Click() { notAvailable(); }
-void TFRMMENU::GelenYazlarDefteri1Click() { openList(); }
+void TFRMMENU::GelenYazlarDefteri1Click()
+{
+    showIncomingList(*this, m_session, m_runner, lists::RegisterList::Mode::RegisterBook,
+                     [this](const QString &year) { return startup::TEXTVTAC(m_session, year); });
+}
 void TFRMMENU::GidenYazlarDefteri1Click() { openList(); }
 void TFRMMENU::DilekeDefteri1Click() { openList(); }
 

@@ -1,0 +1,334 @@
+#include "registerlist.h"
+
+#include "core/session.h"
+#include "registers/numbering.h"
+
+#include <QDate>
+
+namespace lists {
+
+namespace {
+
+fb::TransactionOptions readOnly()
+{
+    fb::TransactionOptions o;
+    o.readOnly = true;
+    return o;
+}
+
+QString firstParameter(const QString &sql)
+{
+    QStringList names;
+    fb::Statement::parseNames(sql, &names);
+    return names.value(0);
+}
+
+} // namespace
+
+QVariant RowView::value(const QString &field) const
+{
+    return m_list.value(m_row, field);
+}
+
+bool RowView::approvalInUse() const
+{
+    return const_cast<RegisterList &>(m_list).session().general.ONDUR == QLatin1String("E");
+}
+
+RegisterList::RegisterList(Session &session, ListDescription description)
+    : m_session(session)
+    , m_d(std::move(description))
+    , m_read(session.db.IBDATABASE, readOnly())
+{
+    m_filters.resize(m_d.filters.size());
+}
+
+RegisterList::~RegisterList() = default;
+
+bool RegisterList::activate()
+{
+    if (m_session.printReturn)
+        return false;
+    COMBODOLDUR();
+    SORGULA();
+    return true;
+}
+
+void RegisterList::COMBODOLDUR()
+{
+    for (int i = 0; i < m_d.filters.size(); ++i) {
+        const Filter &f = m_d.filters[i];
+        FilterSlot &slot = m_filters[i];
+        slot.enabled = true;
+        switch (f.kind) {
+        case Filter::Lookup: {
+            const bool bound = !f.boundItemsSql.isEmpty() && m_session.userDepartment != 0;
+            slot.items = QStringList{f.allItem};
+            const auto names = bound ? m_read.rows(f.boundItemsSql, {{QStringLiteral("BK"), m_session.userDepartment}})
+                                     : m_read.rows(f.itemsSql);
+            for (const QVariantList &r : names)
+                slot.items << r.value(0).toString();
+            if (bound) {
+                slot.state = {1, slot.items.value(1), m_session.userDepartment};
+                slot.enabled = false;
+            } else {
+                slot.state = {0, slot.items.first(), -1};
+            }
+            break;
+        }
+        case Filter::Fixed:
+            slot.items = f.items;
+            slot.state = {0, slot.items.first(), -1};
+            break;
+        case Filter::Year: {
+            slot.items = QStringList{f.allItem, m_session.workstation.year};
+            const QList<QVariantList> bounds = m_read.rows(
+                QStringLiteral("SELECT MIN(%1), MAX(%1) FROM %2").arg(f.dateField, f.table));
+            const QDate first = bounds.value(0).value(0).toDate();
+            const QDate last = bounds.value(0).value(1).toDate();
+            if (first.isValid() && last.isValid()) {
+                // A year without a row is not offered; each probe is one index range.
+                fb::Statement probe(m_read, QStringLiteral("SELECT FIRST 1 1 FROM %1 WHERE %2>=:A AND %2<:B")
+                                                .arg(f.table, f.dateField));
+                for (int y = last.year(); y >= first.year(); --y) {
+                    if (QString::number(y) == m_session.workstation.year)
+                        continue;
+                    probe.bind(QStringLiteral("A"), QDate(y, 1, 1));
+                    probe.bind(QStringLiteral("B"), QDate(y + 1, 1, 1));
+                    probe.execute();
+                    if (probe.next())
+                        slot.items << QString::number(y);
+                    probe.close();
+                }
+            }
+            slot.state = {1, slot.items.value(1), -1};
+            break;
+        }
+        case Filter::Month:
+            slot.items = f.items;
+            if (m_firstActivation)
+                slot.state.index = m_session.clock().now().date().month();
+            slot.state.text = slot.items.value(slot.state.index);
+            break;
+        }
+    }
+    m_firstActivation = false;
+}
+
+bool RegisterList::lookUp(int filter)
+{
+    const Filter &f = m_d.filters[filter];
+    FilterSlot &slot = m_filters[filter];
+    const QVariant code = m_read.value(f.lookupSql, {{firstParameter(f.lookupSql), slot.state.text}});
+    if (!code.isNull()) {
+        slot.state.code = code.toInt();
+        return true;
+    }
+    m_session.prompt().message(
+        QStringLiteral("DİKKAT! \"%1\" artık kayıtlı değil. \"%2\" filtresi TÜMÜ olarak değiştirildi.")
+            .arg(slot.state.text.trimmed(), f.heading));
+    slot.state = {0, slot.items.value(0), -1};
+    return false;
+}
+
+bool RegisterList::choose(int filter, int index)
+{
+    FilterSlot &slot = m_filters[filter];
+    slot.state.index = index < 0 ? 0 : index;
+    slot.state.text = slot.items.value(slot.state.index);
+    bool kept = true;
+    if (m_d.filters[filter].kind == Filter::Lookup) {
+        if (slot.state.index < 1)
+            slot.state.code = -1;
+        else
+            kept = lookUp(filter);
+    }
+    SORGULA();
+    return kept;
+}
+
+void RegisterList::SORGULA()
+{
+    QStringList conditions;
+    m_params.clear();
+    for (int i = 0; i < m_d.filters.size(); ++i) {
+        const Filter &f = m_d.filters[i];
+        FilterSlot &slot = m_filters[i];
+        if (slot.state.index == 0)
+            continue;
+        // A name renamed or deleted elsewhere since it was chosen.
+        if (f.kind == Filter::Lookup && slot.enabled && !lookUp(i))
+            continue;
+        const Condition c = f.condition(slot.state);
+        conditions << c.sql;
+        for (auto it = c.params.begin(); it != c.params.end(); ++it)
+            m_params.insert(it.key(), it.value());
+    }
+    m_conditionLine = conditions.isEmpty() ? QString()
+                                           : QStringLiteral("WHERE ") + conditions.join(QStringLiteral(" AND "));
+    open();
+}
+
+void RegisterList::reopen()
+{
+    open();
+}
+
+QString RegisterList::sql() const
+{
+    QStringList lines = m_d.queryLines;
+    if (!m_conditionLine.isEmpty())
+        lines << m_conditionLine;
+    lines << m_d.orderBy;
+    return lines.join(u'\n');
+}
+
+QString RegisterList::plan() const
+{
+    return m_query ? m_query->plan() : QString();
+}
+
+void RegisterList::open()
+{
+    m_rows.clear();
+    m_atEnd = true;
+    m_query.reset();
+    // A fresh look at what other workstations committed.
+    if (m_read.isActive())
+        m_read.commit();
+    m_query = std::make_unique<fb::Statement>(m_read, sql());
+    m_query->bindAll(m_params);
+    m_query->execute();
+    m_fieldIndex.clear();
+    for (int c = 0; c < m_query->columnCount(); ++c) {
+        const QString name = m_query->columnName(c);
+        if (!m_fieldIndex.contains(name))
+            m_fieldIndex.insert(name, c);
+    }
+    m_atEnd = false;
+}
+
+int RegisterList::fetch(int count)
+{
+    int n = 0;
+    while (!m_atEnd && n < count) {
+        if (!m_query->next()) {
+            m_atEnd = true;
+            m_query->close();
+            break;
+        }
+        m_rows << m_query->row();
+        ++n;
+    }
+    return n;
+}
+
+void RegisterList::fetchAll()
+{
+    while (!m_atEnd)
+        fetch(1000);
+}
+
+QVariant RegisterList::value(int row, const QString &field) const
+{
+    const int c = columnIndex(field);
+    if (c < 0 || row < 0 || row >= m_rows.size())
+        return {};
+    return m_rows[row].value(c);
+}
+
+QVariant RegisterList::display(int row, int column) const
+{
+    const Column &c = m_d.columns[column];
+    if (c.compute)
+        return c.compute(RowView(*this, row));
+    const QVariant v = value(row, c.field);
+    if (v.typeId() == QMetaType::QDate)
+        return v.toDate().toString(QStringLiteral("dd.MM.yyyy"));
+    return v;
+}
+
+int RegisterList::locate(int kayno)
+{
+    for (int r = 0;; ++r) {
+        if (r >= m_rows.size() && (m_atEnd || fetch(500) == 0))
+            return -1;
+        if (this->kayno(r) == kayno)
+            return r;
+    }
+}
+
+bool RegisterList::stillThere(int kayno)
+{
+    const bool there = m_read
+                           .value(QStringLiteral("SELECT COUNT(*) FROM %1 WHERE KAYNO=:K").arg(m_d.table),
+                                  {{QStringLiteral("K"), kayno}})
+                           .toInt()
+                       > 0;
+    if (!there)
+        m_session.prompt().message(
+            QStringLiteral("DİKKAT! Bu kayıt başka bir kullanıcı tarafından silinmiş. Liste yenilendi."));
+    return there;
+}
+
+int RegisterList::remove(int row)
+{
+    while (row >= m_rows.size() && fetch(500) > 0) {
+    }
+    if (row < 0 || row >= m_rows.size())
+        return -1;
+    const int k = kayno(row);
+    Prompt &prompt = m_session.prompt();
+    if (!prompt.question(QStringLiteral("DİKKAT! Bu Kayıt Silinecektir. Onaylıyormusunuz.?")))
+        return -1;
+    // The row before, skipping the document's own rows of other departments.
+    int previous = -1;
+    for (int r = row - 1; r >= 0 && previous < 0; --r) {
+        if (kayno(r) != k)
+            previous = kayno(r);
+    }
+
+    fb::Transaction work(m_session.db.IBDATABASE);
+    if (!m_d.deleteGuardSql.isEmpty()
+        && work.value(m_d.deleteGuardSql, {{QStringLiteral("ILG"), k}}).toInt() >= 1) {
+        prompt.message(QStringLiteral("DİKKAT! Bu Kayıt Kullanılmıştır. Silemezsiniz..."));
+        return -1;
+    }
+    // The number generator follows the highest number; a save numbering meanwhile would race it.
+    numbering::lock(work);
+    if (m_d.deleteRecord(m_session, work, k) == 0) {
+        work.rollback();
+        prompt.message(
+            QStringLiteral("DİKKAT! Bu kayıt başka bir kullanıcı tarafından silinmiş. Liste yenilendi."));
+        SORGULA();
+        return -1;
+    }
+    const qint64 highest =
+        work.value(QStringLiteral("SELECT MAX(%1) YNO FROM %2").arg(m_d.numberField, m_d.table)).toLongLong();
+    work.executeRaw(QStringLiteral("SET GENERATOR %1 TO %2").arg(m_d.numberGenerator).arg(highest));
+    work.commit();
+
+    SORGULA();
+    const int at = previous >= 0 ? locate(previous) : -1;
+    if (at >= 0)
+        return at;
+    fetch(1);
+    return 0;
+}
+
+bool RegisterList::openYearOf(int row)
+{
+    if (m_session.general.TEXTVT != QLatin1String("A"))
+        return true;
+    const QString year = QString::number(value(row, m_d.dateField).toDate().year());
+    if (m_session.textOpen && m_session.textYear == year)
+        return true;
+    m_session.textYear = year;
+    if (openYearDatabase)
+        openYearDatabase(year);
+    else
+        m_session.textOpen = false;
+    return m_session.textOpen;
+}
+
+} // namespace lists

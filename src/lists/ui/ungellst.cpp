@@ -1,0 +1,32 @@
+#include "ungellst.h"
+
+#include "lists/incominglist.h"
+#include "core/session.h"
+#include "registers/ui/ungelen.h"
+
+TFRMGELLST::TFRMGELLST(Session &session, FormRunner &runner, QWidget *parent)
+    : RegisterListForm(session, runner, lists::incomingList(), parent)
+{
+    setObjectName(QStringLiteral("TFRMGELLST"));
+}
+
+void TFRMGELLST::openRecord(int kayno)
+{
+    TFRMGELEN screen(m_session, m_runner, this);
+    screen.tag = kayno > 0 ? 2 : 1;
+    screen.kayno = kayno;
+    m_runner.run(screen);
+}
+
+TFRMGELLST &showIncomingList(QWidget &owner, Session &session, FormRunner &runner,
+                             lists::RegisterList::Mode mode, std::function<bool(const QString &)> openYear)
+{
+    auto *list = owner.findChild<TFRMGELLST *>(QString(), Qt::FindDirectChildrenOnly);
+    if (!list)
+        list = new TFRMGELLST(session, runner, &owner);
+    list->mode = mode;
+    list->list().openYearDatabase = std::move(openYear);
+    session.printReturn = false;
+    runner.run(*list);
+    return *list;
+}
