@@ -32,6 +32,9 @@
 #include <QMouseEvent>
 #include <QPixmap>
 #include <QSettings>
+
+#include "shell/ui/prgguncelle.h"
+#include "shell/ui/unverbilgi.h"
 #include <QStatusBar>
 #include <QVBoxLayout>
 
@@ -369,6 +372,7 @@ void TFRMMENU::FormActivate()
     bool endRun = true;
     guarded(s, [&] {
         SchemaUpgrade check(s.db.IBTransaction1, s.prompt());
+        check.PRGGUNCELLE = [this] { runUpdate(); };
         const SchemaUpgrade::Result r = check.VERKONT();
         s.versionOk = r.versionOk;
         endRun = r.mustEnd;
@@ -549,8 +553,24 @@ void TFRMMENU::ifreDei1Click()
 
 void TFRMMENU::LVERClick()
 {
-    // The version window takes LVER's text when it arrives.
-    notAvailable();
+    std::unique_ptr<QSettings> store = m_session.store();
+    TFRMVERBILGI screen(m_session, LVER->text(), update::serviceAddress(*store), this);
+    bool handedOver = false;
+    screen.PRGGUNCELLE = [&] { handedOver = runUpdate(); };
+    m_runner.run(screen);
+    if (handedOver)
+        endProgram();
+}
+
+bool TFRMMENU::runUpdate()
+{
+    std::unique_ptr<QSettings> store = m_session.store();
+    UpdatePlan plan;
+    plan.service = update::serviceAddress(*store);
+    plan.installer = update::installer(*store);
+    plan.runningVersion = LVER->text();
+    plan.tempFolder = qEnvironmentVariable("TEMP");
+    return updateRunner ? updateRunner(plan) : PRGGUNCELLE(m_session.prompt(), plan, this);
 }
 
 void TFRMMENU::Image1Click()
