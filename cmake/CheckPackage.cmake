@@ -19,7 +19,7 @@ execute_process(COMMAND dpkg-deb -f "${debs}" Depends Recommends OUTPUT_VARIABLE
 set(faults "")
 foreach(f usr/bin/kelma usr/lib/kelma/kelma usr/bin/kelma-admin usr/bin/kelma-fileserver usr/bin/kelma-versiyon
           usr/share/applications/kelma.desktop usr/share/icons/hicolor/scalable/apps/kelma.svg
-          lib/systemd/system/kelma-fileserver.service usr/share/kelma/masterdata/file_plan.csv)
+          usr/lib/systemd/system/kelma-fileserver.service usr/share/kelma/masterdata/file_plan.csv)
     if(NOT EXISTS "${WORK}/root/${f}")
         string(APPEND faults "missing ${f}\n")
     endif()
