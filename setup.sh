@@ -5,6 +5,7 @@
 #   ./setup.sh test        install, build, prepare, run the test suite (no slow tests)
 #   ./setup.sh test --all  the same with the slow tests too
 #   ./setup.sh build       install and build only
+#   ./setup.sh package     install, build and make the Debian package
 set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
@@ -12,7 +13,7 @@ build="$root/build"
 cd "$root"
 
 packages=(
-    build-essential cmake pkg-config
+    build-essential cmake pkg-config dpkg-dev file
     qt6-base-dev qt6-base-dev-tools qt6-pdf-dev libgl-dev
     firebird-dev libfbclient2 firebird3.0-server-core firebird3.0-utils
     xvfb xauth
@@ -86,8 +87,15 @@ case "$command" in
             ctest --test-dir "$build" --output-on-failure -j2 -LE slow
         fi
         ;;
+    package)
+        install_packages
+        build_all
+        say "Paket hazırlanıyor"
+        (cd "$build" && cpack -G DEB -B "$build/package")
+        ls "$build"/package/*.deb
+        ;;
     *)
-        echo "Kullanım: ./setup.sh [run|test [--all]|build]" >&2
+        echo "Kullanım: ./setup.sh [run|test [--all]|build|package]" >&2
         exit 2
         ;;
 esac

@@ -4,11 +4,12 @@
 set(ranks
     "db/fb=0" "core=1" "db=2"
     "users=3" "definitions=4" "storage=5" "reports=6" "texts=7" "registers=8" "lists=9"
-    "tools=15"
+    "tools=30"
     "kit=20"
     "db/ui=21" "users/ui=22" "definitions/ui=23" "storage/ui=24" "reports/ui=25"
     "texts/ui=26" "registers/ui=27" "lists/ui=28"
     "shell=30" "shell/ui=31")
+# tools sit beside the shell's logic: they link no widgets (kelma-admin proves it).
 foreach(pair ${ranks})
     string(REPLACE "=" ";" kv "${pair}")
     list(GET kv 0 k)

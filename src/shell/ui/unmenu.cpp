@@ -34,6 +34,9 @@
 #include <QMouseEvent>
 #include <QPixmap>
 #include <QSettings>
+
+#include "shell/ui/prgguncelle.h"
+#include "shell/ui/unverbilgi.h"
 #include <QStatusBar>
 #include <QVBoxLayout>
 
@@ -452,6 +455,7 @@ void TFRMMENU::FormActivate()
     guarded(s, [&] {
         fb::Transaction work(s.db.IBDATABASE);
         SchemaUpgrade check(work, s.prompt());
+        check.PRGGUNCELLE = [this] { runUpdate(); };
         const SchemaUpgrade::Result r = check.VERKONT();
         s.versionOk = r.versionOk;
         endRun = r.mustEnd;
@@ -640,8 +644,24 @@ void TFRMMENU::ifreDei1Click()
 
 void TFRMMENU::LVERClick()
 {
-    // The version window takes versionLabel's text when it arrives.
-    notAvailable();
+    std::unique_ptr<QSettings> store = m_session.store();
+    TFRMVERBILGI screen(m_session, versionLabel->text(), update::serviceAddress(*store), this);
+    bool handedOver = false;
+    screen.PRGGUNCELLE = [&] { handedOver = runUpdate(); };
+    m_runner.run(screen);
+    if (handedOver)
+        endProgram();
+}
+
+bool TFRMMENU::runUpdate()
+{
+    std::unique_ptr<QSettings> store = m_session.store();
+    UpdatePlan plan;
+    plan.service = update::serviceAddress(*store);
+    plan.installer = update::installer(*store);
+    plan.runningVersion = versionLabel->text();
+    plan.tempFolder = qEnvironmentVariable("TEMP");
+    return updateRunner ? updateRunner(plan) : PRGGUNCELLE(m_session.prompt(), plan, this);
 }
 
 void TFRMMENU::Image1Click()

@@ -1,11 +1,14 @@
 #pragma once
 
+#include <functional>
+
 #include <QLabel>
 #include <QMainWindow>
 #include <QMap>
 #include <QStringList>
 #include <QTimer>
 
+struct UpdatePlan;
 class FormRunner;
 class QAction;
 class QFrame;
@@ -43,6 +46,8 @@ public:
     bool mayClose = false;
     /// The program's arguments: user name and password log in without the dialog.
     QStringList arguments;
+    /// Stands in for the update in tests; empty: the real one.
+    std::function<bool(const UpdatePlan &)> updateRunner;
 
     /// The activation sequence; does nothing once it has completed.
     void FormActivate();
@@ -84,6 +89,8 @@ public:
     void DosyaKontrollemi1Click();
     void ifreDei1Click();
     void LVERClick();
+    /// The program update; true when it was handed over (the caller ends the run).
+    bool runUpdate();
     void Image1Click();
 
     /// The minute timer of the clock and the notifications.
