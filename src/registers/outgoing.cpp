@@ -322,13 +322,16 @@ void OutgoingRecord::numberUnderLock(fb::Transaction &t)
             // Only whole numbers count; anything else typed there is left out.
             fb::Params p = year;
             p.insert(QStringLiteral("KN"), value("ZDUR"));
+            // Written so that an index on the padded number serves it, as for GELEN.
             setValue("ZNO", QString::number(numbering::next(t, QStringLiteral(
-                "SELECT MAX(CAST(ZNO AS BIGINT)) SAY FROM GIDEN WHERE GIDTAR BETWEEN :D1 AND :D2 "
-                "AND ZDUR=:KN AND ZNO SIMILAR TO '[0-9]{1,15}'"), p)));
+                "SELECT FIRST 1 CAST(ZNO AS BIGINT) SAY FROM GIDEN "
+                "WHERE GIDTAR BETWEEN :D1 AND :D2 AND ZDUR=:KN AND ZNO IS NOT NULL "
+                "AND ZNO SIMILAR TO '[0-9]{1,15}' ORDER BY LPAD(ZNO, 15, '0') DESC"), p)));
         }
         if (value("GSIRNO") == m_numberedGsirno) {
             setValue("GSIRNO", numbering::next(t, QStringLiteral(
-                "SELECT MAX(GSIRNO) SAY FROM GIDEN WHERE GIZDER=:KN"), {{"KN", value("GIZDER")}}));
+                "SELECT FIRST 1 GSIRNO SAY FROM GIDEN WHERE GIZDER=:KN AND GSIRNO IS NOT NULL "
+                "ORDER BY GSIRNO DESC"), {{"KN", value("GIZDER")}}));
         }
     }
     const int bkod = value("BIRKOD").toInt();
