@@ -1,5 +1,6 @@
 #include "ungelen.h"
 
+#include "recordpicker.h"
 #include "unbrmekle.h"
 
 #include "definitions/ui/unkurbil.h"
@@ -393,7 +394,14 @@ QGroupBox *TFRMGELEN::buildRelatedGroup()
     removeRelatedButton->setObjectName(QStringLiteral("removeRelatedButton"));
     grid->addLayout(FieldRows::side({findRelatedButton, removeRelatedButton}), r, 1);
 
-    connect(findRelatedButton, &QPushButton::clicked, this, [this] { m_session.prompt().message(kNotYet); });
+    connect(findRelatedButton, &QPushButton::clicked, this, [this] {
+        int chosen = 0;
+        guarded(m_session, [&] { chosen = TFRMGIDBUL::pick(m_session, m_runner, this); });
+        if (chosen > 0) {
+            m_record->chooseReply(chosen);
+            showRelated();
+        }
+    });
     connect(removeRelatedButton, &QPushButton::clicked, this, [this] {
         if (m_record->removeReply()) {
             for (QLabel *l : {relatedNumberLabel, relatedDateLabel, relatedDepartmentLabel, relatedSubjectLabel})
