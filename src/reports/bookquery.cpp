@@ -84,7 +84,6 @@ BookQuery::BookQuery(fb::Attachment &database, Book book, const BookFilter &filt
     q.lines << q.order;
     m_sql = q.lines.join(u'\n');
     m_statement = std::make_unique<fb::Statement>(m_transaction, m_sql);
-    rewind();
     for (int i = 0; i < m_statement->columnCount(); ++i)
         m_columns << m_statement->columnName(i);
 }
@@ -105,8 +104,16 @@ void BookQuery::rewind()
     m_open = true;
 }
 
+int BookQuery::count()
+{
+    // Same snapshot as the rows themselves, so the count cannot differ.
+    return m_transaction.value(QStringLiteral("SELECT COUNT(*) FROM (%1)").arg(m_sql), m_params).toInt();
+}
+
 bool BookQuery::next(QStringList &row)
 {
+    if (!m_open)
+        rewind();
     if (!m_statement->next())
         return false;
     row.clear();

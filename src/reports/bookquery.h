@@ -37,6 +37,7 @@ public:
     QStringList columns() const override;
     void rewind() override;
     bool next(QStringList &row) override;
+    int count() override;
 
 private:
     fb::Transaction m_transaction;

@@ -118,9 +118,13 @@ public:
             const QStringList names = m_rows->columns();
             for (int i = 0; i < names.size(); ++i)
                 m_columns.insert(names.at(i), i);
-            m_rows->rewind();
+            // Counting needs no row values: every detail line has the same height.
+            const int known = m_painter ? -1 : m_rows->count();
+            if (known < 0)
+                m_rows->rewind();
             QStringList row;
-            while (m_rows->next(row)) {
+            int counted = 0;
+            while (known >= 0 ? counted++ < known : m_rows->next(row)) {
                 if (m_y + m_layout.detail.height > m_pageHeight + 1e-6 && m_y > m_layout.pageHeader.height) {
                     if (!nextPage())
                         return false;
@@ -221,12 +225,10 @@ private:
                 drawText(e, box, e.text + QStringLiteral("%1 / %2").arg(m_page).arg(totalPages));
                 break;
             case Element::Kind::HLine:
-                m_painter->setPen(QPen(Qt::black, mm(e.lineWidth)));
-                m_painter->drawLine(QPointF(box.left(), box.top()), QPointF(box.left() + box.width(), box.top()));
+                queueLine(e, QLineF(box.left(), box.top(), box.left() + box.width(), box.top()));
                 break;
             case Element::Kind::VLine:
-                m_painter->setPen(QPen(Qt::black, mm(e.lineWidth)));
-                m_painter->drawLine(QPointF(box.left(), box.top()), QPointF(box.left(), box.top() + box.height()));
+                queueLine(e, QLineF(box.left(), box.top(), box.left(), box.top() + box.height()));
                 break;
             case Element::Kind::Picture:
                 drawPicture(e, box);
@@ -247,31 +249,99 @@ private:
                 break;
             }
         }
+        flushLines();
+    }
+
+    // Rules of one band go out in one call: far less PDF drawing overhead.
+    void queueLine(const Element &e, const QLineF &line)
+    {
+        const qreal width = mm(e.lineWidth);
+        if (!m_lines.isEmpty() && width != m_lineWidth)
+            flushLines();
+        m_lineWidth = width;
+        m_lines.append(line);
+    }
+
+    void flushLines()
+    {
+        if (m_lines.isEmpty())
+            return;
+        // Thin filled rectangles: the cheapest rule a PDF can hold.
+        const qreal half = m_lineWidth / 2;
+        QList<QRectF> rects;
+        rects.reserve(m_lines.size());
+        for (const QLineF &l : std::as_const(m_lines))
+            rects.append(QRectF(QPointF(std::min(l.x1(), l.x2()) - half, std::min(l.y1(), l.y2()) - half),
+                                QPointF(std::max(l.x1(), l.x2()) + half, std::max(l.y1(), l.y2()) + half)));
+        m_painter->setPen(Qt::NoPen);
+        m_painter->setBrush(Qt::black);
+        m_painter->drawRects(rects.constData(), int(rects.size()));
+        m_painter->setBrush(Qt::NoBrush);
+        m_painter->setPen(Qt::black);
+        m_lines.clear();
+    }
+
+    struct Face
+    {
+        QFont font;
+        QFontMetricsF metrics;
+        QHash<char16_t, qreal> advances;
+
+        /// Sum of the characters' own advances: kerning only narrows Latin text,
+        /// so a text under this bound fits without being shaped twice.
+        qreal roughWidth(const QString &text)
+        {
+            qreal sum = 0;
+            for (QChar c : text) {
+                auto it = advances.constFind(c.unicode());
+                if (it == advances.constEnd())
+                    it = advances.insert(c.unicode(), metrics.horizontalAdvance(c));
+                sum += *it;
+            }
+            return sum;
+        }
+    };
+
+    Face &face(const Element &e)
+    {
+        const int key = int(e.points * 10) * 2 + (e.bold ? 1 : 0);
+        auto it = m_faces.find(key);
+        if (it == m_faces.end()) {
+            const QFont font = fontOf(e);
+            it = m_faces.insert(key, Face{font, QFontMetricsF(font, m_device)});
+        }
+        return *it;
     }
 
     void drawText(const Element &e, const QRectF &box, const QString &value)
     {
         if (value.isEmpty())
             return;
-        const QFont font = fontOf(e);
-        m_painter->setFont(font);
-        m_painter->setPen(Qt::black);
+        Face &f = face(e);
+        if (m_painter->font() != f.font)
+            m_painter->setFont(f.font);
         const qreal pad = mm(0.5);
         const QRectF inner = box.adjusted(pad, 0, -pad, 0);
-        const QFontMetricsF metrics(font, m_device);
         const Qt::Alignment align = horizontal(e.align);
+        if (!value.contains(u'\n') && f.roughWidth(value) < inner.width() * 0.97) {
+            m_painter->drawText(inner, align | Qt::AlignVCenter | Qt::TextSingleLine, value);
+            return;
+        }
+        if (!value.contains(u'\n') && f.metrics.horizontalAdvance(value) <= inner.width()) {
+            m_painter->drawText(inner, align | Qt::AlignVCenter | Qt::TextSingleLine, value);
+            return;
+        }
         if (e.fit == Fit::Cut) {
             QString line = value;
             line.replace(u'\n', u' ');
             line.remove(u'\r');
-            if (metrics.horizontalAdvance(line) > inner.width())
-                line = metrics.elidedText(line, Qt::ElideRight, inner.width());
+            line = f.metrics.elidedText(line, Qt::ElideRight, inner.width());
             m_painter->drawText(inner, align | Qt::AlignVCenter | Qt::TextSingleLine, line);
             return;
         }
-        const qreal spacing = metrics.lineSpacing();
+        const qreal spacing = f.metrics.lineSpacing();
         const int maxLines = std::max(1, int(std::floor(inner.height() / spacing + 1e-6)));
-        const QStringList lines = wrappedLines(value, font, m_device, inner.width(), maxLines);
+        const QStringList lines = wrappedLines(value, f.font, m_device, inner.width(), maxLines);
         qreal y = inner.top() + std::max<qreal>(0, (inner.height() - lines.size() * spacing) / 2);
         for (const QString &l : lines) {
             m_painter->drawText(QRectF(inner.left(), y, inner.width(), spacing),
@@ -314,6 +384,9 @@ private:
     qreal m_k;
     qreal m_pageHeight;
     QHash<QString, int> m_columns;
+    QHash<int, Face> m_faces;
+    QList<QLineF> m_lines;
+    qreal m_lineWidth = 0;
     int m_page = 1;
     int m_line = 0;
     qreal m_y = 0;

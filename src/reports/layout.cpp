@@ -77,7 +77,8 @@ QString grouped(const QString &number)
         return number;
     if (n == 0)
         return {};
-    return QLocale(QLocale::Turkish, QLocale::Turkey).toString(n);
+    static const QLocale turkish(QLocale::Turkish, QLocale::Turkey);
+    return turkish.toString(n);
 }
 
 } // namespace reports

@@ -89,6 +89,8 @@ public:
     virtual void rewind() = 0;
     /// The next row's values in column order; false after the last.
     virtual bool next(QStringList &row) = 0;
+    /// How many rows there are, when that is cheaper than walking them; -1 otherwise.
+    virtual int count() { return -1; }
 };
 
 /// Rows held in memory (the screens' own rows, tests).
@@ -107,6 +109,7 @@ public:
         row = m_rows.at(m_at++);
         return true;
     }
+    int count() override { return int(m_rows.size()); }
 
 private:
     QStringList m_columns;

@@ -29,8 +29,8 @@ void addLine(Band &band, qreal &y, const QList<Pair> &pairs, qreal height = kLin
     // Places of values and later labels for one, two or three pairs.
     static const QList<QList<qreal>> places = {
         {kValueLeft, kWidth - kValueLeft},
-        {kValueLeft, 55, 107, 28, 136, 54},
-        {kValueLeft, 22, 74, 23, 98, 27, 126, 26, 153, 37},
+        {kValueLeft, 53, 105, 33, 139, 51},
+        {kValueLeft, 18, 70, 22, 93, 25, 120, 31, 152, 38},
     };
     const QList<qreal> &p = places[pairs.size() - 1];
     band.elements.push_back(text(p[0], y, p[1], height, pairs[0].value, kPoints, false, Align::Left, Fit::Wrap));
