@@ -30,7 +30,7 @@ void addLine(Band &band, qreal &y, const QList<Pair> &pairs, qreal height = kLin
     static const QList<QList<qreal>> places = {
         {kValueLeft, kWidth - kValueLeft},
         {kValueLeft, 53, 105, 33, 139, 51},
-        {kValueLeft, 18, 70, 22, 93, 25, 120, 31, 152, 38},
+        {kValueLeft, 16, 67, 25, 93, 25, 119, 32, 152, 38},
     };
     const QList<qreal> &p = places[pairs.size() - 1];
     band.elements.push_back(text(p[0], y, p[1], height, pairs[0].value, kPoints, false, Align::Left, Fit::Wrap));
