@@ -16,7 +16,7 @@ packages=(
     build-essential cmake pkg-config dpkg-dev file
     qt6-base-dev qt6-base-dev-tools qt6-pdf-dev libgl-dev
     firebird-dev libfbclient2 firebird3.0-server-core firebird3.0-utils
-    xvfb xauth
+    xvfb xauth poppler-utils
 )
 
 say() { printf '\n== %s\n' "$*"; }

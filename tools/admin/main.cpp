@@ -1,6 +1,7 @@
 // kelma-admin: prepares and looks after KELMA databases from the command line.
 
 #include "admin.h"
+#include "printregister.h"
 
 #include "db/fb/error.h"
 #include "db/newdatabase.h"
@@ -27,6 +28,8 @@ const AdminCommand kCommands[] = {
     {"indexes", "indexes VERİTABANI",
      "Güncel sürümdeki bir veritabanına yeni veritabanlarının indekslerinden eksik olanları ekler.",
      indexesCommand},
+    {"print-register", "print-register VERİTABANI --register gelen|giden|dilekce --year YIL [--month AY] [--department BİRİMKODU] --pdf DOSYA",
+     "Bir dönemin kayıt defterini PDF dosyasına yazar (ekran gerekmez).", printRegisterCommand},
 };
 
 void usage(QTextStream &out)
@@ -66,10 +69,10 @@ bool AdminContext::open(fb::Attachment &attachment, const QString &database) con
 
 int main(int argc, char **argv)
 {
-    QCoreApplication app(argc, argv);
+    const std::unique_ptr<QCoreApplication> app = makeAdminApplication(argc, argv);
     QTextStream out(stdout);
     QTextStream err(stderr);
-    QStringList args = app.arguments().mid(1);
+    QStringList args = app->arguments().mid(1);
 
     AdminContext context{{}, QStringLiteral("SYSDBA"), QStringLiteral("WEXD"), out, err};
     // A command line is readable by every user of the machine; the
