@@ -3,13 +3,16 @@
 // Private to the adapter: the only place that sees the Firebird headers.
 
 #include "error.h"
+#include "transaction.h"
 
 #include <firebird/Interface.h>
 
 #include <QString>
 
+#include <functional>
 #include <memory>
 #include <set>
+#include <vector>
 
 namespace fb::detail {
 
@@ -64,7 +67,14 @@ struct TransactionState
     std::shared_ptr<AttachmentState> attachment;
     Firebird::ITransaction *handle = nullptr;
     std::set<StatementState *> cursors;
+    /// Set when the handle is shared with a two-phase transaction: ending it
+    /// (true commit, false rollback) ends every part together.
+    std::function<void(bool)> groupEnd;
+    std::function<void()> groupStart;
 };
+
+/// The transaction parameter block for the options.
+std::vector<unsigned char> transactionParameters(const fb::TransactionOptions &options);
 
 struct StatementState
 {

@@ -114,6 +114,16 @@ void Attachment::close(EndAction pending)
     for (TransactionState *t : std::set(m_state->transactions)) {
         if (!t->handle)
             continue;
+        if (t->groupEnd) {
+            // A two-phase transaction ends as a whole, for both databases.
+            try {
+                t->groupEnd(pending == EndAction::Commit);
+            } catch (const Error &e) {
+                if (!failure)
+                    failure = e;
+            }
+            continue;
+        }
         try {
             guarded({}, [&] {
                 Status st;
@@ -152,6 +162,12 @@ void Attachment::drop()
         s->release();
     m_state->statements.clear();
     for (TransactionState *t : std::set(m_state->transactions)) {
+        if (t->handle && t->groupEnd) {
+            try {
+                t->groupEnd(false);
+            } catch (const Error &) {
+            }
+        }
         if (t->handle) {
             try {
                 Status st;

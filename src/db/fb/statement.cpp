@@ -1,6 +1,7 @@
 #include "statement.h"
 #include "api_p.h"
 #include "attachment.h"
+#include "blob.h"
 #include "win1254.h"
 
 #include <ibase.h>
@@ -302,7 +303,11 @@ void Statement::execute()
                 int scale = described->getScale(&st, i);
                 if (!s.null) {
                     scale = 0;
-                    if (dtype == SQL_BLOB) {
+                    if (dtype == SQL_BLOB && v.canConvert<BlobId>() && v.typeId() == qMetaTypeId<BlobId>()) {
+                        const BlobId id = v.value<BlobId>();
+                        std::memcpy(&s.blob, &id, sizeof s.blob);
+                        length = sizeof(ISC_QUAD);
+                    } else if (dtype == SQL_BLOB) {
                         const QByteArray data = v.typeId() == QMetaType::QByteArray
                             ? v.toByteArray() : win1254::encode(v.toString());
                         s.blob = writeBlob(att->handle, tra->handle, data, subType);
@@ -583,6 +588,11 @@ QVariant Statement::readColumn(const Column &c, const unsigned char *buffer)
     case SQL_BLOB: {
         ISC_QUAD id;
         std::memcpy(&id, p, sizeof id);
+        if (m_blobsAsIds) {
+            BlobId bid;
+            std::memcpy(static_cast<void *>(&bid), &id, sizeof bid);
+            return QVariant::fromValue(bid);
+        }
         auto tra = m_transaction->state();
         const QByteArray bytes = readBlob(tra->attachment->handle, tra->handle, id);
         if (c.subType == 1)

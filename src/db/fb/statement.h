@@ -55,6 +55,10 @@ public:
 
     qint64 rowsAffected() const { return m_rowsAffected; }
 
+    /// Blob columns come as fb::BlobId, to be streamed with fb::readBlob,
+    /// instead of being read whole.
+    void setBlobsAsIds(bool on) { m_blobsAsIds = on; }
+
     /// Splits ":NAME" markers out of a statement. Quoted text and comments are
     /// left alone. Returns the statement with '?' in their place.
     static QString parseNames(const QString &sql, QStringList *names);
@@ -76,6 +80,7 @@ private:
     qint64 m_rowsAffected = 0;
     bool m_hasCursor = false;
     bool m_singletonPending = false;
+    bool m_blobsAsIds = false;
 };
 
 } // namespace fb

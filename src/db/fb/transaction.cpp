@@ -21,6 +21,41 @@ void closeCursors(TransactionState &t)
 
 } // namespace
 
+namespace detail {
+
+std::vector<unsigned char> transactionParameters(const TransactionOptions &o)
+{
+    std::vector<unsigned char> out{isc_tpb_version3};
+    out.push_back(o.readOnly ? isc_tpb_read : isc_tpb_write);
+    switch (o.isolation) {
+    case TransactionOptions::Isolation::ReadCommitted:
+        out.push_back(isc_tpb_read_committed);
+        out.push_back(isc_tpb_rec_version);
+        break;
+    case TransactionOptions::Isolation::Snapshot:
+        out.push_back(isc_tpb_concurrency);
+        break;
+    case TransactionOptions::Isolation::Consistency:
+        out.push_back(isc_tpb_consistency);
+        break;
+    }
+    if (o.wait) {
+        out.push_back(isc_tpb_wait);
+        if (o.lockTimeout > 0) {
+            out.push_back(isc_tpb_lock_timeout);
+            out.push_back(4);
+            const quint32 v = static_cast<quint32>(o.lockTimeout);
+            for (int i = 0; i < 4; ++i)
+                out.push_back(static_cast<unsigned char>((v >> (8 * i)) & 0xFF));
+        }
+    } else {
+        out.push_back(isc_tpb_nowait);
+    }
+    return out;
+}
+
+} // namespace detail
+
 Transaction::Transaction(Attachment &attachment, TransactionOptions options)
     : m_state(std::make_shared<TransactionState>())
     , m_options(options)
@@ -44,39 +79,15 @@ void Transaction::start()
 {
     if (m_state->handle)
         return;
+    if (m_state->groupStart)
+        return m_state->groupStart();
     if (!m_state->attachment->handle)
         throw Error(QStringLiteral("Veritabanı bağlantısı açık değil."));
+    const std::vector<unsigned char> tpb = transactionParameters(m_options);
     guarded(QStringLiteral("START TRANSACTION"), [&] {
         Status st;
-        IXpbBuilder *tpb = util()->getXpbBuilder(&st, IXpbBuilder::TPB, nullptr, 0);
-        try {
-            tpb->insertTag(&st, m_options.readOnly ? isc_tpb_read : isc_tpb_write);
-            switch (m_options.isolation) {
-            case TransactionOptions::Isolation::ReadCommitted:
-                tpb->insertTag(&st, isc_tpb_read_committed);
-                tpb->insertTag(&st, isc_tpb_rec_version);
-                break;
-            case TransactionOptions::Isolation::Snapshot:
-                tpb->insertTag(&st, isc_tpb_concurrency);
-                break;
-            case TransactionOptions::Isolation::Consistency:
-                tpb->insertTag(&st, isc_tpb_consistency);
-                break;
-            }
-            if (m_options.wait) {
-                tpb->insertTag(&st, isc_tpb_wait);
-                if (m_options.lockTimeout > 0)
-                    tpb->insertInt(&st, isc_tpb_lock_timeout, m_options.lockTimeout);
-            } else {
-                tpb->insertTag(&st, isc_tpb_nowait);
-            }
-            m_state->handle = m_state->attachment->handle->startTransaction(
-                &st, tpb->getBufferLength(&st), tpb->getBuffer(&st));
-        } catch (...) {
-            tpb->dispose();
-            throw;
-        }
-        tpb->dispose();
+        m_state->handle = m_state->attachment->handle->startTransaction(
+            &st, static_cast<unsigned>(tpb.size()), tpb.data());
     });
 }
 
@@ -89,6 +100,8 @@ void Transaction::commit()
 {
     if (!m_state->handle)
         return;
+    if (m_state->groupEnd)
+        return m_state->groupEnd(true);
     closeCursors(*m_state);
     guarded(QStringLiteral("COMMIT"), [&] {
         Status st;
@@ -102,6 +115,8 @@ void Transaction::rollback()
 {
     if (!m_state->handle)
         return;
+    if (m_state->groupEnd)
+        return m_state->groupEnd(false);
     closeCursors(*m_state);
     try {
         guarded(QStringLiteral("ROLLBACK"), [&] {
@@ -121,6 +136,8 @@ void Transaction::commitRetaining()
 {
     if (!m_state->handle)
         return;
+    if (m_state->groupEnd)
+        throw Error(QStringLiteral("İki veritabanlı işlem bütün olarak bitirilir."));
     guarded(QStringLiteral("COMMIT RETAIN"), [&] {
         Status st;
         m_state->handle->commitRetaining(&st);
@@ -132,6 +149,8 @@ void Transaction::rollbackRetaining()
 {
     if (!m_state->handle)
         return;
+    if (m_state->groupEnd)
+        throw Error(QStringLiteral("İki veritabanlı işlem bütün olarak bitirilir."));
     guarded(QStringLiteral("ROLLBACK RETAIN"), [&] {
         Status st;
         m_state->handle->rollbackRetaining(&st);

@@ -1,0 +1,542 @@
+#include "attachments.h"
+
+#include "contenttype.h"
+#include "fileserverclient.h"
+#include "legacycontent.h"
+
+#include "core/prompt.h"
+#include "core/session.h"
+#include "db/fb/blob.h"
+#include "db/fb/error.h"
+#include "db/fb/statement.h"
+#include "db/fb/transaction.h"
+#include "db/fb/twophase.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace storage {
+
+namespace {
+
+const QString kNoPlace = QStringLiteral("DİKKAT! Belgelerin Saklanacağı bir ortam tanımlamalısınız.");
+const QString kUnsupported = QStringLiteral("DİKKAT! Belge Türü Destenlenmemektedir.");
+const QString kTempCopy = QStringLiteral("BELGE GEÇİCİ KLASÖRE KOPYALANAMADI");
+const QString kFolderCopy = QStringLiteral("BELGE KLASÖRE KOPYALANAMADI");
+const QString kFromDatabase = QStringLiteral("Veritabanından Dosya Alınamadı");
+
+fb::TransactionOptions readOnly()
+{
+    fb::TransactionOptions o;
+    o.readOnly = true;
+    return o;
+}
+
+QString rowColumns()
+{
+    return QStringLiteral("KAYNO, SIRNO, TUR, ACIK, BELTUR, SDP, DOSYA, OCN, BELKAYNO");
+}
+
+/// Copies without holding the file in memory, replacing the target whole.
+bool copyReplacing(const QString &from, const QString &to)
+{
+    const QString aside = to + QStringLiteral(".kopya");
+    QFile::remove(aside);
+    if (!QFile::copy(from, aside))
+        return false;
+    QFile::remove(to);
+    if (!QFile::rename(aside, to)) {
+        QFile::remove(aside);
+        return false;
+    }
+    return true;
+}
+
+void emptyFolder(const QString &folder, const QStringList &keep = {})
+{
+    const QFileInfoList files = QDir(folder).entryInfoList(QDir::Files | QDir::Hidden | QDir::System);
+    for (const QFileInfo &f : files) {
+        if (!keep.contains(f.fileName()))
+            QFile::remove(f.filePath());
+    }
+}
+
+} // namespace
+
+RecordAttachments::RecordAttachments(Session &session, Register kind)
+    : m_session(session)
+    , m_register(kind)
+    , m_kind(kindOf(kind))
+    , m_places(StoragePlaces::of(session))
+    , m_rows(m_kind.table, {QStringLiteral("KAYNO"), QStringLiteral("SIRNO")})
+{
+    m_rows.setColumns(rowColumns().split(QStringLiteral(", ")));
+}
+
+RecordAttachments::~RecordAttachments() = default;
+
+bool RecordAttachments::open(int kayno, int year)
+{
+    m_places = StoragePlaces::of(m_session);
+    m_kayno = kayno;
+    m_pending.clear();
+    if (m_places.yearly && !openYearFor(m_session, year))
+        return false;
+    fb::Transaction t(m_session.db.IBDATABASE, readOnly());
+    m_rows.select(t, QStringLiteral("SELECT %1 FROM %2 WHERE KAYNO=:KN ORDER BY SIRNO").arg(rowColumns(), m_kind.table),
+                  {{"KN", kayno}});
+    m_highestStored = t.value(QStringLiteral("SELECT MAX(SIRNO) SAY FROM %1 WHERE KAYNO=:KN").arg(m_kind.table),
+                              {{"KN", kayno}}).toInt();
+    t.commit();
+    renumber();
+    return true;
+}
+
+void RecordAttachments::renumber()
+{
+    // The screen's own rows count too: a row added and not yet saved holds its number.
+    int highest = m_highestStored;
+    for (int r = 0; r < m_rows.rowCount(); ++r)
+        highest = std::max(highest, m_rows.value(r, QStringLiteral("SIRNO")).toInt());
+    m_nextSirno = highest + 1;
+}
+
+int RecordAttachments::rowOf(int sirno) const
+{
+    for (int r = 0; r < m_rows.rowCount(); ++r) {
+        if (m_rows.value(r, QStringLiteral("SIRNO")).toInt() == sirno)
+            return r;
+    }
+    return -1;
+}
+
+void RecordAttachments::setDescription(int row, const QString &text)
+{
+    m_rows.setValue(row, QStringLiteral("ACIK"), text.left(30));
+}
+
+QString RecordAttachments::fileFilter(int abt)
+{
+    QStringList entries = {
+        QStringLiteral("Hepsi (*.jpg *.doc *.docx *.xls *.xlsx *.pdf *.rtf *.txt)"),
+        QStringLiteral("Jpeg (*.jpg)"),
+        QStringLiteral("Pdf (*.pdf)"),
+        QStringLiteral("Ms Word (*.doc *.docx)"),
+        QStringLiteral("Ms Excel (*.xls *.xlsx)"),
+        QStringLiteral("Zengin metin (*.rtf)"),
+        QStringLiteral("Metin (*.txt)"),
+    };
+    if (abt > 0 && abt < entries.size())
+        entries.move(abt, 0);
+    return entries.join(QStringLiteral(";;"));
+}
+
+bool RecordAttachments::BELGEYUKLE(int mode, int row)
+{
+    m_places = StoragePlaces::of(m_session);
+    if (!m_places.any()) {
+        m_session.prompt().message(kNoPlace);
+        return false;
+    }
+    if (mode == 2 && (row < 0 || row >= m_rows.rowCount()))
+        return false;
+    const QString path = m_session.prompt().openFile(QStringLiteral("Belge Seçiniz"),
+                                                     fileFilter(m_session.general.ABT));
+    if (path.isEmpty())
+        return false;
+    return load(mode, row, path);
+}
+
+bool RecordAttachments::load(int mode, int row, const QString &source)
+{
+    Prompt &prompt = m_session.prompt();
+    m_places = StoragePlaces::of(m_session);
+    if (!m_places.any()) {
+        prompt.message(kNoPlace);
+        return false;
+    }
+    const QFileInfo info(source);
+    const QString extension = info.suffix().isEmpty() ? QString() : u'.' + info.suffix().toUpper();
+    const QString beltur = belturForExtension(extension);
+    if (beltur.isEmpty()) {
+        prompt.message(kUnsupported);
+        return false;
+    }
+    QFile probe(source);
+    if (!info.isFile() || !probe.open(QIODevice::ReadOnly)) {
+        prompt.message(QStringLiteral("DİKKAT! Belge okunamadı:\n%1").arg(QDir::toNativeSeparators(source)));
+        return false;
+    }
+    probe.close();
+    if (info.size() == 0) {
+        prompt.message(QStringLiteral("DİKKAT! Belge boş:\n%1").arg(QDir::toNativeSeparators(source)));
+        return false;
+    }
+    if (info.size() > m_places.sizeLimit) {
+        prompt.message(QStringLiteral("DİKKAT! Belge çok büyük (%1 MB); en çok %2 MB olabilir.")
+                           .arg(info.size() / (1024 * 1024)).arg(m_places.sizeLimit / (1024 * 1024)));
+        return false;
+    }
+    if (mode == 2 && (row < 0 || row >= m_rows.rowCount()))
+        return false;
+
+    const int sirno = mode == 2 ? m_rows.value(row, QStringLiteral("SIRNO")).toInt() : m_nextSirno;
+    const QString name = m_kind.prefix + QString::number(m_kayno) + u'_' + QString::number(sirno) + extension;
+    const Folders folders(m_places.localFolder);
+    // GECICISAKLA, always: the copy is what the save stores.
+    if (const QString problem = folders.check(); !problem.isEmpty()) {
+        prompt.message(problem);
+        return false;
+    }
+    const QString target = QDir(folders.temp()).filePath(name);
+    if (!copyReplacing(source, target)) {
+        prompt.message(kTempCopy);
+        return false;
+    }
+
+    int contentNumber = 0;
+    if (mode == 1 && m_places.yearly) {
+        try {
+            fb::Transaction t(m_session.db.IBDATABASE);
+            contentNumber = t.value(QStringLiteral("SELECT GEN_ID(GEN_BELKAYNO,1) YENINO FROM RDB$DATABASE")).toInt();
+            t.commit();
+        } catch (const fb::Error &e) {
+            QFile::remove(target);
+            prompt.error(QStringLiteral("DİKKAT! Belge kayıt numarası alınamadı."), e.details());
+            return false;
+        }
+    }
+
+    const QString ocn = classNameFor(beltur);
+    if (mode == 1) {
+        m_rows.append({{"KAYNO", m_kayno}, {"SIRNO", sirno}, {"TUR", QStringLiteral("A")},
+                       {"BELTUR", beltur}, {"DOSYA", name}, {"OCN", ocn.isEmpty() ? QVariant() : QVariant(ocn)},
+                       {"BELKAYNO", contentNumber}});
+        m_pending.insert(sirno, {target, m_places.database, false});
+        m_nextSirno = sirno + 1;
+    } else {
+        // A replaced file of another type must not be stored beside the new one.
+        const QString before = m_pending.value(sirno).temp;
+        if (!before.isEmpty() && before != target)
+            QFile::remove(before);
+        const bool inserted = m_rows.state(row) == CachedRecords::State::Inserted;
+        m_rows.setValue(row, QStringLiteral("BELTUR"), beltur);
+        m_rows.setValue(row, QStringLiteral("DOSYA"), name);
+        m_rows.setValue(row, QStringLiteral("OCN"), ocn.isEmpty() ? QVariant() : QVariant(ocn));
+        m_pending.insert(sirno, {target, m_places.database, !inserted});
+    }
+    return true;
+}
+
+bool RecordAttachments::remove(int row)
+{
+    if (row < 0 || row >= m_rows.rowCount())
+        return false;
+    if (!m_session.prompt().question(QStringLiteral("DİKKAT! Bu Kayıt Silinecektir. Onaylıyormusunuz.?")))
+        return false;
+    const int sirno = m_rows.value(row, QStringLiteral("SIRNO")).toInt();
+    // A file chosen in this opening for a dropped row is stored nowhere.
+    if (const QString staged = m_pending.take(sirno).temp; !staged.isEmpty())
+        QFile::remove(staged);
+    m_rows.remove(row);
+    renumber();
+    return true;
+}
+
+fb::Attachment *RecordAttachments::yearDatabase() const
+{
+    if (!m_places.yearly || !m_session.textOpen || !m_session.db.IBTEXTDB.isOpen())
+        return nullptr;
+    return &m_session.db.IBTEXTDB;
+}
+
+void RecordAttachments::apply(fb::TwoPhaseTransaction &unit, const Progress &progress)
+{
+    const bool needsYear = m_places.yearly && (m_rows.isDirty() || !m_pending.isEmpty());
+    if (needsYear && (!yearDatabase() || !unit.isTwoPhase())) {
+        throw fb::Error(QStringLiteral("DİKKAT! %1 yılının belge veritabanı (TEXT) açık değil; "
+                                       "belgeler kaydedilemedi.").arg(m_session.textYear));
+    }
+    // Every file is read once before anything is written, so a missing one stops the save whole.
+    qint64 total = 0;
+    for (auto it = m_pending.cbegin(); it != m_pending.cend(); ++it) {
+        if (!it->content)
+            continue;
+        QFileInfo f(it->temp);
+        if (!f.isFile() || !QFile(it->temp).open(QIODevice::ReadOnly))
+            throw fb::Error(QStringLiteral("DİKKAT! Geçici klasördeki belge okunamadı:\n%1").arg(it->temp));
+        total += f.size();
+    }
+    m_rows.apply(unit.first());
+
+    qint64 done = 0;
+    for (auto it = m_pending.cbegin(); it != m_pending.cend(); ++it) {
+        const int row = rowOf(it.key());
+        if (row < 0)
+            continue;
+        const int contentNumber = m_rows.value(row, QStringLiteral("BELKAYNO")).toInt();
+        fb::Transaction &target = m_places.yearly ? unit.second() : unit.first();
+        QVariant blob;
+        if (it->content) {
+            QFile file(it->temp);
+            if (!file.open(QIODevice::ReadOnly))
+                throw fb::Error(QStringLiteral("DİKKAT! Geçici klasördeki belge okunamadı:\n%1").arg(it->temp));
+            const qint64 before = done;
+            blob = QVariant::fromValue(fb::writeBlob(target, file, [&](qint64 n) {
+                if (progress)
+                    progress(before + n, total);
+            }));
+            done += file.size();
+        } else if (!it->replaced && !m_places.yearly) {
+            continue; // a new row without content has nothing more to write
+        }
+        if (m_places.yearly) {
+            target.execute(QStringLiteral("UPDATE OR INSERT INTO %1 (BELKAYNO, METIN, OCN) VALUES (:B, :M, :O) "
+                                          "MATCHING (BELKAYNO)").arg(m_kind.table),
+                           {{"B", contentNumber}, {"M", blob}, {"O", m_rows.value(row, QStringLiteral("OCN"))}});
+        } else {
+            target.execute(QStringLiteral("UPDATE %1 SET METIN=:M WHERE KAYNO=:K AND SIRNO=:S").arg(m_kind.table),
+                           {{"M", blob}, {"K", m_kayno}, {"S", it.key()}});
+        }
+    }
+}
+
+AfterSave RecordAttachments::saved()
+{
+    AfterSave after;
+    m_rows.accept();
+    const Folders folders(m_places.localFolder);
+    QStringList mine;
+    for (const Pending &p : std::as_const(m_pending))
+        mine << QFileInfo(p.temp).fileName();
+    m_pending.clear();
+    m_highestStored = 0;
+    for (int r = 0; r < m_rows.rowCount(); ++r)
+        m_highestStored = std::max(m_highestStored, m_rows.value(r, QStringLiteral("SIRNO")).toInt());
+    renumber();
+
+    if (m_places.local && !mine.isEmpty()) {
+        // BELGESAKLA: only this opening's files; another register's unsent ones wait in TEMP.
+        const QString folder = folders.registerFolder(m_kind.folder);
+        if (!QDir().mkpath(folder)) {
+            m_session.prompt().message(QStringLiteral("Belge için %1 klasörü Oluşturulamadı.\n%2")
+                                           .arg(m_kind.folderWord, folder));
+            after.notCopied = mine;
+        } else {
+            for (const QString &name : std::as_const(mine)) {
+                if (!copyReplacing(QDir(folders.temp()).filePath(name), QDir(folder).filePath(name)))
+                    after.notCopied << name;
+            }
+            if (!after.notCopied.isEmpty())
+                m_session.prompt().message(kFolderCopy + u'\n' + after.notCopied.join(u'\n'));
+        }
+    }
+    if (m_places.server)
+        sendToServer(after);
+    emptyFolder(folders.temp(), after.notSent + after.notCopied);
+    emptyTempRead();
+    return after;
+}
+
+void RecordAttachments::sendToServer(AfterSave &after)
+{
+    const Folders folders(m_places.localFolder);
+    if (QDir(folders.temp()).entryList(QDir::Files | QDir::Hidden | QDir::System).isEmpty())
+        return;
+    const QString host = m_session.general.SRVIPNO.trimmed().isEmpty() ? m_session.workstation.host
+                                                                          : m_session.general.SRVIPNO;
+    FileServerClient client(host, m_session.general.SRVPORT, m_session.prompt());
+    FileServerSend sent = client.SERVEREGONDER(folders.temp());
+    // The client has named the failures; the clerk may try again at once.
+    while (!sent.failed.isEmpty()
+           && m_session.prompt().question(QStringLiteral("Gönderilemeyen belgeler geçici klasörde duruyor. "
+                                                         "Tekrar gönderilsin mi?"))) {
+        // Only what failed goes again: the rest has arrived.
+        const QString retry = QDir(folders.temp()).filePath(QStringLiteral(".yeniden"));
+        QDir(retry).removeRecursively();
+        QDir().mkpath(retry);
+        for (const QString &name : std::as_const(sent.failed))
+            QFile::rename(QDir(folders.temp()).filePath(name), QDir(retry).filePath(name));
+        const FileServerSend again = client.SERVEREGONDER(retry);
+        for (const QString &name : QDir(retry).entryList(QDir::Files | QDir::Hidden | QDir::System))
+            QFile::rename(QDir(retry).filePath(name), QDir(folders.temp()).filePath(name));
+        QDir(retry).removeRecursively();
+        sent.failed = again.failed;
+    }
+    after.notSent = sent.failed;
+}
+
+bool RecordAttachments::emptyTempRead()
+{
+    emptyFolder(Folders(m_places.localFolder).tempRead());
+    return true;
+}
+
+void RecordAttachments::cancel()
+{
+    for (const Pending &p : std::as_const(m_pending))
+        QFile::remove(p.temp);
+    m_pending.clear();
+    m_rows.revert();
+    renumber();
+    emptyTempRead();
+}
+
+QString RecordAttachments::readContent(int row, const QString &target)
+{
+    const bool yearly = m_places.yearly;
+    fb::Attachment *db = yearly ? yearDatabase() : &m_session.db.IBDATABASE;
+    if (!db)
+        throw fb::Error(QStringLiteral("DİKKAT! Belge veritabanı (TEXT) açık değil."));
+    fb::Transaction t(*db, readOnly());
+    fb::Statement s(t, yearly ? QStringLiteral("SELECT METIN FROM %1 WHERE BELKAYNO=:B").arg(m_kind.table)
+                              : QStringLiteral("SELECT METIN FROM %1 WHERE KAYNO=:K AND SIRNO=:S").arg(m_kind.table));
+    if (yearly) {
+        s.bind(QStringLiteral("B"), m_rows.value(row, QStringLiteral("BELKAYNO")));
+    } else {
+        s.bind(QStringLiteral("K"), m_kayno);
+        s.bind(QStringLiteral("S"), m_rows.value(row, QStringLiteral("SIRNO")));
+    }
+    s.setBlobsAsIds(true);
+    s.execute();
+    if (!s.next() || s.value(0).isNull())
+        return {};
+    QFile out(target);
+    if (!out.open(QIODevice::WriteOnly))
+        throw fb::Error(QStringLiteral("Dosyaya yazılamadı: %1").arg(target));
+    const qint64 n = fb::readBlob(t, s.value(0).value<fb::BlobId>(), out);
+    out.close();
+    if (n == 0) {
+        out.remove();
+        return {};
+    }
+    return target;
+}
+
+Shown RecordAttachments::show(int row)
+{
+    Shown shown;
+    if (row < 0 || row >= m_rows.rowCount())
+        return shown;
+    const QString beltur = m_rows.value(row, QStringLiteral("BELTUR")).toString().trimmed();
+    const bool picture = isPicture(beltur);
+    if (!picture && !isShownDocument(beltur))
+        return shown; // empty type, plain text ('8') and unknown codes show nothing
+    const Shown::Kind kind = picture ? Shown::Picture : Shown::Document;
+    const QString name = m_rows.value(row, QStringLiteral("DOSYA")).toString().trimmed();
+    const int sirno = m_rows.value(row, QStringLiteral("SIRNO")).toInt();
+    const Folders folders(m_places.localFolder);
+    Prompt &prompt = m_session.prompt();
+    auto found = [&](const QString &path) {
+        shown.kind = kind;
+        shown.path = path;
+        return shown;
+    };
+    const auto pending = m_pending.constFind(sirno);
+
+    switch (m_places.readMode.unicode()) {
+    case u'S': {
+        // Pictures too: with VTSAKLA 'H' there is no blob to read them from.
+        if (name.isEmpty())
+            return shown;
+        for (const QString &folder : {folders.temp(), folders.tempRead()}) {
+            const QString path = QDir(folder).filePath(name);
+            if (QFileInfo(path).isFile())
+                return found(path);
+        }
+        const QString host = m_session.general.SRVIPNO.trimmed().isEmpty() ? m_session.workstation.host
+                                                                              : m_session.general.SRVIPNO;
+        FileServerClient client(host, m_session.general.SRVPORT, prompt);
+        auto ensure = [&] {
+            const QString problem = folders.check();
+            if (!problem.isEmpty())
+                prompt.message(problem);
+            return problem.isEmpty();
+        };
+        if (client.SERVERDENAL(name, folders.tempRead(), ensure))
+            return found(QDir(folders.tempRead()).filePath(name));
+        return shown;
+    }
+    case u'Y': {
+        if (picture || name.isEmpty())
+            return shown;
+        for (const QString &folder : {folders.registerFolder(m_kind.folder), folders.temp()}) {
+            const QString path = QDir(folder).filePath(name);
+            if (QFileInfo(path).isFile())
+                return found(path);
+        }
+        return shown;
+    }
+    default: {
+        if (pending != m_pending.cend())
+            return pending->content ? found(pending->temp) : shown;
+        if (const QString problem = folders.check(); !problem.isEmpty()) {
+            prompt.message(problem);
+            return shown;
+        }
+        const QString base = QStringLiteral("VT_") + m_kind.prefix + QString::number(m_kayno) + u'_'
+            + QString::number(sirno);
+        QString path;
+        try {
+            path = readContent(row, QDir(folders.tempRead()).filePath(base + extensionFor(beltur)));
+        } catch (const fb::Error &e) {
+            prompt.error(kFromDatabase, e.details());
+            shown.message = kFromDatabase;
+            return shown;
+        }
+        if (path.isEmpty())
+            return shown;
+        if (legacycontent::compoundOffset(path) > 0) {
+            const legacycontent::Extracted doc = legacycontent::extract(path, folders.tempRead(), base + QStringLiteral("_BELGE"));
+            QFile::remove(path);
+            if (doc.path.isEmpty()) {
+                prompt.message(kFromDatabase + u'\n' + doc.error);
+                shown.message = doc.error;
+                return shown;
+            }
+            return found(doc.path);
+        }
+        return found(path);
+    }
+    }
+}
+
+void deleteAllAttachments(fb::TwoPhaseTransaction &unit, Register kind, int kayno)
+{
+    const RegisterKind &k = kindOf(kind);
+    if (unit.isTwoPhase()) {
+        const QList<QVariantList> numbers = unit.first().rows(
+            QStringLiteral("SELECT BELKAYNO FROM %1 WHERE KAYNO=:K AND BELKAYNO > 0").arg(k.table), {{"K", kayno}});
+        for (const QVariantList &n : numbers)
+            unit.second().execute(QStringLiteral("DELETE FROM %1 WHERE BELKAYNO=:B").arg(k.table), {{"B", n.value(0)}});
+    }
+    unit.first().execute(QStringLiteral("DELETE FROM %1 WHERE KAYNO=:K").arg(k.table), {{"K", kayno}});
+}
+
+int attachmentCount(fb::Transaction &t, Register kind, int kayno)
+{
+    return t.value(QStringLiteral("SELECT COUNT(*) FROM %1 WHERE KAYNO=:K").arg(kindOf(kind).table),
+                   {{"K", kayno}}).toInt();
+}
+
+QHash<int, int> attachmentCounts(fb::Transaction &t, Register kind, const QList<int> &kaynos)
+{
+    QHash<int, int> out;
+    // In slices, so the statement stays short whatever the list holds.
+    for (qsizetype from = 0; from < kaynos.size(); from += 200) {
+        QStringList marks;
+        fb::Params p;
+        for (qsizetype i = from; i < std::min(from + 200, kaynos.size()); ++i) {
+            marks << QStringLiteral(":K%1").arg(i);
+            p.insert(QStringLiteral("K%1").arg(i), kaynos[i]);
+        }
+        const auto rows = t.rows(QStringLiteral("SELECT KAYNO, COUNT(*) FROM %1 WHERE KAYNO IN (%2) GROUP BY KAYNO")
+                                     .arg(kindOf(kind).table, marks.join(u',')), p);
+        for (const QVariantList &r : rows)
+            out.insert(r.value(0).toInt(), r.value(1).toInt());
+    }
+    return out;
+}
+
+} // namespace storage

@@ -1,0 +1,101 @@
+#include "storageplaces.h"
+
+#include "core/connections.h"
+#include "core/prompt.h"
+#include "core/session.h"
+#include "core/workstation.h"
+#include "db/fb/error.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSettings>
+#include <QUuid>
+
+namespace storage {
+
+namespace {
+
+bool flag(const QString &v, bool empty)
+{
+    return v.trimmed().isEmpty() ? empty : v.trimmed() == u"E";
+}
+
+/// The folder exists and a file can be made in it.
+bool usable(const QString &folder)
+{
+    if (!QDir().mkpath(folder))
+        return false;
+    QFile probe(QDir(folder).filePath(QStringLiteral(".yazma-") + QUuid::createUuid().toString(QUuid::Id128)));
+    if (!probe.open(QIODevice::WriteOnly))
+        return false;
+    probe.close();
+    probe.remove();
+    return true;
+}
+
+} // namespace
+
+StoragePlaces StoragePlaces::of(const Session &s)
+{
+    StoragePlaces p;
+    p.database = flag(s.general.VTSAKLA, true);
+    p.local = flag(s.general.TRMSAKLA, false);
+    p.server = flag(s.general.SRVSAKLA, false);
+    p.yearly = s.general.TEXTVT.trimmed() == u"A";
+    const QString mode = s.workstation.readMode.trimmed().toUpper();
+    p.readMode = mode == u"S" || mode == u"Y" ? mode.at(0) : QChar(u'V');
+    p.localFolder = s.workstation.localFolder;
+    const int mb = s.store()->value(QLatin1String(sizeLimitKey), defaultSizeLimitMb).toInt();
+    p.sizeLimit = qint64(mb > 0 ? mb : defaultSizeLimitMb) * 1024 * 1024;
+    return p;
+}
+
+QString Folders::temp() const
+{
+    return QDir(m_root).filePath(QStringLiteral("TEMP"));
+}
+
+QString Folders::tempRead() const
+{
+    return QDir(m_root).filePath(QStringLiteral("TEMPOKU"));
+}
+
+QString Folders::registerFolder(const QString &sub) const
+{
+    return QDir(m_root).filePath(sub);
+}
+
+QString Folders::check() const
+{
+    if (m_root.trimmed().isEmpty() || !usable(m_root))
+        return QStringLiteral("Belge için Ana klasörü Oluşturulamadı.\n") + m_root;
+    if (!usable(temp()))
+        return QStringLiteral("Belge için Geçici klasörü Oluşturulamadı.\n") + temp();
+    if (!usable(tempRead()))
+        return QStringLiteral("Belge için Geçici Okuma klasörü Oluşturulamadı.\n") + tempRead();
+    return {};
+}
+
+bool openYearFor(Session &s, int year)
+{
+    if (s.general.TEXTVT.trimmed() != u"A")
+        return true;
+    const QString y = QString::number(year);
+    if (s.textOpen && s.textYear == y && s.db.IBTEXTDB.isOpen())
+        return true;
+    const QString folder = s.store()->value(QStringLiteral("YOL")).toString();
+    const QString name = workstation::textDatabaseName(s.workstation.host, folder, y);
+    try {
+        s.db.IBTEXTDB.close(fb::Attachment::EndAction::Commit);
+        s.db.IBTEXTDB.open(Connections::login(name, QString()));
+        s.db.IBTEXTTrans.start();
+        s.textYear = y;
+        s.textOpen = true;
+    } catch (const fb::Error &) {
+        s.textOpen = false;
+        s.prompt().message(QStringLiteral("DİKKAT! TEXT Veritabanı açılamadı"));
+    }
+    return s.textOpen;
+}
+
+} // namespace storage

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QString>
+
+class Session;
+
+namespace storage {
+
+/// The storage settings as they count: an empty value takes its default.
+struct StoragePlaces
+{
+    bool database = true;  ///< VTSAKLA
+    bool local = false;    ///< TRMSAKLA
+    bool server = false;   ///< SRVSAKLA
+    bool yearly = false;   ///< TEXTVT 'A'
+    QChar readMode = u'V'; ///< DOSYAOKU: V, S or Y
+    QString localFolder;   ///< LOCAL
+    qint64 sizeLimit = 100LL * 1024 * 1024;
+
+    bool any() const { return database || local || server; }
+    static StoragePlaces of(const Session &session);
+};
+
+/// Workstation setting (settings store) with the largest file taken, in MB.
+inline constexpr char sizeLimitKey[] = "BELGESINIR";
+inline constexpr int defaultSizeLimitMb = 100;
+
+/// The local document folder and its temporary folders.
+class Folders
+{
+public:
+    explicit Folders(QString root) : m_root(std::move(root)) {}
+    QString root() const { return m_root; }
+    QString temp() const;
+    QString tempRead() const;
+    QString registerFolder(const QString &subFolder) const;
+    /// KLASORKONTROL: the folder, TEMP and TEMPOKU exist and take files;
+    /// otherwise returns the message to show.
+    QString check() const;
+
+private:
+    QString m_root;
+};
+
+/// The yearly attachment database of `year` is the open one; opens it when
+/// another (or none) is. False, after "DİKKAT! TEXT Veritabanı açılamadı",
+/// when that fails. Does nothing when TEXTVT is not 'A'.
+bool openYearFor(Session &session, int year);
+
+} // namespace storage
