@@ -1,0 +1,206 @@
+#include "core/turkish.h"
+#include "db/fb/transaction.h"
+#include "legacydatabase.h"
+#include "lists/subjectsearch.h"
+#include "tempdatabase.h"
+
+#include <QTest>
+
+using namespace subjectsearch;
+
+namespace {
+
+// Spellings the server's UPPER folds the wrong way, and % and _ that a LIKE
+// pattern would take for wildcards.
+const QList<std::pair<int, QString>> subjects = {
+    {1001, QStringLiteral("İşçi alımı hakkında")},
+    {1002, QStringLiteral("IŞÇI ücretleri")},
+    {1003, QStringLiteral("mevsimlik işçi sağlığı")},
+    {1004, QStringLiteral("Işık direkleri")},
+    {1005, QStringLiteral("ışıklandırma ihalesi")},
+    {1006, QStringLiteral("isik yazimi")},
+    {1007, QStringLiteral("Çağrı merkezi")},
+    {1008, QStringLiteral("ÇAĞRI KAYITLARI")},
+    {1009, QStringLiteral("%50 indirim")},
+    {1010, QStringLiteral("dosya_adı listesi")},
+    {1011, QStringLiteral("Üniversite ziyareti")},
+    {1012, QStringLiteral("ülke raporu")},
+    {1013, QString()},
+    {1014, QStringLiteral("50 adet dosyaXadı")},
+};
+
+void fill(fb::Transaction &t, const QString &table, const QString &number, const QString &date)
+{
+    int day = 0;
+    for (const auto &[kayno, konu] : subjects)
+        t.execute(QStringLiteral("INSERT INTO %1 (KAYNO, %2, %3, KONU) VALUES (:K, :N, :T, :KONU)")
+                      .arg(table, number, date),
+                  {{"K", kayno}, {"N", kayno - 1000}, {"T", QDate(2021, 1, 1).addDays(day++)},
+                   {"KONU", konu.isNull() ? QVariant() : QVariant(konu)}});
+}
+
+// What a person means by "contains": both sides upper-cased the Turkish way.
+QList<int> plainScan(fb::Transaction &t, const QString &text)
+{
+    QList<int> out;
+    for (const QVariantList &r : t.rows(QStringLiteral("SELECT KAYNO, KONU FROM GELEN ORDER BY GELTAR, KAYNO")))
+        if (turkish::upper(r.value(1).toString()).contains(turkish::upper(text)))
+            out << r.value(0).toInt();
+    return out;
+}
+
+QList<int> keys(const SubjectIndex &index, const std::vector<int> &rows)
+{
+    QList<int> out;
+    for (int row : rows)
+        out << index.kayno(row);
+    return out;
+}
+
+QList<int> ours(const QList<int> &all)
+{
+    QList<int> out;
+    for (int k : all)
+        if (k > 1000)
+            out << k;
+    return out;
+}
+
+} // namespace
+
+class tst_subjectsearch : public QObject
+{
+    Q_OBJECT
+private slots:
+    void findsTurkishSpellings_data();
+    void findsTurkishSpellings();
+    void narrowingMatchesAFreshSearch();
+    void everyRegisterHasItsTableAndColumns_data();
+    void everyRegisterHasItsTableAndColumns();
+};
+
+void tst_subjectsearch::findsTurkishSpellings_data()
+{
+    QTest::addColumn<QString>("charset");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QList<int>>("expected");
+    const QList<int> all = {1001, 1002, 1003, 1004, 1005, 1006, 1007, 1008, 1009, 1010, 1011, 1012, 1013, 1014};
+    for (const QString charset : {QStringLiteral("WIN1254"), QStringLiteral("NONE")}) {
+        auto row = [&](const char *name, const QString &text, const QList<int> &expected) {
+            QTest::addRow("%s %s", qPrintable(charset), name) << charset << text << expected;
+        };
+        row("işçi", QStringLiteral("işçi"), {1001, 1003});
+        row("İŞÇİ", QStringLiteral("İŞÇİ"), {1001, 1003});
+        row("ışık", QStringLiteral("ışık"), {1004, 1005});
+        row("IŞIK", QStringLiteral("IŞIK"), {1004, 1005});
+        row("çağrı", QStringLiteral("çağrı"), {1007, 1008});
+        row("Ü", QStringLiteral("Ü"), {1002, 1011, 1012});
+        row("percent", QStringLiteral("%"), {1009});
+        row("underscore", QStringLiteral("_"), {1010});
+        row("empty", QString(), all);
+        row("in no subject", QStringLiteral("yokböyle"), {});
+        row("outside the code page", QStringLiteral("işçi€"), {});
+    }
+}
+
+void tst_subjectsearch::findsTurkishSpellings()
+{
+    QFETCH(QString, charset);
+    QFETCH(QString, text);
+    QFETCH(QList<int>, expected);
+
+    TempDatabase db;
+    fb::Attachment a;
+    if (charset == QLatin1String("NONE"))
+        legacy::create(db, a, 14001, charset); // columns without a character set
+    else
+        db.createMain(a);
+    {
+        fb::Transaction t(a);
+        fill(t, QStringLiteral("GELEN"), QStringLiteral("GELNO"), QStringLiteral("GELTAR"));
+        t.commit();
+    }
+    const auto index = load(TempDatabase::options(db.path()), QStringLiteral("1"));
+    QVERIFY(index);
+    const std::vector<int> found = index->find(fold(text));
+    const QList<int> got = keys(*index, found);
+    QCOMPARE(ours(got), expected);
+
+    bool encodable = true;
+    fold(text, &encodable);
+    if (encodable) {
+        fb::Transaction t(a);
+        QCOMPARE(got, plainScan(t, text));
+    }
+}
+
+void tst_subjectsearch::narrowingMatchesAFreshSearch()
+{
+    auto index = std::make_shared<SubjectIndex>();
+    for (const auto &[kayno, konu] : subjects)
+        index->add(kayno, konu);
+    Searcher searcher(index);
+    // Typed on, then taken back, then a new word: each step as a fresh search finds.
+    const QString typed = QStringLiteral("ÇAĞRI KAYIT");
+    QStringList steps;
+    for (int n = 1; n <= typed.size(); ++n)
+        steps << typed.left(n);
+    for (int n = typed.size() - 1; n >= 0; --n)
+        steps << typed.left(n);
+    steps << QStringLiteral("İ") << QStringLiteral("İŞ") << QStringLiteral("Ş");
+    for (const QString &text : steps)
+        QCOMPARE(keys(*index, searcher.search(text)), keys(*index, index->find(fold(text))));
+}
+
+void tst_subjectsearch::everyRegisterHasItsTableAndColumns_data()
+{
+    QTest::addColumn<QString>("selector");
+    QTest::addColumn<QString>("table");
+    QTest::addColumn<QString>("number");
+    QTest::addColumn<QString>("date");
+    QTest::addColumn<QString>("bodyColumn");
+    QTest::addColumn<QString>("bodyKind");
+    QTest::newRow("incoming") << "1" << "GELEN" << "GELNO" << "GELTAR" << "KURKOD" << "K";
+    QTest::newRow("outgoing") << "2" << "GIDEN" << "GIDNO" << "GIDTAR" << "KURKOD" << "K";
+    QTest::newRow("petition") << "3" << "DILEKCE" << "DILNO" << "DILTAR" << "BIRKOD" << "B";
+    QTest::newRow("archive") << "4" << "ARSIV" << "ARSNO" << "ARSTAR" << "BIRKOD" << "B";
+}
+
+void tst_subjectsearch::everyRegisterHasItsTableAndColumns()
+{
+    QFETCH(QString, selector);
+    QFETCH(QString, table);
+    QFETCH(QString, number);
+    QFETCH(QString, date);
+    QFETCH(QString, bodyColumn);
+    QFETCH(QString, bodyKind);
+
+    TempDatabase db;
+    fb::Attachment a;
+    db.createMain(a);
+    {
+        fb::Transaction t(a);
+        t.execute(QStringLiteral("INSERT INTO BIRIM (BKOD, BIRIM, TUR) VALUES (901, 'Bir Yer', :T)"), {{"T", bodyKind}});
+        t.execute(QStringLiteral("INSERT INTO %1 (KAYNO, %2, %3, %4, KONU) VALUES (7, 42, :T, 901, 'yeni işçi')")
+                      .arg(table, number, date, bodyColumn),
+                  {{"T", QDate(2021, 3, 4)}});
+        t.execute(QStringLiteral("INSERT INTO %1 (KAYNO, %2, %3, KONU) VALUES (8, 43, :T, 'başka konu')")
+                      .arg(table, number, date),
+                  {{"T", QDate(2021, 3, 5)}});
+        t.commit();
+    }
+    const auto index = load(TempDatabase::options(db.path()), selector);
+    fb::Transaction lookups(a);
+    ResultModel model(lookups);
+    model.setResult(selector, index, index->find(fold(QStringLiteral("İŞÇİ"))));
+    QCOMPARE(model.rowCount(), 1);
+    QCOMPARE(model.kaynoAt(0), 7);
+    QCOMPARE(model.index(0, 0).data().toInt(), 42);
+    QCOMPARE(model.index(0, 1).data().toString(), QStringLiteral("04.03.2021"));
+    QCOMPARE(model.index(0, 2).data().toString(), QStringLiteral("Bir Yer"));
+    QCOMPARE(model.index(0, 3).data().toString(), QStringLiteral("yeni işçi"));
+    QCOMPARE(model.kaynoAt(1), 0);
+}
+
+QTEST_GUILESS_MAIN(tst_subjectsearch)
+#include "tst_subjectsearch.moc"
