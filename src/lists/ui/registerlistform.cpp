@@ -1,5 +1,7 @@
 #include "registerlistform.h"
 
+#include "lists/ui/unkonuara.h"
+
 #include "core/guarded.h"
 #include "core/session.h"
 #include "kit/gridparts.h"
@@ -302,15 +304,24 @@ void RegisterListForm::SpeedButton3Click()
 
 void RegisterListForm::SpeedButton4Click()
 {
-    if (!subjectSearch)
-        return;
     readAll();
-    const int kayno = subjectSearch(m_list.description().registerSelector);
+    const int kayno = subjectSearch ? subjectSearch(m_list.description().registerSelector)
+                                    : searchSubject(m_list.description().registerSelector);
     if (kayno <= 0)
         return;
     const int row = m_list.locate(kayno);
     if (row >= 0)
         setCurrentRow(row);
+}
+
+int RegisterListForm::searchSubject(const QString &selector)
+{
+    // One dialog for the window's life, as the list keeps its other choices.
+    if (!m_subjectSearch)
+        m_subjectSearch = std::make_unique<TFRMKONUARA>(m_session, this);
+    m_subjectSearch->selector = selector;
+    m_runner.run(*m_subjectSearch);
+    return m_subjectSearch->tag == 1 ? m_subjectSearch->chosenKayno : 0;
 }
 
 void RegisterListForm::SpeedButton5Click()

@@ -12,6 +12,7 @@
 #include <functional>
 #include <memory>
 
+class TFRMKONUARA;
 class QAction;
 class QComboBox;
 class QLineEdit;
@@ -59,7 +60,11 @@ protected:
     /// Opens the register's record screen: new (kayno 0) or change.
     virtual void openRecord(int kayno) = 0;
 
+    /// "F3-Konu Ara" when no hook is set: the subject search dialog.
+    int searchSubject(const QString &selector);
+
     FormRunner &m_runner;
+    std::unique_ptr<TFRMKONUARA> m_subjectSearch;
 
 private:
     void buildFilters(QWidget *panel);
