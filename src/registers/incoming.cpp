@@ -1,5 +1,8 @@
 #include "incoming.h"
 
+#include "db/fb/twophase.h"
+#include "storage/attachments.h"
+
 #include "numbering.h"
 
 #include "core/session.h"
@@ -233,7 +236,10 @@ bool IncomingRecord::save(const QString &typedDate)
     const QVariant related = value("ILGNO");
     try {
         // Its own transaction: a failure rolls back this save and nothing else.
-        fb::Transaction t(m_session.db.IBDATABASE);
+        // Main and yearly database as one: attachment rows never point at
+        // contents that were not written, nor the other way round.
+        fb::TwoPhaseTransaction unit(m_session.db.IBDATABASE, attachments ? attachments->yearDatabase() : nullptr);
+        fb::Transaction &t = unit.first();
         if (m_mode == New) {
             numbering::lock(t);
             // The year as a date range, so that the date index serves it.
@@ -269,7 +275,9 @@ bool IncomingRecord::save(const QString &typedDate)
         }
         m_row.apply(t);
         m_routing.apply(t);
-        t.commit();
+        if (attachments)
+            attachments->apply(unit);
+        unit.commit();
     } catch (const fb::Error &e) {
         // A lost connection is re-made in place for the next F5.
         m_session.db.watch.notice(e);

@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 
+class AttachmentsGroup;
 class FieldRows;
 class QAction;
 class QComboBox;
@@ -112,7 +113,7 @@ private:
     QLineEdit *arrivalNoteEdit; // EditGACIK
     QLineEdit *enclosureCountEdit; // EditEKSAY
     QPlainTextEdit *enclosuresEdit; // MemoEK
-    QGroupBox *attachmentsGroup;
+    AttachmentsGroup *attachmentsGroup;
     QLabel *relatedNumberLabel;
     QLabel *relatedDateLabel;
     QLabel *relatedDepartmentLabel;
