@@ -1,5 +1,9 @@
 #pragma once
 
+#include "storage/registerkind.h"
+
+#include <optional>
+
 #include "db/fb/transaction.h"
 
 #include <QList>
@@ -88,6 +92,9 @@ struct ListDescription
     /// Deletes the record with everything that belongs to it in `work`;
     /// returns the rows of the register deleted (0 when it was gone already).
     std::function<qint64(Session &, fb::Transaction &work, int kayno)> deleteRecord;
+    /// The register whose attachments (rows and yearly contents) go with a
+    /// deleted record, in the same two-phase unit.
+    std::optional<storage::Register> attachments;
 };
 
 // Building blocks that the registers' descriptions share.
@@ -118,11 +125,5 @@ Column tarnoColumn();
 /// "On": "X" for a routing row not approved, only while approval is in use.
 Column approvalColumn();
 Column fieldColumn(const QString &caption, const QString &field, int width = 60);
-
-/// The contents of deleted attachment rows in the yearly attachment database.
-/// Left for the attachment database's two-phase transaction: until then it
-/// does nothing, and those contents stay behind.
-void deleteYearlyContents(Session &session, fb::Transaction &work, const QString &table,
-                          const QList<qint64> &belkaynos, int year);
 
 } // namespace lists
