@@ -38,6 +38,7 @@ ListDescription incomingList()
     d.numberField = QStringLiteral("GELNO");
     d.numberGenerator = QStringLiteral("GEN_GELNO");
     d.attachments = storage::Register::Incoming;
+    d.book = reports::Book::Incoming;
     // Answers are outgoing rows whose ILGNO names an incoming document (ILGDUR
     // 'G'), not a petition of the same key. Attachments are counted here, not per row.
     d.queryLines = {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "reports/registerbooks.h"
 #include "storage/registerkind.h"
 
 #include <optional>
@@ -95,6 +96,8 @@ struct ListDescription
     /// The register whose attachments (rows and yearly contents) go with a
     /// deleted record, in the same two-phase unit.
     std::optional<storage::Register> attachments;
+    /// The register book "F7-Yazdır" prints, when the register has one.
+    std::optional<reports::Book> book;
 };
 
 // Building blocks that the registers' descriptions share.

@@ -1,6 +1,7 @@
 #include "registerlistform.h"
 
 #include "lists/ui/unkonuara.h"
+#include "reports/ui/reportdesk.h"
 
 #include "core/guarded.h"
 #include "core/session.h"
@@ -336,6 +337,29 @@ void RegisterListForm::SpeedButton6Click()
     m_session.printReturn = true;
     if (printRegister)
         printRegister(m_list);
+    else
+        printBook();
+}
+
+void RegisterListForm::printBook()
+{
+    const lists::ListDescription &d = m_list.description();
+    if (!d.book)
+        return;
+    // The book prints the rows as the list shows them, in the list's order.
+    const QStringList fields = reports::bookFields(*d.book);
+    reports::RowList rows(fields);
+    for (int r = 0; r < m_list.rowCount(); ++r) {
+        QStringList line;
+        for (const QString &f : fields) {
+            const QVariant v = m_list.value(r, f);
+            line << (v.typeId() == QMetaType::QDate ? v.toDate().toString(QStringLiteral("dd.MM.yyyy")) : v.toString());
+        }
+        rows.append(line);
+    }
+    if (!m_reports)
+        m_reports = std::make_unique<reports::ReportDesk>(m_session, this);
+    guarded(m_session, [&] { m_reports->printRegisterBook(*d.book, rows); });
 }
 
 void RegisterListForm::Onayla1Click()

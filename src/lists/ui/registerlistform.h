@@ -13,6 +13,9 @@
 #include <memory>
 
 class TFRMKONUARA;
+namespace reports {
+class ReportDesk;
+}
 class QAction;
 class QComboBox;
 class QLineEdit;
@@ -62,9 +65,12 @@ protected:
 
     /// "F3-Konu Ara" when no hook is set: the subject search dialog.
     int searchSubject(const QString &selector);
+    /// "F7-Yazdır" when no hook is set: the register book of the shown rows.
+    void printBook();
 
     FormRunner &m_runner;
     std::unique_ptr<TFRMKONUARA> m_subjectSearch;
+    std::unique_ptr<reports::ReportDesk> m_reports;
 
 private:
     void buildFilters(QWidget *panel);
