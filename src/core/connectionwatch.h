@@ -50,7 +50,7 @@ public:
     /// stands. Throws the last error.
     void runOnce(const std::function<void()> &work, const std::function<bool()> &saved = {});
 
-signals:
+Q_SIGNALS:
     void statusChanged(const QString &text);
     void reconnected();
 

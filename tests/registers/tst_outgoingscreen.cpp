@@ -121,7 +121,7 @@ void TestOutgoingScreen::letterAnsweringAnIncomingDocument()
 
     o.runner.then([](KelmaForm &f) {
         auto &finder = dynamic_cast<TFRMKURBUL &>(f);
-        finder.Edit1->setText(QStringLiteral("ANKARA"));
+        child<QLineEdit>(finder, "nameEdit")->setText(QStringLiteral("ANKARA"));
         finder.SORGULA();
         finder.choose();
     });
@@ -165,7 +165,7 @@ void TestOutgoingScreen::letterAnsweringAPetition()
     openScreen(screen, 1);
     chooseDepartment(screen, QStringLiteral("İMAR"));
     child<QComboBox>(screen, "deliveryCombo")->setCurrentText(QStringLiteral("İç"));
-    o.runner.then([](KelmaForm &f) { dynamic_cast<TFRMBRMEKLE1 &>(f).BitBtn1->click(); });
+    o.runner.then([](KelmaForm &f) { child<QPushButton>(f, "routeAllButton")->click(); });
     child<QToolButton>(screen, "addRecipientButton")->click();
     auto *recipients = child<QTableWidget>(screen, "recipientsGrid");
     QCOMPARE(recipients->rowCount(), 2);
@@ -288,7 +288,7 @@ void TestOutgoingScreen::cancelWritesNothing()
     const int first = screen.kayno;
     chooseDepartment(screen, QStringLiteral("YAZI İŞLERİ"));
     child<QComboBox>(screen, "deliveryCombo")->setCurrentText(QStringLiteral("İç"));
-    o.runner.then([](KelmaForm &f) { dynamic_cast<TFRMBRMEKLE1 &>(f).BitBtn1->click(); });
+    o.runner.then([](KelmaForm &f) { child<QPushButton>(f, "routeAllButton")->click(); });
     child<QToolButton>(screen, "addRecipientButton")->click();
     o.runner.then([](KelmaForm &f) { dynamic_cast<TFRMGELBUL &>(f).choose(); });
     trigger(screen, "incomingReplyAction");

@@ -210,7 +210,7 @@ void TestReconnect::recordScreenSavesOnceAfterARestart()
     TFRMKURBIL record(w.session);
     record.tag = 0;
     showActive(record);
-    typeText(record.edits.value("BIRIM"), QStringLiteral("YENİ BAĞLANTI LTD"));
+    typeText(child<QLineEdit>(record, "nameEdit"), QStringLiteral("YENİ BAĞLANTI LTD"));
 
     restart();
     QTest::keyClick(&record, Qt::Key_F5);
