@@ -1,8 +1,5 @@
 #include "incoming.h"
 
-#include "db/fb/twophase.h"
-#include "storage/attachments.h"
-
 #include "numbering.h"
 
 #include "core/session.h"
@@ -236,10 +233,7 @@ bool IncomingRecord::save(const QString &typedDate)
     const QVariant related = value("ILGNO");
     try {
         // Its own transaction: a failure rolls back this save and nothing else.
-        // Main and yearly database as one: attachment rows never point at
-        // contents that were not written, nor the other way round.
-        fb::TwoPhaseTransaction unit(m_session.db.IBDATABASE, attachments ? attachments->yearDatabase() : nullptr);
-        fb::Transaction &t = unit.first();
+        fb::Transaction t(m_session.db.IBDATABASE);
         if (m_mode == New) {
             numbering::lock(t);
             // The year as a date range, so that the date index serves it.
@@ -275,9 +269,7 @@ bool IncomingRecord::save(const QString &typedDate)
         }
         m_row.apply(t);
         m_routing.apply(t);
-        if (attachments)
-            attachments->apply(unit);
-        unit.commit();
+        t.commit();
     } catch (const fb::Error &e) {
         // A lost connection is re-made in place for the next F5.
         m_session.db.watch.notice(e);

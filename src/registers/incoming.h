@@ -1,9 +1,5 @@
 #pragma once
 
-namespace storage {
-class RecordAttachments;
-}
-
 #include "routing.h"
 
 #include "db/cachedrecords.h"
@@ -21,9 +17,6 @@ class Session;
 class IncomingRecord
 {
 public:
-    /// Saved with the record in the same unit, when the screen has them.
-    storage::RecordAttachments *attachments = nullptr;
-
     enum Mode { New = 1, Edit = 2 };
 
     explicit IncomingRecord(Session &session);

@@ -1,9 +1,6 @@
 #include "ungelen.h"
 
 #include "recordpicker.h"
-#include "storage/ui/attachmentsgroup.h"
-#include "texts/ui/unbelge.h"
-#include "texts/ui/unresim.h"
 #include "unbrmekle.h"
 
 #include "definitions/ui/unkurbil.h"
@@ -348,20 +345,26 @@ void TFRMGELEN::buildSubjectGroup(FieldRows &rows)
 
 QGroupBox *TFRMGELEN::buildAttachmentsGroup()
 {
-    attachmentsGroup = new AttachmentsGroup(m_session, storage::Register::Incoming, this);
+    // A placeholder until scanned pages and files can be added.
+    attachmentsGroup = new QGroupBox(QStringLiteral("Gelen Evrak"), this);
     attachmentsGroup->setObjectName(QStringLiteral("attachmentsGroup"));
-    attachmentsGroup->setTitle(QStringLiteral("Gelen Evrak"));
-    m_record->attachments = &attachmentsGroup->attachments();
-    attachmentsGroup->openDetails = [this] {
-        TFRMBELGE details(m_session, this);
-        details.setAttachments(&attachmentsGroup->attachments());
-        m_runner.run(details);
-    };
-    attachmentsGroup->openPicture = [this](const QImage &picture) {
-        TFRMRESIM viewer(m_session, this);
-        viewer.setPicture(picture);
-        m_runner.run(viewer);
-    };
+    auto *layout = new QVBoxLayout(attachmentsGroup);
+    auto *buttons = new QHBoxLayout;
+    struct Entry { const char *caption; const char *name; };
+    for (const Entry &e : {Entry{"Ekle", "addAttachmentButton"}, Entry{"Değiş", "changeAttachmentButton"},
+                           Entry{"Sil", "removeAttachmentButton"}, Entry{"Yazdır", "printAttachmentButton"},
+                           Entry{"Detay", "attachmentDetailsButton"}}) {
+        auto *b = new QPushButton(QString::fromUtf8(e.caption), attachmentsGroup);
+        b->setObjectName(QLatin1String(e.name));
+        b->setEnabled(false);
+        b->setToolTip(QStringLiteral("Belge ekleme bu sürümde henüz yok."));
+        buttons->addWidget(b);
+    }
+    auto *note = new QLabel(QStringLiteral("Taranmış sayfa ve dosya ekleme bu sürümde henüz yok."), attachmentsGroup);
+    note->setWordWrap(true);
+    layout->addWidget(note);
+    layout->addStretch();
+    layout->addLayout(buttons);
     return attachmentsGroup;
 }
 
@@ -551,8 +554,6 @@ void TFRMGELEN::FormActivate()
             kayno = m_record->kayno();
         }
         showRecord();
-        const QDate date = m_record->value("GELTAR").toDate();
-        attachmentsGroup->open(m_record->kayno(), date.isValid() ? date.year() : m_session.workingYear());
     } catch (const fb::Error &e) {
         m_session.prompt().error(QStringLiteral("DİKKAT! Evrak açılamadı."), e.details());
         closeForm(0);
@@ -561,7 +562,6 @@ void TFRMGELEN::FormActivate()
     HAKVER(m_session, 1)
         .govern(saveButton, tag == 2 ? rights::Flag::D : rights::Flag::K)
         .apply();
-    attachmentsGroup->setRights(saveButton->isEnabled(), saveButton->isEnabled(), saveButton->isEnabled());
     HAKVER(m_session, 24)
         .govern(addSenderAction, rights::Flag::K)
         .govern(findSenderButton, rights::Flag::G)
@@ -758,8 +758,6 @@ void TFRMGELEN::save()
     bool saved = false;
     guarded(m_session, [&] { saved = m_record->save(registerDateEdit->text()); });
     if (saved) {
-        // TEMP keeps, and names, whatever did not reach the folder or the server.
-        guarded(m_session, [&] { attachmentsGroup->saved(); });
         closeForm(1);
         return;
     }
@@ -773,10 +771,7 @@ void TFRMGELEN::save()
 
 void TFRMGELEN::cancel()
 {
-    guarded(m_session, [&] {
-        m_record->cancel();
-        attachmentsGroup->cancel();
-    });
+    guarded(m_session, [&] { m_record->cancel(); });
     // Whatever the rollback said, F6 leaves the screen: nothing was saved.
     closeForm(0);
 }

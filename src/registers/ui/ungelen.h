@@ -7,7 +7,6 @@
 #include <functional>
 #include <memory>
 
-class AttachmentsGroup;
 class FieldRows;
 class QAction;
 class QComboBox;
@@ -113,7 +112,7 @@ private:
     QLineEdit *arrivalNoteEdit; // EditGACIK
     QLineEdit *enclosureCountEdit; // EditEKSAY
     QPlainTextEdit *enclosuresEdit; // MemoEK
-    AttachmentsGroup *attachmentsGroup;
+    QGroupBox *attachmentsGroup;
     QLabel *relatedNumberLabel;
     QLabel *relatedDateLabel;
     QLabel *relatedDepartmentLabel;
