@@ -1,10 +1,13 @@
 #pragma once
 
+<<<<<<< HEAD
 #include "reports/registerbooks.h"
 #include "storage/registerkind.h"
 
 #include <optional>
 
+=======
+>>>>>>> parent of aceaa39 (Deleting from a list takes the record's attachments and yearly contents in one two-phase unit)
 #include "db/fb/transaction.h"
 
 #include <QList>
@@ -93,11 +96,14 @@ struct ListDescription
     /// Deletes the record with everything that belongs to it in `work`;
     /// returns the rows of the register deleted (0 when it was gone already).
     std::function<qint64(Session &, fb::Transaction &work, int kayno)> deleteRecord;
+<<<<<<< HEAD
     /// The register whose attachments (rows and yearly contents) go with a
     /// deleted record, in the same two-phase unit.
     std::optional<storage::Register> attachments;
     /// The register book "F7-Yazdır" prints, when the register has one.
     std::optional<reports::Book> book;
+=======
+>>>>>>> parent of aceaa39 (Deleting from a list takes the record's attachments and yearly contents in one two-phase unit)
 };
 
 // Building blocks that the registers' descriptions share.
@@ -128,5 +134,11 @@ Column tarnoColumn();
 /// "On": "X" for a routing row not approved, only while approval is in use.
 Column approvalColumn();
 Column fieldColumn(const QString &caption, const QString &field, int width = 60);
+
+/// The contents of deleted attachment rows in the yearly attachment database.
+/// Left for the attachment database's two-phase transaction: until then it
+/// does nothing, and those contents stay behind.
+void deleteYearlyContents(Session &session, fb::Transaction &work, const QString &table,
+                          const QList<qint64> &belkaynos, int year);
 
 } // namespace lists

@@ -1,9 +1,5 @@
 #include "registerlist.h"
 
-#include "db/fb/twophase.h"
-#include "storage/attachments.h"
-#include "storage/storageplaces.h"
-
 #include "core/session.h"
 #include "registers/numbering.h"
 
@@ -292,21 +288,7 @@ int RegisterList::remove(int row)
             previous = kayno(r);
     }
 
-    // The yearly contents go in the same unit as the rows that point at them.
-    fb::Attachment *yearDatabase = nullptr;
-    if (m_d.attachments && m_session.general.TEXTVT.trimmed() == u"A") {
-        const QDate date = m_session.db.IBTransaction1
-                               .value(QStringLiteral("SELECT %1 FROM %2 WHERE KAYNO=:K").arg(m_d.dateField, m_d.table),
-                                      {{QStringLiteral("K"), k}})
-                               .toDate();
-        if (date.isValid()) {
-            if (!storage::openYearFor(m_session, date.year()))
-                return -1;
-            yearDatabase = &m_session.db.IBTEXTDB;
-        }
-    }
-    fb::TwoPhaseTransaction unit(m_session.db.IBDATABASE, yearDatabase);
-    fb::Transaction &work = unit.first();
+    fb::Transaction work(m_session.db.IBDATABASE);
     if (!m_d.deleteGuardSql.isEmpty()
         && work.value(m_d.deleteGuardSql, {{QStringLiteral("ILG"), k}}).toInt() >= 1) {
         prompt.message(QStringLiteral("DİKKAT! Bu Kayıt Kullanılmıştır. Silemezsiniz..."));
@@ -314,8 +296,6 @@ int RegisterList::remove(int row)
     }
     // The number generator follows the highest number; a save numbering meanwhile would race it.
     numbering::lock(work);
-    if (m_d.attachments)
-        storage::deleteAllAttachments(unit, *m_d.attachments, k);
     if (m_d.deleteRecord(m_session, work, k) == 0) {
         work.rollback();
         prompt.message(
@@ -326,7 +306,7 @@ int RegisterList::remove(int row)
     const qint64 highest =
         work.value(QStringLiteral("SELECT MAX(%1) YNO FROM %2").arg(m_d.numberField, m_d.table)).toLongLong();
     work.executeRaw(QStringLiteral("SET GENERATOR %1 TO %2").arg(m_d.numberGenerator).arg(highest));
-    unit.commit();
+    work.commit();
 
     SORGULA();
     const int at = previous >= 0 ? locate(previous) : -1;

@@ -463,7 +463,8 @@ void TestPetition::attributeTableMadeWhenMissing()
         t.executeRaw("DROP TABLE ARSEKBILGI");
         t.commit();
     }
-    SchemaUpgrade check(o.session.db.IBTransaction1, o.prompt);
+    fb::Transaction work(o.session.db.IBDATABASE);
+    SchemaUpgrade check(work, o.prompt);
     QCOMPARE(check.VERKONT().outcome, SchemaUpgrade::Outcome::Current);
     QVERIFY2(o.prompt.done(), qPrintable(o.prompt.report()));
     QCOMPARE(o.query("SELECT COUNT(*) FROM RDB$RELATIONS WHERE RDB$RELATION_NAME='ARSEKBILGI'").toInt(), 1);

@@ -265,6 +265,8 @@ void TestStartScreens::newerDatabaseEndsTheRun()
     menu.show();
     QSignalSpy ended(&menu, &TFRMMENU::programEnded);
     f.prompt.expectMessage("DİKKAT! Program Versiyonu Eski Olduğundan Çalışamazsınız..");
+    // The update is offered; No leaves the run to end as before.
+    f.prompt.expectQuestion("Daha Yeni Sürümü Mevcuttur", false);
     menu.FormActivate();
     QVERIFY2(f.prompt.done(), qPrintable(f.prompt.report()));
     QCOMPARE(ended.count(), 1);
