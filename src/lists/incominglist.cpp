@@ -45,11 +45,7 @@ ListDescription incomingList()
     d.dateField = QStringLiteral("GELTAR");
     d.numberField = QStringLiteral("GELNO");
     d.numberGenerator = QStringLiteral("GEN_GELNO");
-<<<<<<< HEAD
-    d.attachments = storage::Register::Incoming;
     d.book = reports::Book::Incoming;
-=======
->>>>>>> parent of aceaa39 (Deleting from a list takes the record's attachments and yearly contents in one two-phase unit)
     // Answers are outgoing rows whose ILGNO names an incoming document (ILGDUR
     // 'G'), not a petition of the same key. Attachments are counted here, not per row.
     d.queryLines = {

@@ -1,13 +1,9 @@
 #pragma once
 
-<<<<<<< HEAD
 #include "reports/registerbooks.h"
-#include "storage/registerkind.h"
 
 #include <optional>
 
-=======
->>>>>>> parent of aceaa39 (Deleting from a list takes the record's attachments and yearly contents in one two-phase unit)
 #include "db/fb/transaction.h"
 
 #include <QList>
@@ -96,14 +92,8 @@ struct ListDescription
     /// Deletes the record with everything that belongs to it in `work`;
     /// returns the rows of the register deleted (0 when it was gone already).
     std::function<qint64(Session &, fb::Transaction &work, int kayno)> deleteRecord;
-<<<<<<< HEAD
-    /// The register whose attachments (rows and yearly contents) go with a
-    /// deleted record, in the same two-phase unit.
-    std::optional<storage::Register> attachments;
     /// The register book "F7-Yazdır" prints, when the register has one.
     std::optional<reports::Book> book;
-=======
->>>>>>> parent of aceaa39 (Deleting from a list takes the record's attachments and yearly contents in one two-phase unit)
 };
 
 // Building blocks that the registers' descriptions share.

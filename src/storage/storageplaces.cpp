@@ -86,8 +86,8 @@ bool openYearFor(Session &s, int year)
     const QString folder = s.store()->value(QStringLiteral("YOL")).toString();
     const QString name = workstation::textDatabaseName(s.workstation.host, folder, y);
     try {
-        s.db.IBTEXTDB.close(fb::Attachment::EndAction::Commit);
-        s.db.IBTEXTDB.open(Connections::login(name, QString()));
+        s.db.IBTEXTDB.close(fb::Attachment::EndAction::Rollback);
+        s.db.IBTEXTDB.open(Connections::login(name, QString(), s.db.credentials));
         s.db.IBTEXTTrans.start();
         s.textYear = y;
         s.textOpen = true;
