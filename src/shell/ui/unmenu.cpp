@@ -23,6 +23,7 @@
 #include "users/ui/unpsswd.h"
 #include "users/ui/unuserstan.h"
 #include "lists/ui/ungellst.h"
+#include "lists/ui/ungidlst.h"
 
 #include <QCloseEvent>
 #include <QFrame>
@@ -594,7 +595,11 @@ void TFRMMENU::GelenEvrak1Click()
     showIncomingList(*this, m_session, m_runner, lists::RegisterList::Mode::Work,
                      [this](const QString &year) { return startup::TEXTVTAC(m_session, year); });
 }
-void TFRMMENU::GidenEvrak1Click() { openList(); }
+void TFRMMENU::GidenEvrak1Click()
+{
+    showOutgoingList(*this, m_session, m_runner, lists::RegisterList::Mode::Work,
+                     [this](const QString &year) { return startup::TEXTVTAC(m_session, year); });
+}
 void TFRMMENU::Dileke1Click() { openList(); }
 void TFRMMENU::ArivDosyalar1Click() { notAvailable(); }
 void TFRMMENU::GenelListe1Click() { notAvailable(); }
@@ -603,7 +608,11 @@ void TFRMMENU::GelenYazlarDefteri1Click()
     showIncomingList(*this, m_session, m_runner, lists::RegisterList::Mode::RegisterBook,
                      [this](const QString &year) { return startup::TEXTVTAC(m_session, year); });
 }
-void TFRMMENU::GidenYazlarDefteri1Click() { openList(); }
+void TFRMMENU::GidenYazlarDefteri1Click()
+{
+    showOutgoingList(*this, m_session, m_runner, lists::RegisterList::Mode::RegisterBook,
+                     [this](const QString &year) { return startup::TEXTVTAC(m_session, year); });
+}
 void TFRMMENU::DilekeDefteri1Click() { openList(); }
 
 void TFRMMENU::GenelTanmlar1Click()
