@@ -88,6 +88,11 @@ struct ListDescription
     /// Deletes the record with everything that belongs to it in `work`;
     /// returns the rows of the register deleted (0 when it was gone already).
     std::function<qint64(Session &, fb::Transaction &work, int kayno)> deleteRecord;
+    /// When set, deletes in place of the above: the register's own delete,
+    /// which asks, numbers and reports itself; true when deleted.
+    std::function<bool(Session &, int kayno)> removeRecord;
+    /// "Onayla" works only on a row whose BKOD names a routing row.
+    bool approvalNeedsRouting = false;
 };
 
 // Building blocks that the registers' descriptions share.
