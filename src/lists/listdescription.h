@@ -94,6 +94,11 @@ struct ListDescription
     std::function<qint64(Session &, fb::Transaction &work, int kayno)> deleteRecord;
     /// The register book "F7-Yazdır" prints, when the register has one.
     std::optional<reports::Book> book;
+    /// When set, deletes in place of the above: the register's own delete,
+    /// which asks, numbers and reports itself; true when deleted.
+    std::function<bool(Session &, int kayno)> removeRecord;
+    /// "Onayla" works only on a row whose BKOD names a routing row.
+    bool approvalNeedsRouting = false;
 };
 
 // Building blocks that the registers' descriptions share.

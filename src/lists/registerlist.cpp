@@ -279,6 +279,24 @@ int RegisterList::remove(int row)
         return -1;
     const int k = kayno(row);
     Prompt &prompt = m_session.prompt();
+    if (m_d.removeRecord) {
+        int previous = -1;
+        for (int r = row - 1; r >= 0 && previous < 0; --r) {
+            if (kayno(r) != k)
+                previous = kayno(r);
+        }
+        if (!m_d.removeRecord(m_session, k)) {
+            if (!stillThere(k)) // deleted elsewhere meanwhile
+                SORGULA();
+            return -1;
+        }
+        SORGULA();
+        const int at = previous >= 0 ? locate(previous) : -1;
+        if (at >= 0)
+            return at;
+        fetch(1);
+        return 0;
+    }
     if (!prompt.question(QStringLiteral("DİKKAT! Bu Kayıt Silinecektir. Onaylıyormusunuz.?")))
         return -1;
     // The row before, skipping the document's own rows of other departments.

@@ -152,9 +152,11 @@ void RegisterListForm::FormActivate()
 
     m_rights.apply();
     m_approvalRights.apply();
-    const bool approval = s.general.ONDUR == QLatin1String("E");
+    const lists::ListDescription &d = m_list.description();
+    const bool approval = s.general.ONDUR == QLatin1String("E") && (d.approvalMode != 0 || d.inertApproval);
     listGrid->setContextMenuPolicy(approval ? Qt::CustomContextMenu : Qt::NoContextMenu);
     approveAction->setVisible(approval);
+    m_approvalAllowed = approveAction->isEnabled();
     mayClose = false;
 
     guarded(s, [this] {
@@ -244,6 +246,9 @@ void RegisterListForm::currentChanged()
     const int row = currentRow();
     subjectEdit->setText(row < 0 ? QString() : m_list.value(row, QStringLiteral("KONU")).toString());
     kaynoEdit->setText(row < 0 ? QString() : m_list.value(row, QStringLiteral("KAYNO")).toString());
+    if (m_list.description().approvalNeedsRouting)
+        approveAction->setEnabled(m_approvalAllowed && row >= 0
+                                  && m_list.value(row, QStringLiteral("BKOD")).toInt() > 0);
 }
 
 void RegisterListForm::refreshAfterVanished()

@@ -90,6 +90,7 @@ private:
     HAKVER m_approvalRights;
     QTimer m_reader;
     int m_standOn = 0;
+    bool m_approvalAllowed = true; ///< by the rights, before the row's own say
 
     QList<QComboBox *> filterCombos; ///< named after their filters
     QLineEdit *subjectEdit;

@@ -24,6 +24,8 @@
 #include "users/ui/unuserstan.h"
 #include "lists/ui/ungellst.h"
 #include "lists/ui/ungidlst.h"
+#include "lists/ui/undillst.h"
+#include "lists/ui/unarslst.h"
 
 #include <QCloseEvent>
 #include <QFrame>
@@ -600,8 +602,16 @@ void TFRMMENU::GidenEvrak1Click()
     showOutgoingList(*this, m_session, m_runner, lists::RegisterList::Mode::Work,
                      [this](const QString &year) { return startup::TEXTVTAC(m_session, year); });
 }
-void TFRMMENU::Dileke1Click() { openList(); }
-void TFRMMENU::ArivDosyalar1Click() { notAvailable(); }
+void TFRMMENU::Dileke1Click()
+{
+    showPetitionList(*this, m_session, m_runner, lists::RegisterList::Mode::Work,
+                     [this](const QString &year) { return startup::TEXTVTAC(m_session, year); });
+}
+void TFRMMENU::ArivDosyalar1Click()
+{
+    showArchiveList(*this, m_session, m_runner,
+                    [this](const QString &year) { return startup::TEXTVTAC(m_session, year); });
+}
 void TFRMMENU::GenelListe1Click() { notAvailable(); }
 void TFRMMENU::GelenYazlarDefteri1Click()
 {
@@ -613,7 +623,11 @@ void TFRMMENU::GidenYazlarDefteri1Click()
     showOutgoingList(*this, m_session, m_runner, lists::RegisterList::Mode::RegisterBook,
                      [this](const QString &year) { return startup::TEXTVTAC(m_session, year); });
 }
-void TFRMMENU::DilekeDefteri1Click() { openList(); }
+void TFRMMENU::DilekeDefteri1Click()
+{
+    showPetitionList(*this, m_session, m_runner, lists::RegisterList::Mode::RegisterBook,
+                     [this](const QString &year) { return startup::TEXTVTAC(m_session, year); });
+}
 
 void TFRMMENU::GenelTanmlar1Click()
 {

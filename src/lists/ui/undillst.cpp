@@ -1,0 +1,32 @@
+#include "undillst.h"
+
+#include "core/session.h"
+#include "lists/petitionlist.h"
+#include "registers/ui/undilekce.h"
+
+TFRMDILLST::TFRMDILLST(Session &session, FormRunner &runner, QWidget *parent)
+    : RegisterListForm(session, runner, lists::petitionList(), parent)
+{
+    setObjectName(QStringLiteral("TFRMDILLST"));
+}
+
+void TFRMDILLST::openRecord(int kayno)
+{
+    TFRMDILEKCE screen(m_session, m_runner, this);
+    screen.tag = kayno > 0 ? 2 : 1;
+    screen.kayno = kayno;
+    m_runner.run(screen);
+}
+
+TFRMDILLST &showPetitionList(QWidget &owner, Session &session, FormRunner &runner,
+                             lists::RegisterList::Mode mode, std::function<bool(const QString &)> openYear)
+{
+    auto *list = owner.findChild<TFRMDILLST *>(QString(), Qt::FindDirectChildrenOnly);
+    if (!list)
+        list = new TFRMDILLST(session, runner, &owner);
+    list->mode = mode;
+    list->list().openYearDatabase = std::move(openYear);
+    session.printReturn = false;
+    runner.run(*list);
+    return *list;
+}
