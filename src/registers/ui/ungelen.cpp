@@ -1,6 +1,7 @@
 #include "ungelen.h"
 
 #include "recordpicker.h"
+#include "reports/ui/reportdesk.h"
 #include "unbrmekle.h"
 
 #include "definitions/ui/unkurbil.h"
@@ -455,7 +456,7 @@ QHBoxLayout *TFRMGELEN::buildButtons()
 
     connect(saveButton, &QPushButton::clicked, this, &TFRMGELEN::save);
     connect(cancelButton, &QPushButton::clicked, this, &TFRMGELEN::cancel);
-    connect(printButton, &QPushButton::clicked, this, [this] { m_session.prompt().message(kNotYet); });
+    connect(printButton, &QPushButton::clicked, this, &TFRMGELEN::printSheet);
     bindKey(saveButton, Qt::Key_F5);
     bindKey(cancelButton, Qt::Key_F6);
     bindKey(printButton, Qt::Key_F7);
@@ -774,4 +775,36 @@ void TFRMGELEN::cancel()
     guarded(m_session, [&] { m_record->cancel(); });
     // Whatever the rollback said, F6 leaves the screen: nothing was saved.
     closeForm(0);
+}
+
+void TFRMGELEN::printSheet()
+{
+    // The sheet carries what the screen shows, saved or not.
+    reports::RecordSheet sheet;
+    sheet.number = registerNumberEdit->text();
+    sheet.date = registerDateEdit->text();
+    sheet.fileHeading = mainFileCodeLabel->text();
+    sheet.fileCode = fullFileCodeLabel->text();
+    if (routingGrid->rowCount() > 0 && routingGrid->columnCount() > 0 && routingGrid->item(0, 0))
+        sheet.department = routingGrid->item(0, 0)->text();
+    sheet.receiverName = receiverNameEdit->text();
+    sheet.receiverTitle = receiverTitleEdit->text();
+    sheet.handOverKind = handoverKindBox->currentText();
+    sheet.handOverNumber = handoverNumberEdit->text();
+    sheet.handOverDate = handoverDateEdit->text();
+    sheet.documentType = documentTypeBox->currentText();
+    sheet.confidentiality = secrecyBox->currentText();
+    sheet.fileAction = fileActionEdit->text();
+    sheet.keepingPeriod = retentionEdit->text();
+    sheet.body = senderBox->currentText();
+    sheet.unit = senderDepartmentEdit->text();
+    sheet.documentNumber = documentNumberEdit->text();
+    sheet.documentDate = documentDateEdit->text();
+    sheet.way = arrivalBox->currentText();
+    sheet.enclosures = enclosureCountEdit->text();
+    sheet.enclosureText = enclosuresEdit->toPlainText();
+    sheet.subject = subjectEdit->toPlainText();
+    if (!m_reports)
+        m_reports = std::make_unique<reports::ReportDesk>(m_session, this);
+    guarded(m_session, [&] { m_reports->printIncomingSheet(sheet); });
 }

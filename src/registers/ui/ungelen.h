@@ -8,6 +8,9 @@
 #include <memory>
 
 class FieldRows;
+namespace reports {
+class ReportDesk;
+}
 class QAction;
 class QComboBox;
 class QGroupBox;
@@ -47,6 +50,8 @@ public:
     void removeDepartment();
     /// Pop-up "Kurum Tanımı Ekle".
     void addNewBody();
+    /// F7-Yazdır: the record sheet of what the screen shows.
+    void printSheet();
 
 protected:
     void FormActivate() override;
@@ -79,6 +84,7 @@ private:
     FormRunner &m_runner;
     std::unique_ptr<IncomingRecord> m_record;
     bool m_filling = false;
+    std::unique_ptr<reports::ReportDesk> m_reports;
 
     // The fields, in screen order.
     QLineEdit *registerNumberEdit; // EditGELNO
