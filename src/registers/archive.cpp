@@ -5,6 +5,8 @@
 
 #include "core/session.h"
 #include "db/fb/error.h"
+#include "db/fb/twophase.h"
+#include "storage/attachments.h"
 #include "db/fieldcheck.h"
 
 #include <QDate>
@@ -165,11 +167,6 @@ QString ArchiveRecord::SACK2() const
     return registerchecks::fileCodeText(m_session.db.IBTransaction1, text(value("SDP")));
 }
 
-ArchiveLetter ArchiveRecord::letter(const QByteArray &shownAttachmentText) const
-{
-    return {shownAttachmentText, m_session.general.ONIZ == QLatin1String("E")};
-}
-
 bool ArchiveRecord::validate()
 {
     Prompt &prompt = m_session.prompt();
@@ -215,7 +212,10 @@ bool ArchiveRecord::save(const QString &typedDate)
 
     const QVariant typedArsno = value("ARSNO");
     try {
-        fb::Transaction work(m_session.db.IBDATABASE);
+        // Main and yearly database as one: attachment rows never point at
+        // contents that were not written, nor the other way round.
+        fb::TwoPhaseTransaction unit(m_session.db.IBDATABASE, attachments ? attachments->yearDatabase() : nullptr);
+        fb::Transaction &work = unit.first();
         if (m_mode == New) {
             numbering::lock(work);
             if (typedArsno.toInt() == 0) {
@@ -234,10 +234,12 @@ bool ArchiveRecord::save(const QString &typedDate)
             work.execute(QStringLiteral("INSERT INTO ARSEKBILGI (ARSKAYNO,SIRA,DEGER) VALUES (:KN,:S,:D)"),
                          {{"KN", m_kayno}, {"S", a.SIRNO}, {"D", a.value}});
         }
-        if (saveAttachments)
-            saveAttachments(work);
-        work.commit();
+        if (attachments)
+            attachments->apply(unit);
+        unit.commit();
     } catch (const fb::Error &e) {
+        // A lost connection is re-made in place for the next F5.
+        m_session.db.watch.notice(e);
         setValue("ARSNO", typedArsno);
         if (e.isLockConflict())
             prompt.error(numbering::busyMessage(), e.details());
@@ -261,17 +263,22 @@ bool ArchiveRecord::remove(Session &s, int kayno)
     Prompt &prompt = s.prompt();
     if (!prompt.question(QStringLiteral("DİKKAT! Bu Kayıt Silinecektir. Onaylıyormusunuz.?")))
         return false;
+    fb::Attachment *contents = nullptr;
+    if (!registerchecks::contentsDatabase(s, storage::Register::Archive, QStringLiteral("ARSIV"),
+                                          QStringLiteral("ARSTAR"), kayno, &contents))
+        return false;
     try {
-        fb::Transaction work(s.db.IBDATABASE);
+        fb::TwoPhaseTransaction unit(s.db.IBDATABASE, contents);
+        fb::Transaction &work = unit.first();
         if (work.execute(QStringLiteral("DELETE FROM ARSIV WHERE KAYNO=:KK"), {{"KK", kayno}}) == 0) {
             prompt.message(registerchecks::vanishedMessage());
             return false;
         }
-        work.execute(QStringLiteral("DELETE FROM ARSTEXT WHERE KAYNO=:KK"), {{"KK", kayno}});
+        storage::deleteAllAttachments(unit, storage::Register::Archive, kayno);
         work.execute(QStringLiteral("DELETE FROM ARSEKBILGI WHERE ARSKAYNO=:KK"), {{"KK", kayno}});
         const qint64 highest = work.value(QStringLiteral("SELECT MAX(ARSNO) YNO FROM ARSIV")).toLongLong();
         work.executeRaw(QStringLiteral("SET GENERATOR GEN_ARSNO TO %1").arg(highest));
-        work.commit();
+        unit.commit();
     } catch (const fb::Error &e) {
         prompt.error(QStringLiteral("DİKKAT! Kayıt silinemedi."), e.details());
         return false;

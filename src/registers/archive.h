@@ -4,15 +4,16 @@
 
 #include "db/cachedrecords.h"
 
-#include <QByteArray>
 #include <QList>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
 
-#include <functional>
-
 class Session;
+
+namespace storage {
+class RecordAttachments;
+}
 
 /// An archive document kind as the kind box offers it.
 struct ArchiveKind
@@ -29,13 +30,6 @@ struct ArchiveAttribute
     QString ECTAN;   ///< its caption
     QString value;   ///< what is typed in its box
     bool isDate() const { return TUR == QLatin1String("T"); }
-};
-
-/// What the letter report needs to print an archive record's letter text.
-struct ArchiveLetter
-{
-    QByteArray METIN; ///< the text of the attachment row shown
-    bool preview = false; ///< ONIZ 'E': preview first; otherwise straight to the printer
 };
 
 /// One archive record being registered or changed: its ARSIV row and the
@@ -80,19 +74,16 @@ public:
     QString SACK1() const;
     QString SACK2() const;
 
-    /// "Yazdır": the letter of the attachment row shown.
-    ArchiveLetter letter(const QByteArray &shownAttachmentText) const;
-
-    /// Writes what the attachments group holds, inside the save's transaction.
-    /// Left empty until the attachments group is embedded.
-    std::function<void(fb::Transaction &)> saveAttachments;
+    /// Saved with the record in the same unit, when the screen has them.
+    storage::RecordAttachments *attachments = nullptr;
 
     /// F5. `typedDate` is ARSTAR as typed, dd/MM/yyyy. True when saved and committed.
     bool save(const QString &typedDate);
     void cancel();
 
-    /// Deletes a record from the list, after asking, with its attachment rows
-    /// and additional information. True when deleted.
+    /// Deletes a record from the list, after asking, with its attachment rows,
+    /// their contents in the yearly database and its additional information.
+    /// True when deleted.
     static bool remove(Session &session, int kayno);
 
     static const QStringList &columns();

@@ -7,6 +7,8 @@
 #include "core/session.h"
 #include "db/fb/error.h"
 #include "db/fb/statement.h"
+#include "db/fb/twophase.h"
+#include "storage/attachments.h"
 
 #include <QDate>
 #include <QHash>
@@ -173,7 +175,10 @@ bool PetitionRecord::save(const QString &typedDate)
     const QVariant typedDilno = value("DILNO");
     const QVariant typedZno = value("ZNO");
     try {
-        fb::Transaction work(m_session.db.IBDATABASE);
+        // Main and yearly database as one: attachment rows never point at
+        // contents that were not written, nor the other way round.
+        fb::TwoPhaseTransaction unit(m_session.db.IBDATABASE, attachments ? attachments->yearDatabase() : nullptr);
+        fb::Transaction &work = unit.first();
         if (m_mode == New) {
             numbering::lock(work);
             // The series goes by the registration date, the date the year check uses.
@@ -187,10 +192,12 @@ bool PetitionRecord::save(const QString &typedDate)
                 setValue("ZNO", value("DILNO").toString());
         }
         m_row.apply(work);
-        if (saveAttachments)
-            saveAttachments(work);
-        work.commit();
+        if (attachments)
+            attachments->apply(unit);
+        unit.commit();
     } catch (const fb::Error &e) {
+        // A lost connection is re-made in place for the next F5.
+        m_session.db.watch.notice(e);
         setValue("DILNO", typedDilno);
         setValue("ZNO", typedZno);
         if (e.isLockConflict())
@@ -214,8 +221,13 @@ bool PetitionRecord::remove(Session &s, int kayno)
     Prompt &prompt = s.prompt();
     if (!prompt.question(QStringLiteral("DİKKAT! Bu Kayıt Silinecektir. Onaylıyormusunuz.?")))
         return false;
+    fb::Attachment *contents = nullptr;
+    if (!registerchecks::contentsDatabase(s, storage::Register::Petition, QStringLiteral("DILEKCE"),
+                                          QStringLiteral("DILTAR"), kayno, &contents))
+        return false;
     try {
-        fb::Transaction work(s.db.IBDATABASE);
+        fb::TwoPhaseTransaction unit(s.db.IBDATABASE, contents);
+        fb::Transaction &work = unit.first();
         // An outgoing letter that answers it would point at nothing.
         if (work.value(QStringLiteral("SELECT COUNT(*) SAY FROM GIDEN WHERE ILGNO=:ILG AND ILGDUR='D'"),
                        {{"ILG", kayno}}).toInt() >= 1) {
@@ -226,12 +238,12 @@ bool PetitionRecord::remove(Session &s, int kayno)
             prompt.message(registerchecks::vanishedMessage());
             return false;
         }
-        work.execute(QStringLiteral("DELETE FROM DILTEXT WHERE KAYNO=:KK"), {{"KK", kayno}});
+        storage::deleteAllAttachments(unit, storage::Register::Petition, kayno);
         // Routing rows of a deleted petition would wait for approval for ever.
         work.execute(QStringLiteral("DELETE FROM EVBRM WHERE TUR=3 AND EKAYNO=:KK"), {{"KK", kayno}});
         const qint64 highest = work.value(QStringLiteral("SELECT MAX(DILNO) YNO FROM DILEKCE")).toLongLong();
         work.executeRaw(QStringLiteral("SET GENERATOR GEN_DILNO TO %1").arg(highest));
-        work.commit();
+        unit.commit();
     } catch (const fb::Error &e) {
         prompt.error(QStringLiteral("DİKKAT! Kayıt silinemedi."), e.details());
         return false;

@@ -9,12 +9,10 @@
 #include <QStringList>
 #include <QVariant>
 
-#include <functional>
-
 class Session;
 
-namespace fb {
-class Transaction;
+namespace storage {
+class RecordAttachments;
 }
 
 /// One citizen's petition being registered or changed: its DILEKCE row, kept
@@ -53,9 +51,8 @@ public:
     /// Whether an outgoing letter answers this petition.
     bool answered() const;
 
-    /// Writes what the attachments group holds, inside the save's transaction.
-    /// Left empty until the attachments group is embedded.
-    std::function<void(fb::Transaction &)> saveAttachments;
+    /// Saved with the record in the same unit, when the screen has them.
+    storage::RecordAttachments *attachments = nullptr;
 
     /// F5. `typedDate` is the registration date (GELTAR) as typed, dd/MM/yyyy.
     /// True when saved and committed; otherwise a message was shown and nothing was written.
@@ -63,8 +60,9 @@ public:
     /// F6: drops everything typed; only the drawn KAYNO stays spent.
     void cancel();
 
-    /// Deletes a petition from the list, after asking; its attachment rows and
-    /// any routing rows go with it. True when deleted.
+    /// Deletes a petition from the list, after asking; its attachment rows,
+    /// their contents in the yearly database and any routing rows go with it.
+    /// True when deleted.
     static bool remove(Session &session, int kayno);
 
     static const QStringList &columns();

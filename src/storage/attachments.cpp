@@ -414,6 +414,38 @@ QString RecordAttachments::readContent(int row, const QString &target)
     return target;
 }
 
+QByteArray RecordAttachments::contentOf(int row)
+{
+    if (row < 0 || row >= m_rows.rowCount())
+        return {};
+    auto bytesOf = [](const QString &path) {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    };
+    const int sirno = m_rows.value(row, QStringLiteral("SIRNO")).toInt();
+    if (const auto pending = m_pending.constFind(sirno); pending != m_pending.cend())
+        return bytesOf(pending->temp);
+    const Folders folders(m_places.localFolder);
+    if (m_places.database && folders.check().isEmpty()) {
+        const QString target = QDir(folders.tempRead()).filePath(
+            QStringLiteral("YAZ_") + m_kind.prefix + QString::number(m_kayno) + u'_' + QString::number(sirno));
+        const QString path = readContent(row, target);
+        const QByteArray bytes = path.isEmpty() ? QByteArray() : bytesOf(path);
+        QFile::remove(target);
+        if (!bytes.isEmpty())
+            return bytes;
+    }
+    const QString name = m_rows.value(row, QStringLiteral("DOSYA")).toString().trimmed();
+    if (name.isEmpty())
+        return {};
+    for (const QString &folder : {folders.registerFolder(m_kind.folder), folders.temp(), folders.tempRead()}) {
+        const QString path = QDir(folder).filePath(name);
+        if (QFileInfo(path).isFile())
+            return bytesOf(path);
+    }
+    return {};
+}
+
 Shown RecordAttachments::show(int row)
 {
     Shown shown;

@@ -84,6 +84,10 @@ public:
     /// Finds the content of `row` for showing, by the reading medium.
     Shown show(int row);
 
+    /// The bytes of a row's content, as chosen in this opening or as kept (the
+    /// database first, then the local folder); empty when none can be read.
+    QByteArray contentOf(int row);
+
     /// The attachment database the save needs beside the main one, for the
     /// record's fb::TwoPhaseTransaction; null when contents stay in the rows.
     fb::Attachment *yearDatabase() const;

@@ -10,6 +10,7 @@
 
 #include "core/clock.h"
 #include "core/session.h"
+#include "keptattachments.h"
 #include "office.h"
 
 #include <QThread>
@@ -81,6 +82,8 @@ private slots:
     void archiveKeepsTheDeletedKindItWasSavedWith();
     void archiveDepartmentAsksInEditMode();
     void archiveDeletion();
+    void deletionTakesTheYearlyContents_data();
+    void deletionTakesTheYearlyContents();
     void attributeTableMadeWhenMissing();
     void concurrentSavesNeverShareANumber();
 };
@@ -453,6 +456,58 @@ void TestPetition::archiveDeletion()
     QCOMPARE(o.query("SELECT (SELECT LIST(KAYNO) FROM ARSIV) || '|' || (SELECT COUNT(*) FROM ARSTEXT) || '|' || "
                      "(SELECT LIST(ARSKAYNO) FROM ARSEKBILGI) FROM RDB$DATABASE").toString(), QStringLiteral("5|0|5"));
     QCOMPARE(o.query("SELECT GEN_ID(GEN_ARSNO,0) FROM RDB$DATABASE").toInt(), 1);
+}
+
+void TestPetition::deletionTakesTheYearlyContents_data()
+{
+    QTest::addColumn<QString>("table");
+    QTest::addColumn<QString>("dateColumn");
+    QTest::addColumn<QString>("attachments");
+    QTest::newRow("petition") << "DILEKCE" << "DILTAR" << "DILTEXT";
+    QTest::newRow("archive") << "ARSIV" << "ARSTAR" << "ARSTEXT";
+}
+
+void TestPetition::deletionTakesTheYearlyContents()
+{
+    QFETCH(QString, table);
+    QFETCH(QString, dateColumn);
+    QFETCH(QString, attachments);
+    Office o = office();
+    KeptAttachments kept(o);
+    {
+        fb::Transaction t(o.session.db.IBDATABASE);
+        for (int k : {7, 8, 9}) {
+            t.execute(QStringLiteral("INSERT INTO %1 (KAYNO,%2) VALUES (:K,:D)").arg(table, dateColumn),
+                      {{"K", k}, {"D", k == 9 ? QDate(2020, 5, 1) : QDate(2021, 3, 1)}});
+        }
+        // Record 7 has two contents in the yearly database, record 8 one.
+        for (auto [k, sirno, number] : {std::tuple{7, 1, 71}, std::tuple{7, 2, 72}, std::tuple{8, 1, 81}, std::tuple{9, 1, 91}})
+            t.execute(QStringLiteral("INSERT INTO %1 (KAYNO,SIRNO,TUR,BELKAYNO) VALUES (:K,:S,'A',:B)").arg(attachments),
+                      {{"K", k}, {"S", sirno}, {"B", number}});
+        t.commit();
+    }
+    {
+        fb::Attachment year;
+        year.open(TempDatabase::options(kept.yearPath, QString()));
+        fb::Transaction t(year);
+        for (int number : {71, 72, 81})
+            t.execute(QStringLiteral("INSERT INTO %1 (BELKAYNO,METIN) VALUES (:B,'içerik')").arg(attachments), {{"B", number}});
+        t.commit();
+    }
+    auto remove = [&](int kayno) {
+        return table == u"ARSIV" ? ArchiveRecord::remove(o.session, kayno) : PetitionRecord::remove(o.session, kayno);
+    };
+    o.prompt.expectQuestion("Bu Kayıt Silinecektir", true);
+    QVERIFY(remove(7));
+    QCOMPARE(o.query(QStringLiteral("SELECT LIST(KAYNO) FROM (SELECT KAYNO FROM %1 ORDER BY KAYNO)").arg(attachments)).toString(), QStringLiteral("8,9"));
+    QCOMPARE(kept.yearly(QStringLiteral("SELECT LIST(BELKAYNO) FROM %1").arg(attachments)).toString(), QStringLiteral("81"));
+
+    // The yearly database of 2020 cannot be opened: the record stays whole rather than half deleted.
+    o.prompt.expectQuestion("Bu Kayıt Silinecektir", true).expectMessage("DİKKAT! TEXT Veritabanı açılamadı");
+    QVERIFY(!remove(9));
+    QVERIFY2(o.prompt.done(), qPrintable(o.prompt.report()));
+    QCOMPARE(o.query(QStringLiteral("SELECT LIST(KAYNO) FROM (SELECT KAYNO FROM %1 ORDER BY KAYNO)").arg(table)).toString(), QStringLiteral("8,9"));
+    QCOMPARE(o.query(QStringLiteral("SELECT LIST(KAYNO) FROM (SELECT KAYNO FROM %1 ORDER BY KAYNO)").arg(attachments)).toString(), QStringLiteral("8,9"));
 }
 
 void TestPetition::attributeTableMadeWhenMissing()

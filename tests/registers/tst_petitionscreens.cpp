@@ -7,7 +7,11 @@
 #include "users/rights.h"
 
 #include "formtest.h"
+#include "keptattachments.h"
 #include "office.h"
+
+#include "storage/ui/attachmentsgroup.h"
+#include "storage/ui/documentview.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -16,6 +20,8 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTableWidget>
+#include <QTcpServer>
 #include <QtTest>
 
 namespace {
@@ -87,8 +93,9 @@ private slots:
     void petitionRights();
     void archiveKindOfEightAttributes();
     void archiveDepartmentFillsTheAuthorisedPerson();
-    void archivePrintHook_data();
-    void archivePrintHook();
+    void petitionAttachmentsSavedWithTheRecord();
+    void filesTheServerDidNotTakeStayInTemp();
+    void archiveAttachmentsKeepTheirDescriptions();
 };
 
 void TestPetitionScreens::roadOfOnePetition()
@@ -130,7 +137,6 @@ void TestPetitionScreens::roadOfOnePetition()
         child<QComboBox>(screen, "answerAwaitedCombo")->setCurrentIndex(0);
         QVERIFY(!child<QLineEdit>(screen, "answerDateEdit")->isHidden());
         child<QLineEdit>(screen, "answerDateEdit")->setText(QStringLiteral("10/09/2021"));
-        shoot(screen, QStringLiteral("dilekce"));
         kayno = screen.kayno;
 
         QTest::keyClick(&screen, Qt::Key_F5);
@@ -258,6 +264,7 @@ void TestPetitionScreens::cancelLeavesNoRows()
 {
     QFETCH(bool, archive);
     Office o = office();
+    KeptAttachments kept(o, true);
     std::unique_ptr<KelmaForm> screen;
     if (archive) {
         auto *a = new TFRMARSIV(o.session, o.runner);
@@ -275,6 +282,9 @@ void TestPetitionScreens::cancelLeavesNoRows()
         child<QLineEdit>(*p, "firstNameEdit")->setText(QStringLiteral("Ali"));
     }
     child<QPlainTextEdit>(*screen, "subjectEdit")->setPlainText(QStringLiteral("Vazgeçilecek"));
+    o.prompt.expectOpenFile(kept.picture(QStringLiteral("tarama.jpg")));
+    child<QPushButton>(*screen, "addButton")->click();
+    QCOMPARE(kept.folder(QStringLiteral("TEMP")).size(), 1);
     QVERIFY(!screen->close());
     QTest::keyClick(screen.get(), Qt::Key_F6);
     QVERIFY(!screen->isVisible());
@@ -282,6 +292,11 @@ void TestPetitionScreens::cancelLeavesNoRows()
     QCOMPARE(o.query("SELECT (SELECT COUNT(*) FROM DILEKCE) + (SELECT COUNT(*) FROM DILTEXT) + "
                      "(SELECT COUNT(*) FROM ARSIV) + (SELECT COUNT(*) FROM ARSTEXT) + "
                      "(SELECT COUNT(*) FROM ARSEKBILGI) FROM RDB$DATABASE").toInt(), 0);
+    // No contents in the yearly database, no files left behind.
+    QCOMPARE(kept.yearly("SELECT (SELECT COUNT(*) FROM DILTEXT) + (SELECT COUNT(*) FROM ARSTEXT) "
+                         "FROM RDB$DATABASE").toInt(), 0);
+    QVERIFY(kept.folder(QStringLiteral("TEMP")).isEmpty());
+    QVERIFY(kept.folder(archive ? QStringLiteral("ARSIV") : QStringLiteral("DILEKCE")).isEmpty());
     QVERIFY2(o.prompt.done(), qPrintable(o.prompt.report()));
 }
 
@@ -346,7 +361,6 @@ void TestPetitionScreens::archiveKindOfEightAttributes()
         child<QPlainTextEdit>(screen, "subjectEdit")->setPlainText(QStringLiteral("Yapı ruhsatı dosyası"));
         auto *files = child<QComboBox>(screen, "fileCodeCombo");
         files->setCurrentIndex(files->findData("010.01"));
-        shoot(screen, QStringLiteral("arsiv"));
 
         o.prompt.expectMessage("«Ruhsat Tarihi» geçerli bir tarih değil");
         QTest::keyClick(&screen, Qt::Key_F5);
@@ -408,32 +422,129 @@ void TestPetitionScreens::archiveDepartmentFillsTheAuthorisedPerson()
              QStringLiteral("1|AHMET YILMAZ|MÜDÜR"));
 }
 
-void TestPetitionScreens::archivePrintHook_data()
+void TestPetitionScreens::petitionAttachmentsSavedWithTheRecord()
 {
-    QTest::addColumn<QString>("oniz");
-    QTest::addColumn<bool>("preview");
-    QTest::newRow("preview first") << "E" << true;
-    QTest::newRow("straight to the printer") << "H" << false;
+    Office o = office();
+    KeptAttachments kept(o, true);
+    const QString jpg = kept.picture(QStringLiteral("tarama.jpg"));
+    const QByteArray letter = QStringLiteral("Sayın Başkanlık, sokağımızın aydınlatılmasını arz ederim.").toUtf8();
+    int kayno = 0;
+    {
+        TFRMDILEKCE screen(o.session, o.runner);
+        screen.tag = 1;
+        showActive(screen);
+        kayno = screen.kayno;
+        child<QLineEdit>(screen, "firstNameEdit")->setText(QStringLiteral("Gülşen"));
+        child<QPlainTextEdit>(screen, "subjectEdit")->setPlainText(QStringLiteral("Sokak aydınlatması"));
+        o.prompt.expectOpenFile(jpg).expectOpenFile(kept.file(QStringLiteral("dilekce.txt"), letter));
+        child<QPushButton>(screen, "addButton")->click();
+        QVERIFY(!child<DocumentView>(screen, "documentView")->picture().isNull());
+        child<QPushButton>(screen, "addButton")->click();
+        auto *grid = child<QTableWidget>(screen, "attachmentsGrid");
+        QCOMPARE(grid->rowCount(), 2);
+        QCOMPARE(kept.folder(QStringLiteral("TEMP")).size(), 2);
+        // Nothing of it is written before F5.
+        QCOMPARE(o.query("SELECT COUNT(*) FROM DILTEXT").toInt(), 0);
+        shoot(screen, QStringLiteral("dilekce"));
+        QTest::keyClick(&screen, Qt::Key_F5);
+        QVERIFY2(o.prompt.done(), qPrintable(o.prompt.report()));
+        QCOMPARE(screen.tag, 1);
+    }
+    const QString jpgName = QStringLiteral("DIL_%1_1.JPG").arg(kayno);
+    const QString txtName = QStringLiteral("DIL_%1_2.TXT").arg(kayno);
+    QCOMPARE(o.query("SELECT LIST(SIRNO || ':' || TUR || ':' || BELTUR || ':' || DOSYA, ' ') FROM "
+                     "(SELECT * FROM DILTEXT WHERE KAYNO=:K ORDER BY SIRNO)", {{"K", kayno}}).toString(),
+             QStringLiteral("1:A:1:%1 2:A:8:%2").arg(jpgName, txtName));
+    // The contents went into the yearly database in the same unit, under the rows' numbers.
+    const int textNumber = o.query("SELECT BELKAYNO FROM DILTEXT WHERE KAYNO=:K AND SIRNO=2", {{"K", kayno}}).toInt();
+    QVERIFY(textNumber > 0);
+    QCOMPARE(kept.yearly("SELECT METIN FROM DILTEXT WHERE BELKAYNO=:B", {{"B", textNumber}}).toByteArray(), letter);
+    QCOMPARE(kept.yearly("SELECT COUNT(*) FROM DILTEXT").toInt(), 2);
+    QCOMPARE(kept.folder(QStringLiteral("DILEKCE")), (QStringList{jpgName, txtName}));
+    QVERIFY(kept.folder(QStringLiteral("TEMP")).isEmpty());
+
+    // Opened again from the list: the rows, the picture read back from the yearly database.
+    TFRMDILEKCE screen(o.session, o.runner);
+    screen.tag = 2;
+    screen.kayno = kayno;
+    showActive(screen);
+    auto *grid = child<QTableWidget>(screen, "attachmentsGrid");
+    QCOMPARE(grid->rowCount(), 2);
+    grid->selectRow(0);
+    QCOMPARE(child<DocumentView>(screen, "documentView")->picture().size(), QSize(64, 48));
+    QTest::keyClick(&screen, Qt::Key_F6);
+    QVERIFY2(o.prompt.done(), qPrintable(o.prompt.report()));
 }
 
-void TestPetitionScreens::archivePrintHook()
+void TestPetitionScreens::filesTheServerDidNotTakeStayInTemp()
 {
-    QFETCH(QString, oniz);
-    QFETCH(bool, preview);
     Office o = office();
-    o.session.general.ONIZ = oniz;
-    TFRMARSIV screen(o.session, o.runner);
+    QTcpServer gone;
+    QVERIFY(gone.listen(QHostAddress::LocalHost));
+    const QString port = QString::number(gone.serverPort());
+    gone.close(); // nobody answers there
+    KeptAttachments kept(o, false, port);
+    TFRMDILEKCE screen(o.session, o.runner);
     screen.tag = 1;
     showActive(screen);
-    int printed = 0;
-    screen.printLetter = [&](const ArchiveLetter &letter) {
-        ++printed;
-        QCOMPARE(letter.preview, preview);
-    };
-    child<QPushButton>(screen, "printButton")->click();
-    QCOMPARE(printed, 1);
-    QVERIFY(screen.isVisible());
+    o.prompt.expectOpenFile(kept.file(QStringLiteral("ek.pdf"), "%PDF-1.4 ek"));
+    child<QPushButton>(screen, "addButton")->click();
+    const QString name = QStringLiteral("DIL_%1_1.PDF").arg(screen.kayno);
+    o.prompt.expectMessage(QStringLiteral("DİKKAT! Dosya Sunucuya Gönderilemedi.\n") + name)
+        .expectQuestion(QStringLiteral("Tekrar gönderilsin mi?"), false);
+    QTest::keyClick(&screen, Qt::Key_F5);
+    QVERIFY2(o.prompt.done(), qPrintable(o.prompt.report()));
+    // The record and its attachment are saved; the file waits in TEMP for another try.
+    QCOMPARE(screen.tag, 1);
+    QCOMPARE(o.query("SELECT DOSYA FROM DILTEXT").toString(), name);
+    QCOMPARE(kept.folder(QStringLiteral("TEMP")), QStringList{name});
+}
+
+void TestPetitionScreens::archiveAttachmentsKeepTheirDescriptions()
+{
+    Office o = office();
+    KeptAttachments kept(o);
+    int kayno = 0;
+    {
+        TFRMARSIV screen(o.session, o.runner);
+        screen.tag = 1;
+        showActive(screen);
+        kayno = screen.kayno;
+        QVERIFY(child<QPushButton>(screen, "detailButton")->isHidden());
+        auto *kinds = child<QComboBox>(screen, "kindCombo");
+        kinds->setCurrentIndex(kinds->findData(3));
+        attributeEdit(screen, 1)->setText(QStringLiteral("Çiğdem"));
+        child<QPlainTextEdit>(screen, "subjectEdit")->setPlainText(QStringLiteral("Yapı ruhsatı dosyası"));
+        auto *files = child<QComboBox>(screen, "fileCodeCombo");
+        files->setCurrentIndex(files->findData("010.01"));
+        o.prompt.expectOpenFile(kept.picture(QStringLiteral("ruhsat.jpg")))
+            .expectOpenFile(kept.file(QStringLiteral("tapu.pdf"), "%PDF-1.4 tapu"));
+        child<QPushButton>(screen, "addButton")->click();
+        child<QPushButton>(screen, "addButton")->click();
+        auto *grid = child<QTableWidget>(screen, "attachmentsGrid");
+        QVERIFY(!grid->isColumnHidden(4));
+        grid->item(0, 4)->setText(QStringLiteral("Ruhsat sayfası"));
+        grid->item(1, 4)->setText(QStringLiteral("Tapu senedi, çok uzun bir açıklama ki sütuna sığmasın"));
+        grid->selectRow(0);
+        shoot(screen, QStringLiteral("arsiv"));
+        QTest::keyClick(&screen, Qt::Key_F5);
+        QVERIFY2(o.prompt.done(), qPrintable(o.prompt.report()));
+        QCOMPARE(screen.tag, 1);
+    }
+    // The description is cut to its column rather than failing the save.
+    QCOMPARE(o.query("SELECT LIST(SIRNO || '=' || ACIK, ';') FROM (SELECT * FROM ARSTEXT WHERE KAYNO=:K ORDER BY SIRNO)",
+                     {{"K", kayno}}).toString(),
+             QStringLiteral("1=Ruhsat sayfası;2=Tapu senedi, çok uzun bir açık"));
+    QCOMPARE(kept.yearly("SELECT COUNT(*) FROM ARSTEXT").toInt(), 2);
+    QCOMPARE(o.query("SELECT COUNT(*) FROM ARSEKBILGI WHERE ARSKAYNO=:K", {{"K", kayno}}).toInt(), 1);
+
+    TFRMARSIV screen(o.session, o.runner);
+    screen.tag = 2;
+    screen.kayno = kayno;
+    showActive(screen);
+    QCOMPARE(child<QTableWidget>(screen, "attachmentsGrid")->item(0, 4)->text(), QStringLiteral("Ruhsat sayfası"));
     QTest::keyClick(&screen, Qt::Key_F6);
+    QVERIFY2(o.prompt.done(), qPrintable(o.prompt.report()));
 }
 
 QTEST_MAIN(TestPetitionScreens)

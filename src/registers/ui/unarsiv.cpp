@@ -4,6 +4,9 @@
 
 #include "definitions/ui/unsdpbul.h"
 #include "kit/buttonrow.h"
+#include "reports/ui/reportdesk.h"
+#include "storage/ui/attachmentsgroup.h"
+#include "texts/ui/unresim.h"
 
 #include "core/guarded.h"
 #include "core/prompt.h"
@@ -11,9 +14,12 @@
 #include "db/fb/error.h"
 
 #include <QComboBox>
+#include <QDate>
 #include <QEvent>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QItemSelectionModel>
+#include <QTableWidget>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -53,13 +59,13 @@ void TFRMARSIV::build()
 
     saveButton = named(new QPushButton(QStringLiteral("F5-Kayıt"), this), "saveButton");
     cancelButton = named(new QPushButton(QStringLiteral("F6-Vazgeç"), this), "cancelButton");
-    printButton = named(new QPushButton(QStringLiteral("Yazdır"), this), "printButton");
+    printLetterButton = named(new QPushButton(QStringLiteral("Yazdır"), this), "printLetterButton");
     bindKey(saveButton, Qt::Key_F5);
     bindKey(cancelButton, Qt::Key_F6);
 
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(columns);
-    layout->addLayout(buttonRow({printButton, saveButton, cancelButton}));
+    layout->addLayout(buttonRow({printLetterButton, saveButton, cancelButton}));
     connectFields();
 }
 
@@ -129,15 +135,17 @@ QLayout *TFRMARSIV::buildRecordFields()
 
 QWidget *TFRMARSIV::buildAttachmentsGroup()
 {
-    // Place of the attachments group: the attachments helper's widget, with its
-    // attachment description grid and "Belge Ekle", goes into this group's
-    // layout; its rows are saved through record().saveAttachments.
-    attachmentsGroup = named(new QGroupBox(QStringLiteral("Arşiv Evrak"), this), "attachmentsGroup");
-    auto *box = new QVBoxLayout(attachmentsGroup);
-    auto *note = new QLabel(QStringLiteral("Taranmış sayfa ve dosya ekleme bu sürümde henüz yok."), attachmentsGroup);
-    note->setWordWrap(true);
-    box->addWidget(note);
-    box->addStretch();
+    // Its grid carries the description (ACIK) the clerk types per attachment.
+    attachmentsGroup = named(new AttachmentsGroup(m_session, storage::Register::Archive, this), "attachmentsGroup");
+    m_record->attachments = &attachmentsGroup->attachments();
+    attachmentsGroup->openPicture = [this](const QImage &picture) {
+        TFRMRESIM viewer(m_session, this);
+        viewer.setPicture(picture);
+        m_runner.run(viewer);
+    };
+    attachmentsGroup->printAttachment = [this] { print(); };
+    // The archive screen has no documents window.
+    attachmentsGroup->findChild<QPushButton *>(QStringLiteral("detailButton"))->hide();
     return attachmentsGroup;
 }
 
@@ -166,7 +174,7 @@ void TFRMARSIV::connectFields()
 {
     connect(saveButton, &QPushButton::clicked, this, &TFRMARSIV::save);
     connect(cancelButton, &QPushButton::clicked, this, &TFRMARSIV::cancel);
-    connect(printButton, &QPushButton::clicked, this, &TFRMARSIV::print);
+    connect(printLetterButton, &QPushButton::clicked, this, &TFRMARSIV::print);
     connect(fileCodeButton, &QToolButton::clicked, this, &TFRMARSIV::fileCodeChosen);
     connect(fileCodeCombo, &QComboBox::currentIndexChanged, this, [this] {
         if (m_filling)
@@ -291,6 +299,10 @@ void TFRMARSIV::FormActivate()
             kayno = m_record->kayno();
         }
         showRecord();
+        // The list opened the yearly database of the record's year; a new one is in the working year.
+        const QDate date = m_record->value("ARSTAR").toDate();
+        attachmentsGroup->open(m_record->kayno(),
+                               tag == 2 && date.isValid() ? date.year() : m_session.workingYear());
     } catch (const fb::Error &e) {
         m_session.prompt().error(QStringLiteral("DİKKAT! Arşiv kaydı açılamadı."), e.details());
         closeForm(0);
@@ -407,6 +419,8 @@ void TFRMARSIV::save()
     bool saved = false;
     guarded(m_session, [&] { saved = m_record->save(registerDateEdit->text()); });
     if (saved) {
+        // TEMP keeps, and names, whatever did not reach the folder or the server.
+        guarded(m_session, [&] { attachmentsGroup->saved(); });
         closeForm(1);
         return;
     }
@@ -417,16 +431,33 @@ void TFRMARSIV::save()
 
 void TFRMARSIV::cancel()
 {
-    m_record->cancel();
+    guarded(m_session, [&] {
+        m_record->cancel();
+        attachmentsGroup->cancel();
+    });
+    // Whatever the rollback said, F6 leaves the screen: nothing was saved.
     closeForm(0);
+}
+
+reports::ReportDesk &TFRMARSIV::reportDesk()
+{
+    if (!m_reports)
+        m_reports = std::make_unique<reports::ReportDesk>(m_session, this);
+    return *m_reports;
 }
 
 void TFRMARSIV::print()
 {
-    if (!printLetter) {
-        m_session.prompt().message(QStringLiteral("Yazdırma bu sürümde henüz yok."));
+    // Only a text (rich or plain) makes a letter; a picture's or a PDF's bytes would print as noise.
+    const QModelIndexList selected = attachmentsGroup->grid()->selectionModel()->selectedRows();
+    const int row = selected.isEmpty() ? -1 : selected.first().row();
+    const QString beltur = row < 0 ? QString() : attachmentsGroup->attachments().value(row, "BELTUR").toString().trimmed();
+    if (beltur != u"7" && beltur != u"8") {
+        m_session.prompt().message(QStringLiteral("Bu Bir Text Belgesi Değildir."));
         return;
     }
-    // The attachments group hands the text of the row it shows once embedded.
-    printLetter(m_record->letter(QByteArray()));
+    guarded(m_session, [&] {
+        const QByteArray text = attachmentsGroup->attachments().contentOf(row);
+        reportDesk().printLetter(text);
+    });
 }

@@ -8,6 +8,10 @@
 #include <functional>
 #include <memory>
 
+namespace reports {
+class ReportDesk;
+}
+class AttachmentsGroup;
 class QComboBox;
 class QGroupBox;
 class QLabel;
@@ -31,14 +35,14 @@ public:
 
     /// The file-plan finder; returns the chosen code, or nothing.
     std::function<QString()> pickFileCode;
-    /// "Yazdır": the letter report prints (or previews) the letter. Until the
-    /// report engine is wired in, the screen says printing is not there yet.
-    std::function<void(const ArchiveLetter &)> printLetter;
-
     ArchiveRecord &record() { return *m_record; }
+
+    /// The screen's printed reports: the letter of both "Yazdır" buttons.
+    reports::ReportDesk &reportDesk();
 
     void save();
     void cancel();
+    /// "Yazdır" (both): the letter of the current text attachment, with the logo.
     void print();
 
 protected:
@@ -66,6 +70,7 @@ private:
 
     FormRunner &m_runner;
     std::unique_ptr<ArchiveRecord> m_record;
+    std::unique_ptr<reports::ReportDesk> m_reports;
     QList<RegisterDepartment> m_departments;
     bool m_filling = false;
 
@@ -93,10 +98,10 @@ private:
     QLineEdit *arrivalNoteEdit;      // GACIK
     QLineEdit *enclosureCountEdit;   // EKSAY
     QPlainTextEdit *enclosuresEdit;  // EK
-    QGroupBox *attachmentsGroup;
+    AttachmentsGroup *attachmentsGroup;
     std::array<QLabel *, ArchiveRecord::kShownAttributes> attributeLabels;   // ST1 … ST6
     std::array<QLineEdit *, ArchiveRecord::kShownAttributes> attributeEdits; // ME1 … ME6
     QPushButton *saveButton;         // F5-Kayıt
     QPushButton *cancelButton;       // F6-Vazgeç
-    QPushButton *printButton;        // Yazdır
+    QPushButton *printLetterButton;  // "Yazdır" at the bottom
 };

@@ -5,6 +5,11 @@
 #include "definitions/ui/unsdpbul.h"
 #include "kit/buttonrow.h"
 #include "kit/hakver.h"
+#include "reports/ui/reportdesk.h"
+#include "storage/ui/attachmentsgroup.h"
+#include "storage/ui/documentview.h"
+#include "texts/ui/unbelge.h"
+#include "texts/ui/unresim.h"
 
 #include "core/guarded.h"
 #include "core/prompt.h"
@@ -12,6 +17,7 @@
 #include "db/fb/error.h"
 
 #include <QComboBox>
+#include <QDate>
 #include <QEvent>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -155,14 +161,23 @@ QWidget *TFRMDILEKCE::buildApplicantGroup()
 
 QWidget *TFRMDILEKCE::buildAttachmentsGroup()
 {
-    // Place of the attachments group: the attachments helper's widget goes into
-    // this group's layout, with its rows saved through record().saveAttachments.
-    attachmentsGroup = named(new QGroupBox(QStringLiteral("Dilekçe"), this), "attachmentsGroup");
-    auto *box = new QVBoxLayout(attachmentsGroup);
-    auto *note = new QLabel(QStringLiteral("Taranmış sayfa ve dosya ekleme bu sürümde henüz yok."), attachmentsGroup);
-    note->setWordWrap(true);
-    box->addWidget(note);
-    box->addStretch();
+    attachmentsGroup = named(new AttachmentsGroup(m_session, storage::Register::Petition, this), "attachmentsGroup");
+    m_record->attachments = &attachmentsGroup->attachments();
+    attachmentsGroup->openDetails = [this] {
+        TFRMBELGE details(m_session, this);
+        details.setAttachments(&attachmentsGroup->attachments());
+        m_runner.run(details);
+    };
+    attachmentsGroup->openPicture = [this](const QImage &picture) {
+        TFRMRESIM viewer(m_session, this);
+        viewer.setPicture(picture);
+        // The viewer prints through this screen's reports: one printer choice for both.
+        viewer.printPicture = [this](const QImage &p, bool stretch, bool centre) {
+            reportDesk().printPicture(p, stretch, centre);
+        };
+        m_runner.run(viewer);
+    };
+    attachmentsGroup->printAttachment = [this] { printPicture(); };
     return attachmentsGroup;
 }
 
@@ -301,6 +316,10 @@ void TFRMDILEKCE::FormActivate()
             kayno = m_record->kayno();
         }
         showRecord();
+        // The list opened the yearly database of the petition date's year; a new one is in the working year.
+        const QDate date = m_record->value("DILTAR").toDate();
+        attachmentsGroup->open(m_record->kayno(),
+                               tag == 2 && date.isValid() ? date.year() : m_session.workingYear());
     } catch (const fb::Error &e) {
         m_session.prompt().error(QStringLiteral("DİKKAT! Dilekçe açılamadı."), e.details());
         closeForm(0);
@@ -430,6 +449,8 @@ void TFRMDILEKCE::save()
     bool saved = false;
     guarded(m_session, [&] { saved = m_record->save(registerDateEdit->text()); });
     if (saved) {
+        // TEMP keeps, and names, whatever did not reach the folder or the server.
+        guarded(m_session, [&] { attachmentsGroup->saved(); });
         closeForm(1);
         return;
     }
@@ -442,6 +463,27 @@ void TFRMDILEKCE::save()
 
 void TFRMDILEKCE::cancel()
 {
-    m_record->cancel();
+    guarded(m_session, [&] {
+        m_record->cancel();
+        attachmentsGroup->cancel();
+    });
+    // Whatever the rollback said, F6 leaves the screen: nothing was saved.
     closeForm(0);
+}
+
+reports::ReportDesk &TFRMDILEKCE::reportDesk()
+{
+    if (!m_reports)
+        m_reports = std::make_unique<reports::ReportDesk>(m_session, this);
+    return *m_reports;
+}
+
+void TFRMDILEKCE::printPicture()
+{
+    const QImage picture = attachmentsGroup->view()->picture();
+    if (picture.isNull()) {
+        m_session.prompt().message(QStringLiteral("DİKKAT! Yazdırmak için önce bir resim belgesi seçiniz."));
+        return;
+    }
+    guarded(m_session, [&] { reportDesk().printPicture(picture, false, false, true); });
 }

@@ -7,6 +7,10 @@
 #include <functional>
 #include <memory>
 
+namespace reports {
+class ReportDesk;
+}
+class AttachmentsGroup;
 class QComboBox;
 class QGroupBox;
 class QLabel;
@@ -33,8 +37,13 @@ public:
 
     PetitionRecord &record() { return *m_record; }
 
+    /// The screen's printed reports: the picture print of "Yazdır" and of the picture viewer.
+    reports::ReportDesk &reportDesk();
+
     void save();
     void cancel();
+    /// Attachment "Yazdır": the picture shown, on a page of its own.
+    void printPicture();
 
 protected:
     void FormActivate() override;
@@ -58,6 +67,7 @@ private:
 
     FormRunner &m_runner;
     std::unique_ptr<PetitionRecord> m_record;
+    std::unique_ptr<reports::ReportDesk> m_reports;
     QList<RegisterDepartment> m_departments;
     bool m_filling = false;
 
@@ -90,7 +100,7 @@ private:
     QLineEdit *arrivalNoteEdit;      // GACIK
     QLineEdit *enclosureCountEdit;   // EKSAY
     QPlainTextEdit *enclosuresEdit;  // EK
-    QGroupBox *attachmentsGroup;
+    AttachmentsGroup *attachmentsGroup;
     QComboBox *answerAwaitedCombo;   // CEVDUR
     QLabel *answerDateLabel;
     QLineEdit *answerDateEdit;       // CEVTAR

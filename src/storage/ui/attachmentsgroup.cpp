@@ -84,8 +84,12 @@ AttachmentsGroup::AttachmentsGroup(Session &session, Register kind, QWidget *par
     connect(m_addButton, &QPushButton::clicked, this, &AttachmentsGroup::add);
     connect(changeButton, &QPushButton::clicked, this, &AttachmentsGroup::change);
     connect(deleteButton, &QPushButton::clicked, this, &AttachmentsGroup::removeSelected);
-    connect(printButton, &QPushButton::clicked, this,
-            [this] { m_session.prompt().message(QStringLiteral("Bu Bir Text Belgesi Değildir.")); });
+    connect(printButton, &QPushButton::clicked, this, [this] {
+        if (printAttachment)
+            printAttachment();
+        else
+            m_session.prompt().message(QStringLiteral("Bu Bir Text Belgesi Değildir."));
+    });
     connect(detailButton, &QPushButton::clicked, this, [this] {
         if (openDetails)
             openDetails();

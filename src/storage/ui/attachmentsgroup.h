@@ -41,6 +41,8 @@ public:
     /// documents window and the picture viewer through its runner.
     std::function<void()> openDetails;
     std::function<void(const QImage &)> openPicture;
+    /// "Yazdır"; without it the button says the attachment is no text.
+    std::function<void()> printAttachment;
 
     QPushButton *addButton() const { return m_addButton; }
     QTableWidget *grid() const { return attachmentsGrid; }
