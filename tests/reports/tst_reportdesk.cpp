@@ -3,6 +3,7 @@
 // what the preview shows, and its print and export.
 
 #include "pdftext.h"
+#include "scriptedprinting.h"
 #include "sessionfixture.h"
 
 #include "reports/ui/previewdialog.h"
@@ -10,62 +11,9 @@
 
 #include <QtTest>
 
-#include <optional>
-
 using namespace reports;
 
 namespace {
-
-/// The person at the printer set-up: each answer cancels (nullopt) or chooses printing into a file.
-class ScriptedPrinterSetup : public PrinterSetup
-{
-public:
-    QList<std::optional<QString>> answers;
-    int asked = 0;
-
-    bool ask(const QString &, QPageLayout::Orientation, PrinterChoice &choice) override
-    {
-        ++asked;
-        const std::optional<QString> answer = answers.isEmpty() ? std::nullopt : answers.takeFirst();
-        if (!answer)
-            return false;
-        choice.printerName.clear();
-        choice.outputFile = *answer;
-        return true;
-    }
-};
-
-/// Looks at the preview instead of waiting on it; `then` may press its buttons.
-class LookingRunner : public PreviewRunner
-{
-public:
-    int shown = 0;
-    int pages = 0;
-    bool maximized = false;
-    bool fitsWidth = false;
-    QString text;
-    std::function<void(PreviewDialog &)> then;
-
-    void run(PreviewDialog &preview) override
-    {
-        ++shown;
-        pages = preview.pageCount();
-        maximized = preview.opensMaximized;
-        fitsWidth = preview.fitsWidth();
-        text.clear();
-        for (int i = 0; i < pages; ++i)
-            text += preview.pageText(i);
-        if (then)
-            then(preview);
-    }
-};
-
-/// Text without its spaces and line breaks, which extraction places freely.
-QString packed(QString s)
-{
-    s.removeIf([](QChar c) { return c.isSpace() || c == u'\u0000'; });
-    return s;
-}
 
 RowList someIncomingRows(int count)
 {

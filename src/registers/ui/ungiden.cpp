@@ -1,6 +1,7 @@
 #include "ungiden.h"
 
 #include "recordpicker.h"
+#include "reports/ui/reportdesk.h"
 #include "unbrmekle.h"
 
 #include "definitions/ui/unkurbil.h"
@@ -385,7 +386,7 @@ void TFRMGIDEN::buildButtons(QVBoxLayout *layout)
         if (printRecordSheet)
             printRecordSheet();
         else
-            m_session.prompt().message(kNotYet);
+            printSheet();
     });
     connect(named(print->addAction(QStringLiteral("Evrak Yazdır")), "printDocumentAction"), &QAction::triggered, this,
             [this] { m_session.prompt().message(QStringLiteral("Bu Bir Text Belgesi Değildir.")); });
@@ -756,4 +757,44 @@ void TFRMGIDEN::cancel()
 {
     guarded(m_session, [&] { m_record->cancel(); });
     closeForm(0);
+}
+
+reports::ReportDesk &TFRMGIDEN::reportDesk()
+{
+    if (!m_reports)
+        m_reports = std::make_unique<reports::ReportDesk>(m_session, this);
+    return *m_reports;
+}
+
+void TFRMGIDEN::printSheet()
+{
+    // The sheet carries what the screen shows, saved or not.
+    reports::RecordSheet sheet;
+    sheet.number = m_numberEdit->text();
+    sheet.date = m_dateEdit->text();
+    sheet.fileHeading = m_mainFileCodeLabel->text();
+    sheet.fileCode = m_fileCodeLabel->text();
+    sheet.department = m_departmentCombo->currentText();
+    sheet.receiverName = m_signerNameEdit->text();
+    sheet.receiverTitle = m_signerTitleEdit->text();
+    sheet.handOverKind = m_deliveryCombo->currentText();
+    sheet.handOverNumber = m_deliveryNumberEdit->text();
+    sheet.handOverDate = m_deliveryDateEdit->text();
+    sheet.confidentiality = m_confidentialityCombo->currentText();
+    sheet.fileAction = m_fileNoteEdit->text();
+    sheet.keepingPeriod = m_retentionEdit->text();
+    QStringList places;
+    for (int r = 0; r < m_recipientsGrid->rowCount(); ++r) {
+        if (const QTableWidgetItem *name = m_recipientsGrid->item(r, 1))
+            places << name->text();
+    }
+    sheet.body = places.join(QStringLiteral(", "));
+    sheet.unit = m_addresseeEdit->text();
+    sheet.documentNumber = m_referenceEdit->text();
+    sheet.documentDate = m_referenceDateEdit->text();
+    sheet.way = m_dispatchCombo->currentText();
+    sheet.enclosures = m_enclosureCountEdit->text();
+    sheet.enclosureText = m_enclosuresEdit->toPlainText();
+    sheet.subject = m_subjectEdit->toPlainText();
+    guarded(m_session, [&] { reportDesk().printOutgoingSheet(sheet); });
 }

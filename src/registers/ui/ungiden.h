@@ -7,6 +7,9 @@
 #include <functional>
 #include <memory>
 
+namespace reports {
+class ReportDesk;
+}
 class QComboBox;
 class QGridLayout;
 class QGroupBox;
@@ -40,8 +43,12 @@ public:
     std::function<int()> pickPetition;     ///< petition
     /// "Metin Düzenle" of "Belge Ekle": does nothing until letter editing is wired here.
     std::function<void()> editLetterText;
-    /// "Kayıt Yazdır": the record sheet, once the printed reports are wired here.
+    /// "Kayıt Yazdır" in place of the record sheet (tests); without it the sheet prints.
     std::function<void()> printRecordSheet;
+    /// "Kayıt Yazdır": the record sheet of what the screen shows (set-up first, then the preview).
+    void printSheet();
+    /// The screen's printed reports.
+    reports::ReportDesk &reportDesk();
 
     OutgoingRecord &record() { return *m_record; }
 
@@ -90,6 +97,7 @@ private:
 
     FormRunner &m_runner;
     std::unique_ptr<OutgoingRecord> m_record;
+    std::unique_ptr<reports::ReportDesk> m_reports;
     bool m_filling = false;
 
     // The fields, in screen order.

@@ -1,5 +1,9 @@
 #include "unresim.h"
 
+#include "reports/ui/reportdesk.h"
+
+#include "core/guarded.h"
+
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -43,12 +47,31 @@ TFRMRESIM::TFRMRESIM(Session &session, QWidget *parent)
         m_fill = on;
         layoutPicture();
     });
-    connect(printButton, &QPushButton::clicked, this, [this] {
-        if (printPicture)
-            printPicture(m_picture, m_stretch, m_fill);
-    });
+    connect(printButton, &QPushButton::clicked, this, &TFRMRESIM::print);
     connect(exitButton, &QPushButton::clicked, this, [this] { closeForm(1); });
     bindKey(exitButton, QKeySequence(Qt::Key_Escape));
+}
+
+TFRMRESIM::~TFRMRESIM() = default;
+
+reports::ReportDesk &TFRMRESIM::reportDesk()
+{
+    if (!m_reports)
+        m_reports = std::make_unique<reports::ReportDesk>(m_session, this);
+    return *m_reports;
+}
+
+void TFRMRESIM::print()
+{
+    if (m_picture.isNull())
+        return;
+    // Centred exactly when the picture is laid out to fill the area.
+    guarded(m_session, [this] {
+        if (printPicture)
+            printPicture(m_picture, m_stretch, m_fill);
+        else
+            reportDesk().printPicture(m_picture, m_stretch, m_fill);
+    });
 }
 
 void TFRMRESIM::setPicture(const QImage &picture)
@@ -59,7 +82,6 @@ void TFRMRESIM::setPicture(const QImage &picture)
 
 void TFRMRESIM::FormActivate()
 {
-    printButton->setVisible(bool(printPicture));
     layoutPicture();
 }
 

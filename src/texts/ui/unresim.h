@@ -5,7 +5,11 @@
 #include <QImage>
 
 #include <functional>
+#include <memory>
 
+namespace reports {
+class ReportDesk;
+}
 class QLabel;
 class QPushButton;
 class QScrollArea;
@@ -23,9 +27,12 @@ public:
     bool stretched() const { return m_stretch; }
     bool filling() const { return m_fill; }
 
-    /// The picture print of the reports (printer set-up, then preview):
-    /// picture, stretched, centred. Without it "Yazdır" is hidden.
+    /// "Yazdır" through the opener's reports (picture, stretched, centred), so
+    /// that the printer chosen there stays chosen; without it the viewer's own.
     std::function<void(const QImage &, bool, bool)> printPicture;
+    /// The viewer's own reports: the picture print (printer set-up, then preview).
+    reports::ReportDesk &reportDesk();
+    ~TFRMRESIM() override;
 
 protected:
     void FormActivate() override;
@@ -34,6 +41,9 @@ protected:
 private:
     void layoutPicture();
 
+    void print();
+
+    std::unique_ptr<reports::ReportDesk> m_reports;
     QImage m_picture;
     bool m_stretch = false;
     bool m_fill = false;
