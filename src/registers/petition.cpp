@@ -177,7 +177,8 @@ bool PetitionRecord::save(const QString &typedDate)
     try {
         // Main and yearly database as one: attachment rows never point at
         // contents that were not written, nor the other way round.
-        fb::TwoPhaseTransaction unit(m_session.db.IBDATABASE, attachments ? attachments->yearDatabase() : nullptr);
+        fb::TwoPhaseTransaction unit(m_session.db.IBDATABASE,
+                                    attachments && attachments->isDirty() ? attachments->yearDatabase() : nullptr);
         fb::Transaction &work = unit.first();
         if (m_mode == New) {
             numbering::lock(work);

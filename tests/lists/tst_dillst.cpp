@@ -1,6 +1,7 @@
 #include "listoffice.h"
 
 #include "formtest.h"
+#include "keptattachments.h"
 #include "scriptedrunner.h"
 #include "lists/ui/unarslst.h"
 #include "lists/ui/undillst.h"
@@ -8,6 +9,8 @@
 #include "registers/ui/unonay.h"
 
 #include <QAction>
+#include <QDir>
+#include <QPlainTextEdit>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -125,6 +128,8 @@ private slots:
     void modes();
     void approvalOnlyWithRouting();
     void boundUserSeesOwnDepartment();
+    void roadOfAPetitionWithAttachments();
+    void screenshots();
 };
 
 void TestDILLST::filtersMatchTheQuery_data()
@@ -369,6 +374,59 @@ void TestDILLST::boundUserSeesOwnDepartment()
     QCOMPARE(department->currentText(), QString("FEN İŞLERİ"));
     QVERIFY(!department->isEnabled());
     QCOMPARE(listed(archive), QList<int>({403}));
+}
+
+void TestDILLST::roadOfAPetitionWithAttachments()
+{
+    Office o;
+    KeptAttachments kept(o.session, o.db);
+    const QByteArray scan = "%PDF-1.4 taranmış dilekçe";
+    TFRMDILLST form(o.session, o.runner);
+    open(form);
+    int kayno = 0;
+    // F2: the clerk fills the real petition screen, adds the scanned petition and saves.
+    o.runner.then([&](KelmaForm &f) {
+        auto &screen = static_cast<TFRMDILEKCE &>(f);
+        kayno = screen.kayno;
+        child<QLineEdit>(screen, "firstNameEdit")->setText(QStringLiteral("Gülşen"));
+        child<QLineEdit>(screen, "surnameEdit")->setText(QStringLiteral("Işık"));
+        child<QPlainTextEdit>(screen, "subjectEdit")->setPlainText(QStringLiteral("Kaldırım onarımı"));
+        o.prompt.expectOpenFile(kept.file(QStringLiteral("tarama.pdf"), scan));
+        child<QPushButton>(screen, "addButton")->click();
+        child<QPushButton>(screen, "saveButton")->click();
+    });
+    QTest::keyClick(&form, Qt::Key_F2);
+    QVERIFY2(o.runner.done(), qPrintable(o.runner.report()));
+    QVERIFY2(o.prompt.done(), qPrintable(o.prompt.report()));
+    // Numbered after 302, 303, 304 of this year; the list shows it as the current row.
+    QCOMPARE(o.value("SELECT DILNO FROM DILEKCE WHERE KAYNO=:K", {{"K", kayno}}).toInt(), 4);
+    QCOMPARE(form.list().kayno(form.currentRow()), kayno);
+    const int number = o.value("SELECT BELKAYNO FROM DILTEXT WHERE KAYNO=:K", {{"K", kayno}}).toInt();
+    QCOMPARE(kept.yearly("SELECT METIN FROM DILTEXT WHERE BELKAYNO=:B", {{"B", number}}).toByteArray(), scan);
+
+    // F10 takes the petition, its attachment row and its content in the yearly database.
+    o.prompt.expectQuestion("DİKKAT! Bu Kayıt Silinecektir. Onaylıyormusunuz.?", true);
+    QTest::keyClick(&form, Qt::Key_F10);
+    QVERIFY2(o.prompt.done(), qPrintable(o.prompt.report()));
+    QCOMPARE(o.value("SELECT (SELECT COUNT(*) FROM DILEKCE WHERE KAYNO=:K) + (SELECT COUNT(*) FROM DILTEXT "
+                     "WHERE KAYNO=:K) FROM RDB$DATABASE", {{"K", kayno}}).toInt(), 0);
+    QCOMPARE(kept.yearly("SELECT COUNT(*) FROM DILTEXT").toInt(), 0);
+    QVERIFY(!listed(form).contains(kayno));
+}
+
+void TestDILLST::screenshots()
+{
+    const QString folder = qEnvironmentVariable("KELMA_SCREENSHOTS");
+    if (folder.isEmpty())
+        QSKIP("KELMA_SCREENSHOTS names the folder for the pictures");
+    Office o;
+    TFRMDILLST petitions(o.session, o.runner);
+    open(petitions);
+    QVERIFY(petitions.grab().save(QDir(folder).filePath(QStringLiteral("dillst.png"))));
+    petitions.hide();
+    TFRMARSIVLST archive(o.session, o.runner);
+    open(archive);
+    QVERIFY(archive.grab().save(QDir(folder).filePath(QStringLiteral("arslst.png"))));
 }
 
 QTEST_MAIN(TestDILLST)

@@ -473,7 +473,7 @@ void TestPetition::deletionTakesTheYearlyContents()
     QFETCH(QString, dateColumn);
     QFETCH(QString, attachments);
     Office o = office();
-    KeptAttachments kept(o);
+    KeptAttachments kept(o.session, o.db);
     {
         fb::Transaction t(o.session.db.IBDATABASE);
         for (int k : {7, 8, 9}) {

@@ -264,7 +264,7 @@ void TestPetitionScreens::cancelLeavesNoRows()
 {
     QFETCH(bool, archive);
     Office o = office();
-    KeptAttachments kept(o, true);
+    KeptAttachments kept(o.session, o.db, true);
     std::unique_ptr<KelmaForm> screen;
     if (archive) {
         auto *a = new TFRMARSIV(o.session, o.runner);
@@ -425,7 +425,7 @@ void TestPetitionScreens::archiveDepartmentFillsTheAuthorisedPerson()
 void TestPetitionScreens::petitionAttachmentsSavedWithTheRecord()
 {
     Office o = office();
-    KeptAttachments kept(o, true);
+    KeptAttachments kept(o.session, o.db, true);
     const QString jpg = kept.picture(QStringLiteral("tarama.jpg"));
     const QByteArray letter = QStringLiteral("Sayın Başkanlık, sokağımızın aydınlatılmasını arz ederim.").toUtf8();
     int kayno = 0;
@@ -483,7 +483,7 @@ void TestPetitionScreens::filesTheServerDidNotTakeStayInTemp()
     QVERIFY(gone.listen(QHostAddress::LocalHost));
     const QString port = QString::number(gone.serverPort());
     gone.close(); // nobody answers there
-    KeptAttachments kept(o, false, port);
+    KeptAttachments kept(o.session, o.db, false, port);
     TFRMDILEKCE screen(o.session, o.runner);
     screen.tag = 1;
     showActive(screen);
@@ -503,7 +503,7 @@ void TestPetitionScreens::filesTheServerDidNotTakeStayInTemp()
 void TestPetitionScreens::archiveAttachmentsKeepTheirDescriptions()
 {
     Office o = office();
-    KeptAttachments kept(o);
+    KeptAttachments kept(o.session, o.db);
     int kayno = 0;
     {
         TFRMARSIV screen(o.session, o.runner);

@@ -143,7 +143,7 @@ void TestRecordPrints::archiveLetter()
     QFETCH(QString, oniz);
     const bool preview = oniz == QLatin1String("E");
     Office o = office();
-    KeptAttachments kept(o);
+    KeptAttachments kept(o.session, o.db);
     o.session.general.ONIZ = oniz;
     o.session.general.LOGO = pngLogo();
     const QString printed = o.db.folder() + QStringLiteral("/mektup.pdf");
@@ -210,7 +210,7 @@ void TestRecordPrints::archiveLetter()
 void TestRecordPrints::petitionPicture()
 {
     Office o = office();
-    KeptAttachments kept(o);
+    KeptAttachments kept(o.session, o.db);
     o.session.general.ONIZ = QStringLiteral("H"); // the picture is previewed all the same
     ScriptedPrinterSetup setup;
     LookingRunner runner;

@@ -18,13 +18,13 @@
 #include <QEvent>
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QItemSelectionModel>
-#include <QTableWidget>
 #include <QHBoxLayout>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTableWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
 

@@ -1,7 +1,8 @@
 #pragma once
 
-#include "office.h"
+#include "tempdatabase.h"
 
+#include "core/session.h"
 #include "db/fb/attachment.h"
 #include "db/fb/transaction.h"
 
@@ -14,15 +15,15 @@
 /// beside the main database, and optionally in that folder and on a file server.
 struct KeptAttachments
 {
-    Office &o;
-    QString local = o.db.folder() + QStringLiteral("/EVRAKLAR");
-    QString chosen = o.db.folder() + QStringLiteral("/secilen");
-    QString yearPath = o.db.createYear(QStringLiteral("2021"));
+    Session &s;
+    TempDatabase &db;
+    QString local = db.folder() + QStringLiteral("/EVRAKLAR");
+    QString chosen = db.folder() + QStringLiteral("/secilen");
+    QString yearPath = db.createYear(QStringLiteral("2021"));
 
-    explicit KeptAttachments(Office &office, bool inFolder = false, const QString &serverPort = {})
-        : o(office)
+    KeptAttachments(Session &session, TempDatabase &database, bool inFolder = false, const QString &serverPort = {})
+        : s(session), db(database)
     {
-        Session &s = o.session;
         s.general.VTSAKLA = QStringLiteral("E");
         s.general.TRMSAKLA = inFolder ? QStringLiteral("E") : QStringLiteral("H");
         s.general.SRVSAKLA = serverPort.isEmpty() ? QStringLiteral("H") : QStringLiteral("E");
