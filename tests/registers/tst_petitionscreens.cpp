@@ -445,6 +445,7 @@ void TestPetitionScreens::petitionAttachmentsSavedWithTheRecord()
         QCOMPARE(kept.folder(QStringLiteral("TEMP")).size(), 2);
         // Nothing of it is written before F5.
         QCOMPARE(o.query("SELECT COUNT(*) FROM DILTEXT").toInt(), 0);
+        grid->selectRow(0);
         shoot(screen, QStringLiteral("dilekce"));
         QTest::keyClick(&screen, Qt::Key_F5);
         QVERIFY2(o.prompt.done(), qPrintable(o.prompt.report()));

@@ -146,6 +146,11 @@ QWidget *TFRMARSIV::buildAttachmentsGroup()
     attachmentsGroup->printAttachment = [this] { print(); };
     // The archive screen has no documents window.
     attachmentsGroup->findChild<QPushButton *>(QStringLiteral("detailButton"))->hide();
+    // Its grid shows number, type and description; the content number and class name stay behind.
+    QTableWidget *grid = attachmentsGroup->grid();
+    grid->setColumnHidden(2, true);
+    grid->setColumnHidden(3, true);
+    grid->setMinimumWidth(280);
     return attachmentsGroup;
 }
 

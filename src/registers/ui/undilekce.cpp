@@ -26,6 +26,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTableWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -178,6 +179,7 @@ QWidget *TFRMDILEKCE::buildAttachmentsGroup()
         m_runner.run(viewer);
     };
     attachmentsGroup->printAttachment = [this] { printPicture(); };
+    attachmentsGroup->grid()->setMinimumWidth(220);
     return attachmentsGroup;
 }
 
