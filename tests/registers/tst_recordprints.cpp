@@ -5,6 +5,7 @@
 
 #include "registers/ui/unarsiv.h"
 #include "registers/ui/undilekce.h"
+#include "registers/ui/ungelen.h"
 #include "registers/ui/ungiden.h"
 #include "texts/ui/unresim.h"
 
@@ -79,12 +80,43 @@ class TestRecordPrints : public QObject
     Q_OBJECT
 
 private slots:
+    void incomingRecordSheet();
     void outgoingRecordSheet();
     void archiveLetter_data();
     void archiveLetter();
     void petitionPicture();
     void viewerPrintsWithItsOwnReports();
 };
+
+void TestRecordPrints::incomingRecordSheet()
+{
+    Office o = office();
+    ScriptedPrinterSetup setup;
+    LookingRunner runner;
+    TFRMGELEN screen(o.session, o.runner);
+    screen.tag = 1;
+    showActive(screen);
+    play(screen, setup, runner);
+    auto *files = child<QComboBox>(screen, "fileCodeBox");
+    files->setCurrentIndex(files->findData("010.01"));
+    auto *senders = child<QComboBox>(screen, "senderBox");
+    senders->setCurrentIndex(senders->findData(9));
+    child<QLineEdit>(screen, "receiverNameEdit")->setText(QStringLiteral("Şükrü Öztürk"));
+    child<QPlainTextEdit>(screen, "subjectEdit")->setPlainText(QStringLiteral("Işıklandırma ihalesi"));
+    // F7: the set-up cancelled the first time prints nothing; then the sheet is previewed.
+    setup.answers = {std::nullopt, o.db.folder() + QStringLiteral("/yazici.pdf")};
+    QTest::keyClick(&screen, Qt::Key_F7);
+    QCOMPARE(runner.shown, 0);
+    QTest::keyClick(&screen, Qt::Key_F7);
+    QCOMPARE(runner.shown, 1);
+    const QString text = packed(runner.text);
+    for (const QString &w : {QStringLiteral("GELEN EVRAK BİLGİLERİ"), QStringLiteral("010 : Mevzuat İşleri / 010.01 : Kanunlar"),
+                             QStringLiteral("ANKARA VALİLİĞİ"), QStringLiteral("Şükrü Öztürk"),
+                             QStringLiteral("Işıklandırma ihalesi"), QStringLiteral("Hizmete Özel")})
+        QVERIFY2(text.contains(packed(w)), qPrintable(w + u'\n' + runner.text));
+    QTest::keyClick(&screen, Qt::Key_F6);
+    QVERIFY2(o.prompt.done(), qPrintable(o.prompt.report()));
+}
 
 void TestRecordPrints::outgoingRecordSheet()
 {

@@ -804,7 +804,12 @@ void TFRMGELEN::printSheet()
     sheet.enclosures = enclosureCountEdit->text();
     sheet.enclosureText = enclosuresEdit->toPlainText();
     sheet.subject = subjectEdit->toPlainText();
+    guarded(m_session, [&] { reportDesk().printIncomingSheet(sheet); });
+}
+
+reports::ReportDesk &TFRMGELEN::reportDesk()
+{
     if (!m_reports)
         m_reports = std::make_unique<reports::ReportDesk>(m_session, this);
-    guarded(m_session, [&] { m_reports->printIncomingSheet(sheet); });
+    return *m_reports;
 }

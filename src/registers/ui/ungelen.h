@@ -52,6 +52,8 @@ public:
     void addNewBody();
     /// F7-Yazdır: the record sheet of what the screen shows.
     void printSheet();
+    /// The screen's printed reports.
+    reports::ReportDesk &reportDesk();
 
 protected:
     void FormActivate() override;
