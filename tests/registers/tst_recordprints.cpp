@@ -73,6 +73,24 @@ void play(Screen &screen, ScriptedPrinterSetup &setup, LookingRunner &runner)
     screen.reportDesk().setPreviewRunner(&runner);
 }
 
+/// A record screen opened in `tag` mode on `kayno`, its reports played.
+template <typename Screen>
+void open(Screen &screen, int tag, ScriptedPrinterSetup &setup, LookingRunner &runner, int kayno = 0)
+{
+    screen.tag = tag;
+    screen.kayno = kayno;
+    showActive(screen);
+    play(screen, setup, runner);
+}
+
+/// Every text is in what the preview showed.
+void expectShown(const LookingRunner &runner, const QStringList &texts)
+{
+    const QString shown = packed(runner.text);
+    for (const QString &t : texts)
+        QVERIFY2(shown.contains(packed(t)), qPrintable(t + u'\n' + runner.text));
+}
+
 } // namespace
 
 class TestRecordPrints : public QObject
@@ -94,9 +112,7 @@ void TestRecordPrints::incomingRecordSheet()
     ScriptedPrinterSetup setup;
     LookingRunner runner;
     TFRMGELEN screen(o.session, o.runner);
-    screen.tag = 1;
-    showActive(screen);
-    play(screen, setup, runner);
+    open(screen, 1, setup, runner);
     auto *files = child<QComboBox>(screen, "fileCodeBox");
     files->setCurrentIndex(files->findData("010.01"));
     auto *senders = child<QComboBox>(screen, "senderBox");
@@ -109,11 +125,9 @@ void TestRecordPrints::incomingRecordSheet()
     QCOMPARE(runner.shown, 0);
     QTest::keyClick(&screen, Qt::Key_F7);
     QCOMPARE(runner.shown, 1);
-    const QString text = packed(runner.text);
-    for (const QString &w : {QStringLiteral("GELEN EVRAK BİLGİLERİ"), QStringLiteral("010 : Mevzuat İşleri / 010.01 : Kanunlar"),
-                             QStringLiteral("ANKARA VALİLİĞİ"), QStringLiteral("Şükrü Öztürk"),
-                             QStringLiteral("Işıklandırma ihalesi"), QStringLiteral("Hizmete Özel")})
-        QVERIFY2(text.contains(packed(w)), qPrintable(w + u'\n' + runner.text));
+    expectShown(runner, {QStringLiteral("GELEN EVRAK BİLGİLERİ"), QStringLiteral("010 : Mevzuat İşleri / 010.01 : Kanunlar"),
+                         QStringLiteral("ANKARA VALİLİĞİ"), QStringLiteral("Şükrü Öztürk"),
+                         QStringLiteral("Işıklandırma ihalesi"), QStringLiteral("Hizmete Özel")});
     QTest::keyClick(&screen, Qt::Key_F6);
     QVERIFY2(o.prompt.done(), qPrintable(o.prompt.report()));
 }
@@ -125,9 +139,7 @@ void TestRecordPrints::outgoingRecordSheet()
     ScriptedPrinterSetup setup;
     LookingRunner runner;
     TFRMGIDEN screen(o.session, o.runner);
-    screen.tag = 1;
-    showActive(screen);
-    play(screen, setup, runner);
+    open(screen, 1, setup, runner);
     auto *departments = child<QComboBox>(screen, "departmentCombo");
     departments->setCurrentIndex(departments->findData(1));
     child<QLineEdit>(screen, "signerNameEdit")->setText(QStringLiteral("Gülşen Işık"));
@@ -145,12 +157,10 @@ void TestRecordPrints::outgoingRecordSheet()
     print->trigger();
     QCOMPARE(runner.shown, 1);
     QVERIFY(!runner.maximized);
-    const QString text = packed(runner.text);
-    for (const QString &w : {QStringLiteral("GİDEN EVRAK BİLGİLERİ"), QStringLiteral("Gönderen Birim"),
-                             QStringLiteral("YAZI İŞLERİ"), QStringLiteral("Gülşen Işık"), QStringLiteral("İmar Müdürlüğü"),
-                             QStringLiteral("Çevre düzenlemesi hakkında"), QStringLiteral("Posta İle"),
-                             QStringLiteral("26/08/2021")})
-        QVERIFY2(text.contains(packed(w)), qPrintable(w + u'\n' + runner.text));
+    expectShown(runner, {QStringLiteral("GİDEN EVRAK BİLGİLERİ"), QStringLiteral("Gönderen Birim"),
+                         QStringLiteral("YAZI İŞLERİ"), QStringLiteral("Gülşen Işık"), QStringLiteral("İmar Müdürlüğü"),
+                         QStringLiteral("Çevre düzenlemesi hakkında"), QStringLiteral("Posta İle"),
+                         QStringLiteral("26/08/2021")});
 
     // A printer is chosen for the sheet now: a cancelled set-up still previews.
     print->trigger();
@@ -186,9 +196,7 @@ void TestRecordPrints::archiveLetter()
     int kayno = 0;
     {
         TFRMARSIV screen(o.session, o.runner);
-        screen.tag = 1;
-        showActive(screen);
-        play(screen, setup, runner);
+        open(screen, 1, setup, runner);
         kayno = screen.kayno;
         o.prompt.expectOpenFile(kept.picture(QStringLiteral("kapak.jpg")))
             .expectOpenFile(kept.file(QStringLiteral("yazi.rtf"), rtf));
@@ -226,10 +234,7 @@ void TestRecordPrints::archiveLetter()
     o.session.printReturn = false; // as the list does before it opens a record
     QFile::remove(printed);
     TFRMARSIV screen(o.session, o.runner);
-    screen.tag = 2;
-    screen.kayno = kayno;
-    showActive(screen);
-    play(screen, setup, runner);
+    open(screen, 2, setup, runner, kayno);
     child<QTableWidget>(screen, "attachmentsGrid")->selectRow(1);
     setup.answers = {printed};
     child<QPushButton>(screen, "printLetterButton")->click();
@@ -247,9 +252,7 @@ void TestRecordPrints::petitionPicture()
     ScriptedPrinterSetup setup;
     LookingRunner runner;
     TFRMDILEKCE screen(o.session, o.runner);
-    screen.tag = 1;
-    showActive(screen);
-    play(screen, setup, runner);
+    open(screen, 1, setup, runner);
 
     // Nothing shown yet: nothing to print.
     o.prompt.expectMessage(QStringLiteral("resim belgesi seçiniz"));
