@@ -5,14 +5,19 @@
 #include "sessionfixture.h"
 
 #include "db/fb/twophase.h"
+#include "registers/ui/ungiden.h"
 #include "storage/attachments.h"
+#include "storage/ui/attachmentsgroup.h"
 #include "texts/ui/unmetin.h"
 #include "texts/ui/unornek.h"
 #include "texts/ui/unsablon.h"
 #include "texts/ui/unword.h"
 #include "texts/wordfile.h"
 
+#include <QAction>
 #include <QLabel>
+#include <QPlainTextEdit>
+#include <QTableWidget>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
@@ -90,6 +95,7 @@ private Q_SLOTS:
     void letterStorage_data();
     void letterStorage();
     void attachmentText();
+    void outgoingScreenOpensTheLetterEditor();
     void hiddenPrint();
 };
 
@@ -352,26 +358,67 @@ void TestLetterScreens::attachmentText()
     d.exec("INSERT INTO GIDTEXT (KAYNO, SIRNO, TUR, BELTUR, DOSYA, OCN, METIN) VALUES (9, 1, 'A', '5', 'GID_9_1.DOCX', "
            "'Word.Document', :M)",
            {{"M", wordfile::make("<w:p><w:r><w:t>Önceki yazı</w:t></w:r></w:p>")}});
-    RecordAttachments a(d.session, Register::Outgoing);
-    QVERIFY(a.open(9, 2021));
     d.writer.onEdit = [](const QString &path) {
         QCOMPARE(wordfile::plainText(PersonAtWriter::read(path)), QStringLiteral("Önceki yazı\n"));
         PersonAtWriter::save(path, {QStringLiteral("Düzeltilmiş yazı")});
     };
     ScriptedRunner runner;
-    runner.then([](KelmaForm &f) { button(f, "saveButton")->click(); });
-    QVERIFY(TFRMMETIN::edits(a.value(0, "BELTUR").toString()));
-    // The record screen's callback, as the attachments group runs it.
-    TFRMMETIN editor(d.session, d.writer, a, 0);
-    runner.run(editor);
-    QCOMPARE(editor.tag, 1);
+    runner.then([](KelmaForm &f) {
+        QCOMPARE(f.metaObject()->className(), "TFRMMETIN");
+        button(f, "saveButton")->click();
+    });
+    // The record screen's callback; the group runs it on a double-click of the row.
+    AttachmentsGroup group(d.session, Register::Outgoing);
+    QVERIFY(group.open(9, 2021));
+    RecordAttachments &a = group.attachments();
+    group.editText = [&](int row) {
+        if (!TFRMMETIN::edits(a.value(row, "BELTUR").toString()))
+            return false;
+        TFRMMETIN editor(d.session, d.writer, a, row);
+        runner.run(editor);
+        return editor.tag == 1;
+    };
+    emit group.grid()->cellDoubleClicked(0, 1);
+    QVERIFY2(runner.done(), qPrintable(runner.report()));
     QCOMPARE(a.rowCount(), 1);
     QCOMPARE(a.value(0, "SIRNO").toInt(), 1);
+    QCOMPARE(group.grid()->rowCount(), 1);
     // Nothing is written before the record's own save.
     QCOMPARE(wordfile::plainText(d.value("SELECT METIN FROM GIDTEXT WHERE KAYNO=9").toByteArray()), QStringLiteral("Önceki yazı\n"));
     d.save(a);
     QCOMPARE(wordfile::plainText(d.value("SELECT METIN FROM GIDTEXT WHERE KAYNO=9").toByteArray()),
              QStringLiteral("Düzeltilmiş yazı\n"));
+    QVERIFY2(d.prompt.done(), qPrintable(d.prompt.report()));
+}
+
+void TestLetterScreens::outgoingScreenOpensTheLetterEditor()
+{
+    Desk d;
+    ScriptedRunner runner;
+    TFRMGIDEN screen(d.session, runner);
+    // Until the attachments group is on the screen the entry says so.
+    d.prompt.expectMessage(QStringLiteral("henüz kullanıma hazır değil"));
+    child<QAction>(screen, "editTextAction")->trigger();
+
+    auto *group = new AttachmentsGroup(d.session, Register::Outgoing, &screen);
+    QVERIFY(group->open(5, 2021));
+    child<QLineEdit>(screen, "dateEdit")->setText(QStringLiteral("26/08/2021"));
+    child<QLineEdit>(screen, "numberEdit")->clear();
+    child<QPlainTextEdit>(screen, "subjectEdit")->setPlainText(QStringLiteral("Yazılı ve kaydedilmemiş konu"));
+    const texts::LetterFields fields = screen.letterFields();
+    QCOMPARE(fields.date, QDate(2021, 8, 26));
+    QCOMPARE(fields.number, 0);
+    QCOMPARE(fields.subject, QStringLiteral("Yazılı ve kaydedilmemiş konu"));
+
+    runner.then([](KelmaForm &f) {
+        QCOMPARE(f.metaObject()->className(), "TFRMWORD");
+        button(f, "cancelButton")->click();
+    });
+    if (!texts::Office().available())
+        d.prompt.expectMessage(QStringLiteral("LibreOffice Writer bulunamadı"));
+    child<QAction>(screen, "editTextAction")->trigger();
+    QVERIFY2(runner.done(), qPrintable(runner.report()));
+    QCOMPARE(group->attachments().rowCount(), 0);
     QVERIFY2(d.prompt.done(), qPrintable(d.prompt.report()));
 }
 

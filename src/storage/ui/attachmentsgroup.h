@@ -41,6 +41,11 @@ public:
     /// documents window and the picture viewer through its runner.
     std::function<void()> openDetails;
     std::function<void(const QImage &)> openPicture;
+    /// A text attachment's "Metin Düzenle" (a double-click on its row): the
+    /// record screen opens the text editor; true when the content changed.
+    std::function<bool(int row)> editText;
+    /// Shows the rows again after a change made beside the group (a letter written).
+    void refresh(int select);
 
     QPushButton *addButton() const { return m_addButton; }
     QTableWidget *grid() const { return attachmentsGrid; }
