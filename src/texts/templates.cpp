@@ -7,20 +7,9 @@
 
 namespace texts {
 
-namespace {
-
-fb::TransactionOptions readOnly()
-{
-    fb::TransactionOptions o;
-    o.readOnly = true;
-    return o;
-}
-
-} // namespace
-
 QList<Template> Templates::list()
 {
-    fb::Transaction t(m_session.db.IBDATABASE, readOnly());
+    fb::Transaction t(m_session.db.IBDATABASE, {.readOnly = true});
     QList<Template> out;
     for (const QVariantList &r : t.rows(QStringLiteral("SELECT KAYNO, ACIK FROM SABLON ORDER BY KAYNO")))
         out.append({r.value(0).toInt(), r.value(1).toString()});
@@ -70,7 +59,7 @@ bool Templates::remove(int kayno)
 
 QByteArray Templates::content(int kayno)
 {
-    fb::Transaction t(m_session.db.IBDATABASE, readOnly());
+    fb::Transaction t(m_session.db.IBDATABASE, {.readOnly = true});
     const QByteArray bytes = t.value(QStringLiteral("SELECT METIN FROM SABLON WHERE KAYNO=:K"), {{"K", kayno}}).toByteArray();
     t.commit();
     return bytes;
