@@ -39,6 +39,7 @@ WriterEditor::WriterEditor(Session &session, texts::Office &office, QWidget *par
     printButton = new QPushButton(QStringLiteral("Yazdır"), this);
     printButton->setObjectName(QStringLiteral("printButton"));
     printButton->hide();
+    reopenButton->setMinimumWidth(reopenButton->sizeHint().width());
     layout->addLayout(buttonRow({printButton, reopenButton, saveButton, cancelButton}));
     bindKey(saveButton, Qt::Key_F5);
     bindKey(cancelButton, Qt::Key_F6);
