@@ -15,7 +15,7 @@ cd "$root"
 packages=(
     build-essential cmake pkg-config dpkg-dev file
     qt6-base-dev qt6-base-dev-tools qt6-pdf-dev libgl-dev
-    libmagic-dev libgsf-1-dev
+    libmagic-dev libgsf-1-dev libquazip1-qt6-dev
     firebird-dev libfbclient2 firebird3.0-server-core firebird3.0-utils
     xvfb xauth poppler-utils
 )
@@ -64,6 +64,8 @@ case "$command" in
         build_all
         ;;
     run)
+        # Templates and letters are edited in LibreOffice Writer, in a window of its own.
+        packages+=(libreoffice-writer)
         install_packages
         build_all
         prepare_database
@@ -75,6 +77,8 @@ case "$command" in
         exec "$build/src/shell/ui/kelma" "$@"
         ;;
     test)
+        # The tests that open our letters in LibreOffice run headless; they skip without it.
+        command -v soffice >/dev/null || packages+=(libreoffice-writer-nogui)
         install_packages
         build_all
         prepare_database

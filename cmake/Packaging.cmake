@@ -23,6 +23,6 @@ set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 # engine, which is loaded as a plugin and so is not found that way.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "libfbclient2, firebird3.0-server-core")
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "libreoffice-writer-nogui, poppler-utils")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "libreoffice-writer | libreoffice-writer-nogui, poppler-utils")
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "firebird3.0-server")
 include(CPack)

@@ -8,6 +8,9 @@
 #include "definitions/ui/unkurbul.h"
 #include "definitions/ui/unsdpbul.h"
 #include "kit/hakver.h"
+#include "storage/ui/attachmentsgroup.h"
+#include "texts/ui/unmetin.h"
+#include "texts/ui/unword.h"
 
 #include "core/guarded.h"
 #include "core/prompt.h"
@@ -162,6 +165,7 @@ TFRMGIDEN::TFRMGIDEN(Session &session, FormRunner &runner, QWidget *parent)
     };
     pickIncoming = [this] { return TFRMGELBUL::pick(m_session, m_runner, this); };
     pickPetition = [this] { return TFRMDILBUL::pick(m_session, m_runner, this); };
+    connectTextEditor();
 }
 
 TFRMGIDEN::~TFRMGIDEN() = default;
@@ -692,9 +696,36 @@ void TFRMGIDEN::removeRelated()
 
 void TFRMGIDEN::METINDUZENLE()
 {
-    // Letter editing is not opened from this screen until it is wired here.
-    if (editLetterText)
-        editLetterText();
+    // The letter joins the record's attachments, which the group keeps until F5.
+    auto *group = findChild<AttachmentsGroup *>();
+    if (!group) {
+        if (editLetterText)
+            editLetterText();
+        else
+            m_session.prompt().message(QStringLiteral("Bu ekran henüz kullanıma hazır değil."));
+        return;
+    }
+    if (TFRMWORD::write(m_session, m_runner, this, group->attachments(), letterFields()))
+        group->refresh(group->attachments().rowCount() - 1);
+}
+
+void TFRMGIDEN::connectTextEditor()
+{
+    auto *group = findChild<AttachmentsGroup *>();
+    if (!group)
+        return;
+    group->editText = [this, group](int row) {
+        if (!TFRMMETIN::edits(group->attachments().value(row, QStringLiteral("BELTUR")).toString().trimmed()))
+            return false;
+        return TFRMMETIN::edit(m_session, m_runner, this, group->attachments(), row);
+    };
+}
+
+texts::LetterFields TFRMGIDEN::letterFields() const
+{
+    // A subject typed and not saved yet counts: the letter is written from the screen.
+    return {QDate::fromString(m_dateEdit->text(), QStringLiteral("dd/MM/yyyy")), m_numberEdit->text().trimmed().toInt(),
+            m_subjectEdit->toPlainText()};
 }
 
 bool TFRMGIDEN::collect()

@@ -3,6 +3,7 @@
 #include "kit/kelmaform.h"
 
 #include "registers/outgoing.h"
+#include "texts/templates.h"
 
 #include <functional>
 #include <memory>
@@ -41,8 +42,10 @@ public:
     std::function<int()> addBody;          ///< new external body; its BKOD when saved
     std::function<int()> pickIncoming;     ///< incoming document awaiting an answer
     std::function<int()> pickPetition;     ///< petition
-    /// "Metin Düzenle" of "Belge Ekle": does nothing until letter editing is wired here.
+    /// "Metin Düzenle" of "Belge Ekle" before the attachments group is on this screen.
     std::function<void()> editLetterText;
+    /// The letter's date, number and subject as the screen shows them.
+    texts::LetterFields letterFields() const;
     /// "Kayıt Yazdır" in place of the record sheet (tests); without it the sheet prints.
     std::function<void()> printRecordSheet;
     /// "Kayıt Yazdır": the record sheet of what the screen shows (set-up first, then the preview).
@@ -82,6 +85,8 @@ private:
     void buildButtons(QVBoxLayout *layout);
     void connectFields();
     void connectCodedBoxes();
+    /// A Word attachment's double-click opens the text editor.
+    void connectTextEditor();
 
     void fillLookups();
     void showRecord();

@@ -26,6 +26,7 @@
 #include "lists/ui/ungidlst.h"
 #include "lists/ui/undillst.h"
 #include "lists/ui/unarslst.h"
+#include "texts/ui/unsablon.h"
 
 #include <QCloseEvent>
 #include <QFrame>
@@ -651,7 +652,11 @@ void TFRMMENU::BirimTanmlar1Click() { definitions::showBirimTanimlari(m_session,
 void TFRMMENU::KurumTanmlar1Click() { definitions::showKurumTanimlari(m_session, m_runner, this); }
 void TFRMMENU::EvrakTrTanmlar1Click() { definitions::showEvrakTuruTanimlari(m_session, m_runner, this); }
 void TFRMMENU::EvrakCinsiTanmlar1Click() { definitions::showEvrakCinsiTanimlari(m_session, m_runner, this); }
-void TFRMMENU::Evrakablonu1Click() { notAvailable(); }
+void TFRMMENU::Evrakablonu1Click()
+{
+    TFRMSABLON screen(m_session, m_runner, this);
+    m_runner.run(screen);
+}
 void TFRMMENU::DosyaKontrollemi1Click()
 {
     TFRMDKONT screen(m_session, this);

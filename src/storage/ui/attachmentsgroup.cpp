@@ -102,6 +102,10 @@ AttachmentsGroup::AttachmentsGroup(Session &session, Register kind, QWidget *par
         if (!m_filling)
             showSelected();
     });
+    connect(attachmentsGrid, &QTableWidget::cellDoubleClicked, this, [this](int row, int) {
+        if (editText && m_canChange && editText(row))
+            refresh(row);
+    });
     connect(attachmentsGrid, &QTableWidget::itemChanged, this, [this](QTableWidgetItem *item) {
         if (m_filling || item->column() != 4)
             return;
@@ -231,4 +235,10 @@ bool AttachmentsGroup::eventFilter(QObject *watched, QEvent *event)
         }
     }
     return QGroupBox::eventFilter(watched, event);
+}
+
+void AttachmentsGroup::refresh(int select)
+{
+    fillGrid(select);
+    showSelected();
 }
