@@ -273,12 +273,10 @@ bool SubjectIndex::filter(const QByteArray &needle, const std::vector<int> &rows
     return true;
 }
 
-namespace {
-
-// In date order; rows of one day by record key. The date column's index
-// gives the rows in order without sorting the whole register first, so the
-// first screenful can be searched while the rest still comes.
-QString loadSql(const QString &selector)
+// In date order; rows of one day by record key (put in order as they come).
+// The date column's index gives the rows in order without sorting the whole
+// register first, so the first part can be searched while the rest comes.
+QString loadStatement(const QString &selector)
 {
     const Register *r = find(selector);
     if (!r)
@@ -287,13 +285,11 @@ QString loadSql(const QString &selector)
         .arg(QLatin1String(r->table), QLatin1String(r->date));
 }
 
-} // namespace
-
 std::shared_ptr<SubjectIndex> load(fb::Transaction &t, const QString &selector, const std::atomic_bool *cancel,
                                    const std::function<void(std::shared_ptr<const SubjectIndex>)> &published)
 {
     auto index = std::make_shared<SubjectIndex>();
-    const QString sql = loadSql(selector);
+    const QString sql = loadStatement(selector);
     if (sql.isEmpty()) {
         if (published)
             published(index->snapshot());
@@ -525,6 +521,8 @@ bool ResultModel::update(std::shared_ptr<const SubjectIndex> index, const std::v
     // A grown index keeps its rows where they were: the pages read stay valid.
     m_index = std::move(index);
     if (rows.size() > m_rows.size()) {
+        // The last page read may have been short; it is read again whole.
+        m_pages.remove(int(m_rows.size()) / pageSize);
         beginInsertRows({}, int(m_rows.size()), int(rows.size()) - 1);
         m_rows.insert(m_rows.end(), rows.begin() + qsizetype(m_rows.size()), rows.end());
         endInsertRows();

@@ -93,6 +93,9 @@ private:
     qsizetype m_size = 0;
 };
 
+/// What loading reads: key, subject and date of every row, by date.
+QString loadStatement(const QString &selector);
+
 /// Loads a register on an attachment of its own (so a worker thread can do
 /// it while the dialog is already open). `published` receives snapshots as
 /// the rows come: the first chunk at once, then a few times a second, and

@@ -80,6 +80,7 @@ private slots:
     void aStoppedSearchLeavesNoTrace();
     void onlyTheLatestRequestIsAnswered();
     void loadingKeepsDateThenKeyOrderAcrossParts();
+    void gridRowsStayRightAsTheResultGrows();
     void everyRegisterHasItsTableAndColumns_data();
     void everyRegisterHasItsTableAndColumns();
 };
@@ -323,6 +324,38 @@ void tst_subjectsearch::everyRegisterHasItsTableAndColumns()
     QCOMPARE(model.index(0, 2).data().toString(), QStringLiteral("Bir Yer"));
     QCOMPARE(model.index(0, 3).data().toString(), QStringLiteral("yeni işçi"));
     QCOMPARE(model.kaynoAt(1), 0);
+}
+
+void tst_subjectsearch::gridRowsStayRightAsTheResultGrows()
+{
+    // The grid read a short last page while the register was still loading;
+    // the rows added after it must show their own subjects.
+    TempDatabase db;
+    fb::Attachment a;
+    db.createMain(a);
+    auto index = std::make_shared<SubjectIndex>();
+    {
+        fb::Transaction t(a);
+        fb::Statement insert(t, QStringLiteral("INSERT INTO GELEN (KAYNO, GELNO, GELTAR, KONU) VALUES (:K, :K, '2021-01-01', :KONU)"));
+        for (int k = 1; k <= 150; ++k) {
+            insert.bindAll({{"K", k}, {"KONU", QStringLiteral("konu %1").arg(k)}});
+            insert.execute();
+            index->add(k, QStringLiteral("konu %1").arg(k));
+        }
+        t.commit();
+    }
+    std::vector<int> all = index->find({});
+    fb::Transaction lookups(a);
+    ResultModel model(lookups);
+    model.setResult(QStringLiteral("1"), index, std::vector<int>(all.begin(), all.begin() + 70));
+    QCOMPARE(model.index(69, 3).data().toString(), QStringLiteral("konu 70"));
+    QVERIFY(!model.update(index, all)); // grown, not replaced
+    QCOMPARE(model.rowCount(), 150);
+    for (int row : {70, 100, 127, 128, 149})
+        QCOMPARE(model.index(row, 3).data().toString(), QStringLiteral("konu %1").arg(row + 1));
+    QVERIFY(model.update(index, index->find(fold(QStringLiteral("konu 14")))));
+    QCOMPARE(model.rowCount(), 11);
+    QCOMPARE(model.index(10, 3).data().toString(), QStringLiteral("konu 149"));
 }
 
 QTEST_GUILESS_MAIN(tst_subjectsearch)
