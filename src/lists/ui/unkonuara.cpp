@@ -220,7 +220,7 @@ void TFRMKONUARA::showStatus()
     }
     QString text;
     if (m_shown != 0)
-        text = m_shownComplete ? QStringLiteral("%1 evrak").arg(resultModel->rowCount())
+        text = m_shownComplete && m_loaded ? QStringLiteral("%1 evrak").arg(resultModel->rowCount())
                                : QStringLiteral("%1+ evrak").arg(resultModel->rowCount());
     if (!m_loaded) {
         if (!text.isEmpty())
