@@ -423,7 +423,7 @@ quint64 BackgroundSearch::request(const std::function<void()> &change)
     {
         std::lock_guard lock(m_mutex);
         change();
-        m_pending = m_index != nullptr;
+        m_pending = true;
         generation = ++m_generation;
     }
     m_wake.notify_one();
@@ -472,6 +472,8 @@ void BackgroundSearch::run()
                 searcher.reset();
             m_fresh = false;
         }
+        if (!index)
+            continue; // the text waits for an index
         if (started)
             started(generation);
         const auto deliver = [this, generation, index](std::vector<int> rows, bool complete) {

@@ -242,8 +242,8 @@ void tst_subjectsearch::onlyTheLatestRequestIsAnswered()
 void tst_subjectsearch::loadingKeepsDateThenKeyOrderAcrossParts()
 {
     // Many documents a day, written in falling key order, over several
-    // chunks: the parts published while loading and the whole index list
-    // them as the date-then-key query does.
+    // chunks, and a few without a date: the parts published while loading
+    // and the whole index list them as the date-then-key query does.
     TempDatabase db;
     fb::Attachment a;
     db.createMain(a);
@@ -256,6 +256,8 @@ void tst_subjectsearch::loadingKeepsDateThenKeyOrderAcrossParts()
                             {"KONU", subjects[i % subjects.size()].second}});
             insert.execute();
         }
+        for (int k : {rows + 3, rows + 1, rows + 2}) // no date: they come first
+            t.execute(QStringLiteral("INSERT INTO GELEN (KAYNO, GELNO, KONU) VALUES (:K, :K, 'tarihsiz')"), {{"K", k}});
         t.commit();
     }
     QList<int> expected;

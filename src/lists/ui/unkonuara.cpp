@@ -166,12 +166,16 @@ void TFRMKONUARA::startLoading()
     loader->start();
 }
 
-void TFRMKONUARA::abandonLoading()
+void TFRMKONUARA::letGo()
 {
     // Closing does not wait for a statement still on the server: the loader
     // sees the flag at its next row and ends on its own.
     if (m_cancelLoad)
         m_cancelLoad->store(true);
+    // The subjects are read again at the next opening; a closed dialog of
+    // each list need not keep its register in memory meanwhile.
+    m_search->clear();
+    resultModel->setResult(selector, nullptr, {});
 }
 
 void TFRMKONUARA::stopLoading()
@@ -263,7 +267,7 @@ void TFRMKONUARA::choose()
     m_choicePending = false;
     const QModelIndex row = resultsGrid->currentIndex();
     chosenKayno = row.isValid() ? resultModel->kaynoAt(row.row()) : 0;
-    abandonLoading();
+    letGo();
     closeForm(1);
 }
 
@@ -271,7 +275,7 @@ void TFRMKONUARA::cancel()
 {
     chosenKayno = 0;
     m_choicePending = false;
-    abandonLoading();
+    letGo();
     closeForm(0);
 }
 
@@ -292,6 +296,6 @@ void TFRMKONUARA::closeEvent(QCloseEvent *event)
         tag = 0;
         mayClose = true;
     }
-    abandonLoading();
+    letGo();
     KelmaForm::closeEvent(event);
 }

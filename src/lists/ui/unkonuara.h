@@ -50,7 +50,7 @@ private:
     void cancel();
     void startLoading();
     void stopLoading();
-    void abandonLoading();
+    void letGo();
     void indexGrew(std::shared_ptr<const subjectsearch::SubjectIndex> index);
     void answered(const subjectsearch::Answer &answer);
     void showStatus();
