@@ -157,7 +157,8 @@ public:
 
     /// Searches given up because a newer request came first.
     quint64 abandoned() const { return m_abandoned.load(); }
-    /// Called on the worker thread as each search starts; for measurements.
+    /// Called on the worker thread as each search starts; set before the
+    /// first request. For measurements and tests.
     std::function<void(quint64 generation)> started;
 
 private:
