@@ -10,6 +10,8 @@
 #include <cstring>
 #include <string_view>
 
+#include <QElapsedTimer>
+
 namespace subjectsearch {
 
 namespace {
@@ -108,93 +110,233 @@ QByteArray fold(const QString &text, bool *ok)
 
 void SubjectIndex::add(int kayno, const QString &subject)
 {
-    m_kayno.push_back(kayno);
+    if (!m_open) {
+        m_open = std::make_shared<Chunk>();
+        m_open->firstRow = m_size;
+        m_open->kayno.reserve(chunkRows);
+        m_open->start.reserve(chunkRows + 1);
+    }
+    Chunk &c = *m_open;
+    c.kayno.push_back(kayno);
     const QByteArray folded = fold(subject);
     // A 0 byte inside a subject would end it early; it can never be typed.
-    m_text.append(folded.constData(), size_t(folded.size()));
-    m_text.push_back('\0');
-    m_start.push_back(quint32(m_text.size()));
+    c.text.append(folded.constData(), size_t(folded.size()));
+    c.text.push_back('\0');
+    c.start.push_back(quint32(c.text.size()));
+    ++m_size;
+    if (c.kayno.size() >= size_t(chunkRows))
+        seal();
+}
+
+void SubjectIndex::seal()
+{
+    if (!m_open)
+        return;
+    m_open->text.shrink_to_fit();
+    m_chunks.push_back(std::move(m_open));
+    m_open.reset();
+}
+
+std::shared_ptr<const SubjectIndex> SubjectIndex::snapshot() const
+{
+    auto copy = std::make_shared<SubjectIndex>();
+    copy->m_chunks = m_chunks;
+    copy->m_size = m_chunks.empty() ? 0 : m_chunks.back()->firstRow + qsizetype(m_chunks.back()->kayno.size());
+    return copy;
+}
+
+const SubjectIndex::Chunk &SubjectIndex::chunkOf(qsizetype row) const
+{
+    if (m_open && row >= m_open->firstRow)
+        return *m_open;
+    // Every chunk but the last is full, so the row tells its chunk.
+    return *m_chunks[size_t(row / chunkRows)];
+}
+
+int SubjectIndex::kayno(qsizetype row) const
+{
+    const Chunk &c = chunkOf(row);
+    return c.kayno[size_t(row - c.firstRow)];
 }
 
 std::size_t SubjectIndex::bytes() const
 {
-    return m_text.capacity() + m_kayno.capacity() * sizeof(qint32) + m_start.capacity() * sizeof(quint32);
-}
-
-std::vector<int> SubjectIndex::find(const QByteArray &needle, const std::vector<int> *within,
-                                    const std::atomic_bool *cancel) const
-{
-    std::vector<int> out;
-    const int n = int(m_kayno.size());
-    if (needle.isEmpty()) {
-        if (within)
-            return *within;
-        out.resize(size_t(n));
-        for (int i = 0; i < n; ++i)
-            out[size_t(i)] = i;
-        return out;
-    }
-    const std::string_view pattern(needle.constData(), size_t(needle.size()));
-    if (within) {
-        for (int row : *within) {
-            const std::string_view subject(m_text.data() + m_start[size_t(row)],
-                                           m_start[size_t(row) + 1] - m_start[size_t(row)] - 1);
-            if (subject.find(pattern) != std::string_view::npos)
-                out.push_back(row);
-        }
-        return out;
-    }
-    // One pass of memmem over all subjects; a hit skips to the next subject.
-    const char *base = m_text.data();
-    std::size_t pos = 0;
-    const std::size_t end = m_text.size();
-    int checked = 0;
-    while (pos < end) {
-        if (cancel && ++checked % 64 == 0 && cancel->load(std::memory_order_relaxed))
-            return {};
-        const void *hit = memmem(base + pos, end - pos, pattern.data(), pattern.size());
-        if (!hit)
-            break;
-        const auto offset = quint32(static_cast<const char *>(hit) - base);
-        const auto it = std::upper_bound(m_start.begin(), m_start.end(), offset);
-        const int row = int(it - m_start.begin()) - 1;
-        out.push_back(row);
-        pos = *it;
-    }
-    return out;
+    std::size_t total = sizeof(*this) + m_chunks.capacity() * sizeof(m_chunks[0]);
+    auto add = [&total](const Chunk &c) {
+        total += sizeof(Chunk) + c.text.capacity() + c.kayno.capacity() * sizeof(qint32)
+                 + c.start.capacity() * sizeof(quint32);
+    };
+    for (const auto &c : m_chunks)
+        add(*c);
+    if (m_open)
+        add(*m_open);
+    return total;
 }
 
 namespace {
 
-QString loadSql(const QString &selector)
+// How many rows or hits between two looks at the stop flag.
+constexpr int kStopEvery = 256;
+
+struct Collector
+{
+    std::vector<int> &out;
+    const Progress &progress;
+    int sinceCheck = 0;
+
+    // False when the search is to stop.
+    bool push(int row)
+    {
+        out.push_back(row);
+        if (progress.first && out.size() == progress.firstCount)
+            progress.first(out);
+        return tick();
+    }
+    bool tick()
+    {
+        if (++sinceCheck < kStopEvery)
+            return true;
+        sinceCheck = 0;
+        return !(progress.stop && progress.stop());
+    }
+};
+
+} // namespace
+
+std::vector<int> SubjectIndex::find(const QByteArray &needle) const
+{
+    std::vector<int> out;
+    scan(needle, 0, out);
+    return out;
+}
+
+bool SubjectIndex::scan(const QByteArray &needle, qsizetype from, std::vector<int> &out,
+                        const Progress &progress) const
+{
+    if (progress.stop && progress.stop())
+        return false;
+    Collector collect{out, progress};
+    const std::string_view pattern(needle.constData(), size_t(needle.size()));
+    auto visit = [&](const Chunk &c) {
+        const qsizetype rows = qsizetype(c.kayno.size());
+        qsizetype local = std::max<qsizetype>(0, from - c.firstRow);
+        if (local >= rows)
+            return true;
+        if (pattern.empty()) {
+            for (; local < rows; ++local)
+                if (!collect.push(int(c.firstRow + local)))
+                    return false;
+            return true;
+        }
+        // memmem over the chunk's subjects; a hit skips to the next subject.
+        const char *base = c.text.data();
+        std::size_t pos = c.start[size_t(local)];
+        const std::size_t end = c.text.size();
+        while (pos < end) {
+            const void *hit = memmem(base + pos, end - pos, pattern.data(), pattern.size());
+            if (!hit)
+                break;
+            const auto offset = quint32(static_cast<const char *>(hit) - base);
+            const auto it = std::upper_bound(c.start.begin(), c.start.end(), offset);
+            if (!collect.push(int(c.firstRow + (it - c.start.begin()) - 1)))
+                return false;
+            pos = *it;
+        }
+        return collect.tick();
+    };
+    for (const auto &c : m_chunks)
+        if (!visit(*c))
+            return false;
+    if (m_open && !visit(*m_open))
+        return false;
+    return true;
+}
+
+bool SubjectIndex::filter(const QByteArray &needle, const std::vector<int> &rows, std::vector<int> &out,
+                          const Progress &progress) const
+{
+    if (progress.stop && progress.stop())
+        return false;
+    Collector collect{out, progress};
+    const std::string_view pattern(needle.constData(), size_t(needle.size()));
+    for (int row : rows) {
+        const Chunk &c = chunkOf(row);
+        const auto local = size_t(row - c.firstRow);
+        const std::string_view subject(c.text.data() + c.start[local], c.start[local + 1] - c.start[local] - 1);
+        if (subject.find(pattern) != std::string_view::npos) {
+            if (!collect.push(row))
+                return false;
+        } else if (!collect.tick()) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// In date order; rows of one day by record key (put in order as they come).
+// The date column's index gives the rows in order without sorting the whole
+// register first, so the first part can be searched while the rest comes.
+QString loadStatement(const QString &selector)
 {
     const Register *r = find(selector);
     if (!r)
         return {};
-    return QStringLiteral("SELECT KAYNO, KONU FROM %1 ORDER BY %2, KAYNO")
+    return QStringLiteral("SELECT KAYNO, KONU, %2 FROM %1 ORDER BY %2")
         .arg(QLatin1String(r->table), QLatin1String(r->date));
 }
 
-} // namespace
-
-std::shared_ptr<SubjectIndex> load(fb::Transaction &t, const QString &selector, const std::atomic_bool *cancel)
+std::shared_ptr<SubjectIndex> load(fb::Transaction &t, const QString &selector, const std::atomic_bool *cancel,
+                                   const std::function<void(std::shared_ptr<const SubjectIndex>)> &published)
 {
     auto index = std::make_shared<SubjectIndex>();
-    const QString sql = loadSql(selector);
-    if (sql.isEmpty())
+    const QString sql = loadStatement(selector);
+    if (sql.isEmpty()) {
+        if (published)
+            published(index->snapshot());
         return index;
+    }
     fb::Statement s(t, sql);
     s.execute();
+    // Rows of one day wait here until the day is complete, to be put in key order.
+    std::vector<std::pair<int, QString>> day;
+    QVariant dayDate;
+    auto flushDay = [&] {
+        std::sort(day.begin(), day.end(), [](const auto &a, const auto &b) { return a.first < b.first; });
+        for (const auto &[kayno, subject] : day)
+            index->add(kayno, subject);
+        day.clear();
+    };
+    QElapsedTimer sincePublished;
+    sincePublished.start();
+    qsizetype publishedChunks = 0;
     while (s.next()) {
         if (cancel && cancel->load(std::memory_order_relaxed))
             return nullptr;
-        index->add(s.value(0).toInt(), s.value(1).toString());
+        const QVariant date = s.value(2);
+        if (date != dayDate || date.isNull() != dayDate.isNull()) {
+            flushDay();
+            dayDate = date;
+        }
+        day.emplace_back(s.value(0).toInt(), s.value(1).toString());
+        if (!published)
+            continue;
+        const qsizetype closed = index->size() / SubjectIndex::chunkRows;
+        if (closed > publishedChunks && (publishedChunks == 0 || sincePublished.elapsed() >= 150)) {
+            published(index->snapshot());
+            publishedChunks = closed;
+            sincePublished.restart();
+        }
     }
+    flushDay();
+    index->seal();
+    if (published)
+        published(index->snapshot());
     return index;
 }
 
 std::shared_ptr<SubjectIndex> load(const fb::ConnectOptions &options, const QString &selector,
-                                   const std::atomic_bool *cancel)
+                                   const std::atomic_bool *cancel,
+                                   const std::function<void(std::shared_ptr<const SubjectIndex>)> &published)
 {
     fb::Attachment own;
     own.open(options);
@@ -204,35 +346,153 @@ std::shared_ptr<SubjectIndex> load(const fb::ConnectOptions &options, const QStr
         o.isolation = fb::TransactionOptions::Isolation::Snapshot;
         o.readOnly = true;
         fb::Transaction t(own, o);
-        index = load(t, selector, cancel);
+        index = load(t, selector, cancel, published);
         t.commit();
     }
     own.close();
     return index;
 }
 
-Searcher::Searcher(std::shared_ptr<const SubjectIndex> index)
-    : m_index(std::move(index))
+void Searcher::reset()
 {
+    m_needle.clear();
+    m_valid = false;
+    m_covered = 0;
+    m_matches.clear();
 }
 
-const std::vector<int> &Searcher::search(const QString &text)
+const std::vector<int> *Searcher::search(const QString &text, const SubjectIndex &index, const Progress &progress)
 {
     bool ok = true;
     const QByteArray needle = fold(text, &ok);
     if (!ok) {
-        m_matches.clear();
-        m_valid = false;
-        return m_matches;
+        // No stored subject holds a character the code page lacks.
+        reset();
+        return &m_matches;
     }
-    if (m_valid && needle == m_needle)
-        return m_matches;
+    const bool same = m_valid && needle == m_needle;
+    if (same && m_covered == index.size())
+        return &m_matches;
+    std::vector<int> found;
     // Every subject containing the longer text contains the shorter one.
-    const bool narrow = m_valid && needle.contains(m_needle);
-    m_matches = m_index->find(needle, narrow ? &m_matches : nullptr);
+    const bool narrow = m_valid && m_covered <= index.size() && needle.contains(m_needle);
+    qsizetype from = 0;
+    if (narrow) {
+        // Rows searched before are answered from the previous matches; only
+        // the rows the index gained since are read in full.
+        if (same) {
+            found = m_matches;
+            if (progress.first && found.size() >= progress.firstCount)
+                progress.first(std::vector<int>(found.begin(), found.begin() + qsizetype(progress.firstCount)));
+        } else if (!index.filter(needle, m_matches, found, progress)) {
+            return nullptr;
+        }
+        from = m_covered;
+    }
+    if (!index.scan(needle, from, found, progress))
+        return nullptr;
+    m_matches = std::move(found);
     m_needle = needle;
     m_valid = true;
-    return m_matches;
+    m_covered = index.size();
+    return &m_matches;
+}
+
+BackgroundSearch::BackgroundSearch(QObject *receiver, Deliver deliver, std::size_t firstCount)
+    : m_receiver(receiver)
+    , m_deliver(std::move(deliver))
+    , m_firstCount(firstCount)
+{
+    m_worker = std::thread([this] { run(); });
+}
+
+BackgroundSearch::~BackgroundSearch()
+{
+    {
+        std::lock_guard lock(m_mutex);
+        m_quit = true;
+        ++m_generation;
+    }
+    m_wake.notify_one();
+    m_worker.join();
+}
+
+quint64 BackgroundSearch::request(const std::function<void()> &change)
+{
+    quint64 generation;
+    {
+        std::lock_guard lock(m_mutex);
+        change();
+        m_pending = true;
+        generation = ++m_generation;
+    }
+    m_wake.notify_one();
+    return generation;
+}
+
+quint64 BackgroundSearch::setIndex(std::shared_ptr<const SubjectIndex> index, bool fresh)
+{
+    return request([&] {
+        m_index = std::move(index);
+        m_fresh = m_fresh || fresh;
+    });
+}
+
+quint64 BackgroundSearch::search(const QString &text)
+{
+    return request([&] { m_text = text; });
+}
+
+void BackgroundSearch::clear()
+{
+    request([&] {
+        m_index.reset();
+        m_text.clear();
+        m_fresh = true;
+    });
+}
+
+void BackgroundSearch::run()
+{
+    Searcher searcher;
+    for (;;) {
+        QString text;
+        std::shared_ptr<const SubjectIndex> index;
+        quint64 generation;
+        {
+            std::unique_lock lock(m_mutex);
+            m_wake.wait(lock, [this] { return m_quit || m_pending; });
+            if (m_quit)
+                return;
+            m_pending = false;
+            text = m_text;
+            index = m_index;
+            generation = m_generation.load();
+            if (m_fresh)
+                searcher.reset();
+            m_fresh = false;
+        }
+        if (!index)
+            continue; // the text waits for an index
+        if (started)
+            started(generation);
+        const auto deliver = [this, generation, index](std::vector<int> rows, bool complete) {
+            Answer answer{generation, complete, index, std::make_shared<const std::vector<int>>(std::move(rows))};
+            // Queued to the receiver; dropped there if it is gone by then.
+            QMetaObject::invokeMethod(
+                m_receiver, [deliver = m_deliver, answer] { deliver(answer); }, Qt::QueuedConnection);
+        };
+        Progress progress;
+        progress.stop = [this, generation] { return m_generation.load(std::memory_order_relaxed) != generation; };
+        progress.firstCount = m_firstCount;
+        progress.first = [&](const std::vector<int> &rows) { deliver(rows, false); };
+        const std::vector<int> *rows = searcher.search(text, *index, progress);
+        if (!rows || m_generation.load() != generation) {
+            ++m_abandoned;
+            continue;
+        }
+        deliver(*rows, true);
+    }
 }
 
 ResultModel::ResultModel(fb::Transaction &lookups, QObject *parent)
@@ -250,6 +510,26 @@ void ResultModel::setResult(const QString &selector, std::shared_ptr<const Subje
     m_rows = std::move(rows);
     m_pages.clear();
     endResetModel();
+}
+
+bool ResultModel::update(std::shared_ptr<const SubjectIndex> index, const std::vector<int> &rows)
+{
+    const bool extends = m_index && rows.size() >= m_rows.size()
+                         && std::equal(m_rows.begin(), m_rows.end(), rows.begin());
+    if (!extends) {
+        setResult(m_selector, std::move(index), rows);
+        return true;
+    }
+    // A grown index keeps its rows where they were: the pages read stay valid.
+    m_index = std::move(index);
+    if (rows.size() > m_rows.size()) {
+        // The last page read may have been short; it is read again whole.
+        m_pages.remove(int(m_rows.size()) / pageSize);
+        beginInsertRows({}, int(m_rows.size()), int(rows.size()) - 1);
+        m_rows.insert(m_rows.end(), rows.begin() + qsizetype(m_rows.size()), rows.end());
+        endInsertRows();
+    }
+    return false;
 }
 
 void ResultModel::clear()

@@ -1,9 +1,11 @@
 #include "core/turkish.h"
+#include "db/fb/statement.h"
 #include "db/fb/transaction.h"
 #include "legacydatabase.h"
 #include "lists/subjectsearch.h"
 #include "tempdatabase.h"
 
+#include <QSemaphore>
 #include <QTest>
 
 using namespace subjectsearch;
@@ -75,6 +77,10 @@ private slots:
     void findsTurkishSpellings_data();
     void findsTurkishSpellings();
     void narrowingMatchesAFreshSearch();
+    void aStoppedSearchLeavesNoTrace();
+    void onlyTheLatestRequestIsAnswered();
+    void loadingKeepsDateThenKeyOrderAcrossParts();
+    void gridRowsStayRightAsTheResultGrows();
     void everyRegisterHasItsTableAndColumns_data();
     void everyRegisterHasItsTableAndColumns();
 };
@@ -136,10 +142,21 @@ void tst_subjectsearch::findsTurkishSpellings()
 
 void tst_subjectsearch::narrowingMatchesAFreshSearch()
 {
-    auto index = std::make_shared<SubjectIndex>();
-    for (const auto &[kayno, konu] : subjects)
-        index->add(kayno, konu);
-    Searcher searcher(index);
+    // Three chunks and a bit, so the last steps run on an index that grew
+    // while the searcher kept matches of its first part.
+    SubjectIndex whole;
+    std::vector<std::shared_ptr<const SubjectIndex>> parts;
+    const int rows = 3 * SubjectIndex::chunkRows + 100;
+    for (int i = 0; i < rows; ++i) {
+        const auto &[kayno, konu] = subjects[i % subjects.size()];
+        whole.add(kayno * 100000 + i, i % 3 ? konu : konu.toLower());
+        if ((i + 1) % SubjectIndex::chunkRows == 0)
+            parts.push_back(whole.snapshot());
+    }
+    whole.seal();
+    parts.push_back(whole.snapshot());
+    QCOMPARE(parts.back()->size(), qsizetype(rows));
+
     // Typed on, then taken back, then a new word: each step as a fresh search finds.
     const QString typed = QStringLiteral("ÇAĞRI KAYIT");
     QStringList steps;
@@ -147,9 +164,118 @@ void tst_subjectsearch::narrowingMatchesAFreshSearch()
         steps << typed.left(n);
     for (int n = typed.size() - 1; n >= 0; --n)
         steps << typed.left(n);
-    steps << QStringLiteral("İ") << QStringLiteral("İŞ") << QStringLiteral("Ş");
-    for (const QString &text : steps)
-        QCOMPARE(keys(*index, searcher.search(text)), keys(*index, index->find(fold(text))));
+    steps << QStringLiteral("İ") << QStringLiteral("İŞ") << QStringLiteral("İŞÇİ€") << QStringLiteral("Ş");
+    Searcher searcher;
+    for (int i = 0; i < steps.size(); ++i) {
+        const SubjectIndex &index = *parts[std::min<size_t>(size_t(i) / 4, parts.size() - 1)];
+        const std::vector<int> *got = searcher.search(steps[i], index);
+        QVERIFY(got);
+        bool encodable = true;
+        const QByteArray needle = fold(steps[i], &encodable);
+        QCOMPARE(keys(index, *got), encodable ? keys(index, index.find(needle)) : QList<int>());
+    }
+    // The whole index once more for the last text: only the new rows are read.
+    QCOMPARE(keys(whole, *searcher.search(steps.last(), whole)), keys(whole, whole.find(fold(steps.last()))));
+}
+
+void tst_subjectsearch::aStoppedSearchLeavesNoTrace()
+{
+    SubjectIndex index;
+    for (int i = 0; i < 2 * SubjectIndex::chunkRows; ++i)
+        index.add(i, subjects[i % subjects.size()].second);
+    Searcher searcher;
+    QVERIFY(searcher.search(QStringLiteral("Ç"), index));
+
+    // Given up half-way, as when the next key comes: no answer, and what it
+    // had found must not pass for the matches of "ÇA" later.
+    int looks = 0;
+    Progress progress;
+    progress.stop = [&looks] { return ++looks > 3; };
+    QVERIFY(!searcher.search(QStringLiteral("ÇA"), index, progress));
+    QVERIFY(!searcher.search(QStringLiteral("ÇAĞRI"), index, progress));
+
+    const std::vector<int> *got = searcher.search(QStringLiteral("ÇAĞRI"), index);
+    QVERIFY(got);
+    QCOMPARE(*got, index.find(fold(QStringLiteral("ÇAĞRI"))));
+    QCOMPARE(*searcher.search(QStringLiteral("Ç"), index), index.find(fold(QStringLiteral("Ç"))));
+}
+
+void tst_subjectsearch::onlyTheLatestRequestIsAnswered()
+{
+    auto index = std::make_shared<SubjectIndex>();
+    for (int i = 0; i < 3 * SubjectIndex::chunkRows; ++i)
+        index->add(i, subjects[i % subjects.size()].second);
+    index->seal();
+
+    QObject receiver;
+    QList<Answer> answers;
+    BackgroundSearch search(&receiver, [&answers](const Answer &a) { answers << a; }, 64);
+    // The worker is held at the start of the first search until two more keys came.
+    QSemaphore firstStarted, keysTyped;
+    search.started = [&](quint64 generation) {
+        if (generation == 2) {
+            firstStarted.release();
+            keysTyped.acquire();
+        }
+    };
+    QCOMPARE(search.search(QStringLiteral("İ")), quint64(1)); // waits for an index
+    QCOMPARE(search.setIndex(index, true), quint64(2));
+    QVERIFY(firstStarted.tryAcquire(1, 10000));
+    search.search(QStringLiteral("İŞ"));
+    const quint64 last = search.search(QStringLiteral("İŞÇİ"));
+    keysTyped.release();
+
+    QTRY_VERIFY(!answers.isEmpty() && answers.last().complete);
+    QCOMPARE(search.abandoned(), quint64(1)); // "İ" gave up; "İŞ" never began
+    for (const Answer &a : answers)
+        QCOMPARE(a.generation, last);
+    const std::vector<int> expected = index->find(fold(QStringLiteral("İŞÇİ")));
+    QCOMPARE(*answers.last().rows, expected);
+    // A first screenful, when one came, is the head of the whole answer.
+    if (answers.size() == 2) {
+        QVERIFY(!answers.first().complete);
+        QCOMPARE(*answers.first().rows, std::vector<int>(expected.begin(), expected.begin() + 64));
+    }
+    QCOMPARE(answers.size(), expected.size() > 64 ? 2 : 1);
+}
+
+void tst_subjectsearch::loadingKeepsDateThenKeyOrderAcrossParts()
+{
+    // Many documents a day, written in falling key order, over several
+    // chunks, and a few without a date: the parts published while loading
+    // and the whole index list them as the date-then-key query does.
+    TempDatabase db;
+    fb::Attachment a;
+    db.createMain(a);
+    {
+        fb::Transaction t(a);
+        fb::Statement insert(t, QStringLiteral("INSERT INTO GELEN (KAYNO, GELNO, GELTAR, KONU) VALUES (:K, :K, :T, :KONU)"));
+        const int rows = 2 * SubjectIndex::chunkRows + 500;
+        for (int i = 0; i < rows; ++i) {
+            insert.bindAll({{"K", rows - i}, {"T", QDate(2020, 1, 1).addDays(i / 7 % 400)},
+                            {"KONU", subjects[i % subjects.size()].second}});
+            insert.execute();
+        }
+        for (int k : {rows + 3, rows + 1, rows + 2}) // no date: they come first
+            t.execute(QStringLiteral("INSERT INTO GELEN (KAYNO, GELNO, KONU) VALUES (:K, :K, 'tarihsiz')"), {{"K", k}});
+        t.commit();
+    }
+    QList<int> expected;
+    {
+        fb::Transaction t(a);
+        for (const QVariantList &r : t.rows(QStringLiteral("SELECT KAYNO FROM GELEN ORDER BY GELTAR, KAYNO")))
+            expected << r.value(0).toInt();
+    }
+    std::vector<std::shared_ptr<const SubjectIndex>> parts;
+    const auto index = load(TempDatabase::options(db.path()), QStringLiteral("1"), nullptr,
+                            [&parts](std::shared_ptr<const SubjectIndex> part) { parts.push_back(std::move(part)); });
+    QVERIFY(index);
+    QCOMPARE(keys(*index, index->find({})), expected);
+    QVERIFY(parts.size() >= 2);
+    QCOMPARE(parts.front()->size(), qsizetype(SubjectIndex::chunkRows));
+    QCOMPARE(parts.back()->size(), expected.size());
+    for (const auto &part : parts)
+        QCOMPARE(keys(*part, part->find({})), expected.mid(0, part->size()));
 }
 
 void tst_subjectsearch::everyRegisterHasItsTableAndColumns_data()
@@ -200,6 +326,38 @@ void tst_subjectsearch::everyRegisterHasItsTableAndColumns()
     QCOMPARE(model.index(0, 2).data().toString(), QStringLiteral("Bir Yer"));
     QCOMPARE(model.index(0, 3).data().toString(), QStringLiteral("yeni işçi"));
     QCOMPARE(model.kaynoAt(1), 0);
+}
+
+void tst_subjectsearch::gridRowsStayRightAsTheResultGrows()
+{
+    // The grid read a short last page while the register was still loading;
+    // the rows added after it must show their own subjects.
+    TempDatabase db;
+    fb::Attachment a;
+    db.createMain(a);
+    auto index = std::make_shared<SubjectIndex>();
+    {
+        fb::Transaction t(a);
+        fb::Statement insert(t, QStringLiteral("INSERT INTO GELEN (KAYNO, GELNO, GELTAR, KONU) VALUES (:K, :K, '2021-01-01', :KONU)"));
+        for (int k = 1; k <= 150; ++k) {
+            insert.bindAll({{"K", k}, {"KONU", QStringLiteral("konu %1").arg(k)}});
+            insert.execute();
+            index->add(k, QStringLiteral("konu %1").arg(k));
+        }
+        t.commit();
+    }
+    std::vector<int> all = index->find({});
+    fb::Transaction lookups(a);
+    ResultModel model(lookups);
+    model.setResult(QStringLiteral("1"), index, std::vector<int>(all.begin(), all.begin() + 70));
+    QCOMPARE(model.index(69, 3).data().toString(), QStringLiteral("konu 70"));
+    QVERIFY(!model.update(index, all)); // grown, not replaced
+    QCOMPARE(model.rowCount(), 150);
+    for (int row : {70, 100, 127, 128, 149})
+        QCOMPARE(model.index(row, 3).data().toString(), QStringLiteral("konu %1").arg(row + 1));
+    QVERIFY(model.update(index, index->find(fold(QStringLiteral("konu 14")))));
+    QCOMPARE(model.rowCount(), 11);
+    QCOMPARE(model.index(10, 3).data().toString(), QStringLiteral("konu 149"));
 }
 
 QTEST_GUILESS_MAIN(tst_subjectsearch)

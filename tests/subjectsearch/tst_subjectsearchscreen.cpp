@@ -30,7 +30,7 @@ void openForm(TFRMKONUARA &form)
     form.open();
     form.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&form));
-    QTRY_VERIFY(form.isLoaded());
+    QTRY_VERIFY(form.isSettled());
 }
 
 } // namespace
@@ -44,6 +44,8 @@ private slots:
     void choosing_data();
     void choosing();
     void cancelAfterAChoiceReturnsNoChoice();
+    void enterRightAfterTypingChoosesFromTheTypedText();
+    void subjectsSavedMeanwhileAreFoundOnTheNextOpening();
 };
 
 void tst_subjectsearchscreen::typedKeysAreUpperCasedAndFindTurkishSpellings()
@@ -55,6 +57,7 @@ void tst_subjectsearchscreen::typedKeysAreUpperCasedAndFindTurkishSpellings()
     auto *edit = child<QLineEdit>(form, "searchEdit");
     typeText(edit, QStringLiteral("işçi"));
     QCOMPARE(edit->text(), QStringLiteral("İŞÇİ"));
+    QTRY_VERIFY(form.isSettled());
     QCOMPARE(form.matchCount(), 2);
     QTest::keyClick(edit, Qt::Key_Backspace);
     QTest::keyClick(edit, Qt::Key_Backspace);
@@ -62,6 +65,7 @@ void tst_subjectsearchscreen::typedKeysAreUpperCasedAndFindTurkishSpellings()
     QTest::keyClick(edit, Qt::Key_Backspace);
     typeText(edit, QStringLiteral("ışık"));
     QCOMPARE(edit->text(), QStringLiteral("IŞIK"));
+    QTRY_VERIFY(form.isSettled());
     QCOMPARE(form.matchCount(), 1);
     form.reject();
 }
@@ -75,6 +79,7 @@ void tst_subjectsearchscreen::pastedTextIsNotConverted()
     QApplication::clipboard()->setText(QStringLiteral("işçi"));
     edit->paste();
     QCOMPARE(edit->text(), QStringLiteral("işçi"));
+    QTRY_VERIFY(form.isSettled());
     QCOMPARE(form.matchCount(), 2); // the search itself still compares the Turkish way
     form.reject();
 }
@@ -96,6 +101,7 @@ void tst_subjectsearchscreen::choosing()
     openForm(form);
     auto *edit = child<QLineEdit>(form, "searchEdit");
     typeText(edit, QStringLiteral("işçi"));
+    QTRY_VERIFY(form.isSettled());
     auto *grid = child<QTableView>(form, "resultsGrid");
     grid->setCurrentIndex(grid->model()->index(1, 0));
     if (how == QLatin1String("enter")) {
@@ -136,6 +142,41 @@ void tst_subjectsearchscreen::cancelAfterAChoiceReturnsNoChoice()
     child<QPushButton>(form, "exitButton")->click();
     QCOMPARE(form.tag, 0);
     QCOMPARE(form.chosenKayno, 0);
+}
+
+void tst_subjectsearchscreen::enterRightAfterTypingChoosesFromTheTypedText()
+{
+    Office office;
+    TFRMKONUARA form(office.session);
+    openForm(form);
+    // Keys and Enter before the search answered: the grid still shows every
+    // subject, "Işık direkleri" first; the choice waits for the rows of İŞÇİ.
+    auto *edit = child<QLineEdit>(form, "searchEdit");
+    typeText(edit, QStringLiteral("işçi"));
+    QTest::keyClick(edit, Qt::Key_Return);
+    QTRY_VERIFY(!form.isVisible());
+    QCOMPARE(form.tag, 1);
+    QCOMPARE(form.chosenKayno, 2);
+}
+
+void tst_subjectsearchscreen::subjectsSavedMeanwhileAreFoundOnTheNextOpening()
+{
+    Office office;
+    TFRMKONUARA form(office.session);
+    openForm(form);
+    child<QPushButton>(form, "exitButton")->click();
+
+    // Another workstation saves a document while the dialog is closed.
+    office.exec(QStringLiteral("INSERT INTO GELEN (KAYNO, GELNO, GELTAR, KONU) VALUES (9, 9, :T, :KONU)"),
+                {{"T", QDate(2021, 2, 1)}, {"KONU", QStringLiteral("yeni İŞÇİ kaydı")}});
+    openForm(form);
+    typeText(child<QLineEdit>(form, "searchEdit"), QStringLiteral("işçi"));
+    QTRY_VERIFY(form.isSettled());
+    QCOMPARE(form.matchCount(), 3);
+    auto *grid = child<QTableView>(form, "resultsGrid");
+    grid->setCurrentIndex(grid->model()->index(2, 0));
+    child<QPushButton>(form, "chooseButton")->click();
+    QCOMPARE(form.chosenKayno, 9);
 }
 
 QTEST_MAIN(tst_subjectsearchscreen)

@@ -46,6 +46,8 @@ TFRMKONUARA::TFRMKONUARA(Session &session, QWidget *parent)
     resultsHeading = gridparts::heading(this, QStringLiteral("ARAMA SONUÇ LİSTESİ"));
     resultsHeading->setObjectName(QStringLiteral("resultsHeading"));
     resultModel = new subjectsearch::ResultModel(session.db.IBTransaction2, this);
+    m_search = std::make_unique<subjectsearch::BackgroundSearch>(
+        this, [this](const subjectsearch::Answer &answer) { answered(answer); }, subjectsearch::ResultModel::pageSize);
     resultsGrid = gridparts::grid(this, resultModel);
     resultsGrid->setObjectName(QStringLiteral("resultsGrid"));
     resultsGrid->setToolTip(QStringLiteral("Seçmek İçin Çift Tıklayınız....."));
@@ -82,6 +84,7 @@ TFRMKONUARA::TFRMKONUARA(Session &session, QWidget *parent)
 TFRMKONUARA::~TFRMKONUARA()
 {
     stopLoading();
+    m_search.reset(); // joins its thread before the members it answers to go
 }
 
 int TFRMKONUARA::matchCount() const
@@ -89,17 +92,30 @@ int TFRMKONUARA::matchCount() const
     return resultModel->rowCount();
 }
 
+bool TFRMKONUARA::isSettled() const
+{
+    return m_loaded && m_shown == m_asked && m_shownComplete;
+}
+
 void TFRMKONUARA::FormActivate()
 {
     tag = 0;
     chosenKayno = 0;
-    m_index.reset();
-    m_searcher.reset();
-    resultModel->clear();
+    m_loaded = false;
+    m_rowsLoaded = 0;
+    m_loadFailure.clear();
+    m_shown = 0;
+    m_shownComplete = false;
+    m_shownText.clear();
+    m_choicePending = false;
+    stopLoading();
+    m_search->clear();
+    resultModel->setResult(selector, nullptr, {});
     {
         const QSignalBlocker block(searchEdit);
         searchEdit->clear();
     }
+    m_asked = m_search->search(QString());
     subjectFieldRadio->setChecked(true);
     startLoading();
     searchEdit->setFocus();
@@ -108,38 +124,58 @@ void TFRMKONUARA::FormActivate()
 void TFRMKONUARA::startLoading()
 {
     stopLoading();
-    statusLabel->setText(QStringLiteral("Konular okunuyor…"));
     auto cancelFlag = std::make_shared<std::atomic_bool>(false);
     m_cancelLoad = cancelFlag;
     const fb::ConnectOptions options =
         Connections::login(m_session.db.IBDATABASE.database(), m_session.db.IBDATABASE.charset());
     const QString which = selector;
-    auto result = std::make_shared<std::shared_ptr<subjectsearch::SubjectIndex>>();
     auto failure = std::make_shared<QString>();
-    // Its own attachment: the dialog answers at once while a large register loads.
-    m_loader = QThread::create([options, which, cancelFlag, result, failure] {
+    // Its own attachment: the dialog answers at once while a large register
+    // loads, and searches each part as it comes.
+    m_loader = QThread::create([this, options, which, cancelFlag, failure] {
+        const auto published = [this, cancelFlag](std::shared_ptr<const subjectsearch::SubjectIndex> index) {
+            QMetaObject::invokeMethod(
+                this,
+                [this, cancelFlag, index] {
+                    if (!cancelFlag->load())
+                        indexGrew(index);
+                },
+                Qt::QueuedConnection);
+        };
         try {
-            *result = subjectsearch::load(options, which, cancelFlag.get());
+            subjectsearch::load(options, which, cancelFlag.get(), published);
         } catch (const fb::Error &e) {
             *failure = e.message();
         }
     });
     QThread *loader = m_loader;
-    connect(loader, &QThread::finished, this, [this, loader, cancelFlag, result, failure] {
+    loader->setParent(this);
+    connect(loader, &QThread::finished, this, [this, loader, cancelFlag, failure] {
         loader->deleteLater();
         if (m_loader == loader)
             m_loader = nullptr;
         if (cancelFlag->load())
             return;
-        if (!failure->isEmpty()) {
-            statusLabel->setText(QStringLiteral("Konular okunamadı: ") + *failure);
-            return;
-        }
-        m_index = *result;
-        m_searcher = std::make_unique<subjectsearch::Searcher>(m_index);
-        SORGULA();
+        m_loadFailure = *failure;
+        m_loaded = m_loadFailure.isEmpty();
+        showStatus();
+        if (m_choicePending)
+            choose();
     });
+    showStatus();
     loader->start();
+}
+
+void TFRMKONUARA::letGo()
+{
+    // Closing does not wait for a statement still on the server: the loader
+    // sees the flag at its next row and ends on its own.
+    if (m_cancelLoad)
+        m_cancelLoad->store(true);
+    // The subjects are read again at the next opening; a closed dialog of
+    // each list need not keep its register in memory meanwhile.
+    m_search->clear();
+    resultModel->setResult(selector, nullptr, {});
 }
 
 void TFRMKONUARA::stopLoading()
@@ -148,20 +184,54 @@ void TFRMKONUARA::stopLoading()
         return;
     m_cancelLoad->store(true);
     m_loader->wait();
-    delete m_loader;
+    // Its queued end still names it: deleted there, or with the form.
     m_loader = nullptr;
+}
+
+void TFRMKONUARA::indexGrew(std::shared_ptr<const subjectsearch::SubjectIndex> index)
+{
+    m_rowsLoaded = index->size();
+    m_asked = m_search->setIndex(std::move(index), false);
+    showStatus();
 }
 
 void TFRMKONUARA::SORGULA()
 {
-    if (!m_searcher)
-        return; // the load's end searches for what was typed meanwhile
-    std::vector<int> rows = m_searcher->search(searchEdit->text());
-    const int count = int(rows.size());
-    resultModel->setResult(selector, m_index, std::move(rows));
-    if (count > 0)
+    m_asked = m_search->search(searchEdit->text());
+}
+
+void TFRMKONUARA::answered(const subjectsearch::Answer &answer)
+{
+    if (answer.generation != m_asked)
+        return; // a newer key or more rows are on their way
+    const QString text = searchEdit->text();
+    const bool replaced = resultModel->update(answer.index, *answer.rows);
+    if ((replaced || text != m_shownText) && resultModel->rowCount() > 0)
         resultsGrid->setCurrentIndex(resultModel->index(0, 0));
-    statusLabel->setText(QStringLiteral("%1 evrak").arg(count));
+    m_shown = answer.generation;
+    m_shownComplete = answer.complete;
+    m_shownText = text;
+    showStatus();
+    if (m_choicePending && (resultModel->rowCount() > 0 || isSettled()))
+        choose();
+}
+
+void TFRMKONUARA::showStatus()
+{
+    if (!m_loadFailure.isEmpty()) {
+        statusLabel->setText(QStringLiteral("Konular okunamadı: ") + m_loadFailure);
+        return;
+    }
+    QString text;
+    if (m_shown != 0)
+        text = m_shownComplete && m_loaded ? QStringLiteral("%1 evrak").arg(resultModel->rowCount())
+                               : QStringLiteral("%1+ evrak").arg(resultModel->rowCount());
+    if (!m_loaded) {
+        if (!text.isEmpty())
+            text += QStringLiteral(" — ");
+        text += QStringLiteral("konular yükleniyor… (%1)").arg(m_rowsLoaded);
+    }
+    statusLabel->setText(text);
 }
 
 bool TFRMKONUARA::eventFilter(QObject *watched, QEvent *event)
@@ -187,16 +257,25 @@ bool TFRMKONUARA::eventFilter(QObject *watched, QEvent *event)
 
 void TFRMKONUARA::choose()
 {
-    const QModelIndex current = resultsGrid->currentIndex();
-    chosenKayno = current.isValid() ? resultModel->kaynoAt(current.row()) : 0;
-    stopLoading();
+    // The rows of what was typed last have to be there first; Enter right
+    // after a key waits for them instead of taking a row of the text before.
+    const bool current = m_shownText == searchEdit->text() && (resultModel->rowCount() > 0 || isSettled());
+    if (!current && m_loadFailure.isEmpty()) {
+        m_choicePending = true;
+        return;
+    }
+    m_choicePending = false;
+    const QModelIndex row = resultsGrid->currentIndex();
+    chosenKayno = row.isValid() ? resultModel->kaynoAt(row.row()) : 0;
+    letGo();
     closeForm(1);
 }
 
 void TFRMKONUARA::cancel()
 {
     chosenKayno = 0;
-    stopLoading();
+    m_choicePending = false;
+    letGo();
     closeForm(0);
 }
 
@@ -217,6 +296,6 @@ void TFRMKONUARA::closeEvent(QCloseEvent *event)
         tag = 0;
         mayClose = true;
     }
-    stopLoading();
+    letGo();
     KelmaForm::closeEvent(event);
 }

@@ -29,9 +29,11 @@ public:
     QString selector = QStringLiteral("1");
     int chosenKayno = 0;
 
-    /// Whether this opening's subjects are loaded and searchable.
-    bool isLoaded() const { return m_index != nullptr; }
-    /// Matches of the text as it stands.
+    /// Whether this opening's subjects are all loaded.
+    bool isLoaded() const { return m_loaded; }
+    /// Whether the grid shows every match of the text as it stands.
+    bool isSettled() const;
+    /// Matches shown for the text as it stands.
     int matchCount() const;
 
 public slots:
@@ -48,6 +50,10 @@ private:
     void cancel();
     void startLoading();
     void stopLoading();
+    void letGo();
+    void indexGrew(std::shared_ptr<const subjectsearch::SubjectIndex> index);
+    void answered(const subjectsearch::Answer &answer);
+    void showStatus();
 
     QRadioButton *subjectFieldRadio;  // RadioGroup1 "Konu"
     QButtonGroup *searchFieldGroup;
@@ -59,8 +65,15 @@ private:
     QPushButton *exitButton;
     subjectsearch::ResultModel *resultModel;
 
-    std::shared_ptr<const subjectsearch::SubjectIndex> m_index;
-    std::unique_ptr<subjectsearch::Searcher> m_searcher;
+    std::unique_ptr<subjectsearch::BackgroundSearch> m_search;
+    bool m_loaded = false;
+    qsizetype m_rowsLoaded = 0;
+    QString m_loadFailure;
+    quint64 m_asked = 0;       // the latest request
+    quint64 m_shown = 0;       // the request whose rows the grid shows
+    bool m_shownComplete = false;
+    QString m_shownText;
+    bool m_choicePending = false; // Enter or F5 before the text's rows came
     QThread *m_loader = nullptr;
     std::shared_ptr<std::atomic_bool> m_cancelLoad;
 };
