@@ -50,19 +50,26 @@ StoragePlaces StoragePlaces::of(const Session &s)
     return p;
 }
 
+// With no folder set every name is empty: a relative "TEMP" would be the
+// working directory's, and emptying it would delete someone else's files.
 QString Folders::temp() const
 {
-    return QDir(m_root).filePath(QStringLiteral("TEMP"));
+    return sub(QStringLiteral("TEMP"));
 }
 
 QString Folders::tempRead() const
 {
-    return QDir(m_root).filePath(QStringLiteral("TEMPOKU"));
+    return sub(QStringLiteral("TEMPOKU"));
 }
 
-QString Folders::registerFolder(const QString &sub) const
+QString Folders::registerFolder(const QString &name) const
 {
-    return QDir(m_root).filePath(sub);
+    return sub(name);
+}
+
+QString Folders::sub(const QString &name) const
+{
+    return m_root.trimmed().isEmpty() ? QString() : QDir(m_root).filePath(name);
 }
 
 QString Folders::check() const

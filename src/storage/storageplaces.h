@@ -25,7 +25,8 @@ struct StoragePlaces
 inline constexpr char sizeLimitKey[] = "BELGESINIR";
 inline constexpr int defaultSizeLimitMb = 100;
 
-/// The local document folder and its temporary folders.
+/// The local document folder and its temporary folders (empty names when
+/// no folder is set).
 class Folders
 {
 public:
@@ -39,6 +40,7 @@ public:
     QString check() const;
 
 private:
+    QString sub(const QString &name) const;
     QString m_root;
 };
 

@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 
+class AttachmentsGroup;
 class FieldRows;
 namespace reports {
 class ReportDesk;
@@ -73,6 +74,7 @@ private:
     void fillLookups();
     void fillBodies();
     void showRecord();
+    void openAttachments();
     void showRouting();
     void showFileCodeTexts();
     void showRelated();
@@ -118,7 +120,7 @@ private:
     QLineEdit *arrivalNoteEdit; // EditGACIK
     QLineEdit *enclosureCountEdit; // EditEKSAY
     QPlainTextEdit *enclosuresEdit; // MemoEK
-    QGroupBox *attachmentsGroup;
+    AttachmentsGroup *attachmentsGroup;
     QLabel *relatedNumberLabel;
     QLabel *relatedDateLabel;
     QLabel *relatedDepartmentLabel;
