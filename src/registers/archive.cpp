@@ -4,6 +4,8 @@
 #include "registerchecks.h"
 
 #include "core/session.h"
+#include "db/fb/twophase.h"
+#include "storage/attachments.h"
 #include "db/fb/error.h"
 #include "db/fieldcheck.h"
 
@@ -262,16 +264,21 @@ bool ArchiveRecord::remove(Session &s, int kayno)
     if (!prompt.question(QStringLiteral("DİKKAT! Bu Kayıt Silinecektir. Onaylıyormusunuz.?")))
         return false;
     try {
-        fb::Transaction work(s.db.IBDATABASE);
+        // The contents in the yearly database go in the same unit as their rows.
+        fb::Attachment *contents = nullptr;
+        if (!storage::contentDatabaseFor(s, storage::Register::Archive, kayno, contents))
+            return false;
+        fb::TwoPhaseTransaction unit(s.db.IBDATABASE, contents);
+        fb::Transaction &work = unit.first();
         if (work.execute(QStringLiteral("DELETE FROM ARSIV WHERE KAYNO=:KK"), {{"KK", kayno}}) == 0) {
             prompt.message(registerchecks::vanishedMessage());
             return false;
         }
-        work.execute(QStringLiteral("DELETE FROM ARSTEXT WHERE KAYNO=:KK"), {{"KK", kayno}});
+        storage::deleteAllAttachments(unit, storage::Register::Archive, kayno);
         work.execute(QStringLiteral("DELETE FROM ARSEKBILGI WHERE ARSKAYNO=:KK"), {{"KK", kayno}});
         const qint64 highest = work.value(QStringLiteral("SELECT MAX(ARSNO) YNO FROM ARSIV")).toLongLong();
         work.executeRaw(QStringLiteral("SET GENERATOR GEN_ARSNO TO %1").arg(highest));
-        work.commit();
+        unit.commit();
     } catch (const fb::Error &e) {
         prompt.error(QStringLiteral("DİKKAT! Kayıt silinemedi."), e.details());
         return false;

@@ -5,6 +5,8 @@
 #include "registerchecks.h"
 
 #include "core/session.h"
+#include "db/fb/twophase.h"
+#include "storage/attachments.h"
 #include "db/fb/error.h"
 #include "db/fb/statement.h"
 
@@ -215,7 +217,12 @@ bool PetitionRecord::remove(Session &s, int kayno)
     if (!prompt.question(QStringLiteral("DİKKAT! Bu Kayıt Silinecektir. Onaylıyormusunuz.?")))
         return false;
     try {
-        fb::Transaction work(s.db.IBDATABASE);
+        // The contents in the yearly database go in the same unit as their rows.
+        fb::Attachment *contents = nullptr;
+        if (!storage::contentDatabaseFor(s, storage::Register::Petition, kayno, contents))
+            return false;
+        fb::TwoPhaseTransaction unit(s.db.IBDATABASE, contents);
+        fb::Transaction &work = unit.first();
         // An outgoing letter that answers it would point at nothing.
         if (work.value(QStringLiteral("SELECT COUNT(*) SAY FROM GIDEN WHERE ILGNO=:ILG AND ILGDUR='D'"),
                        {{"ILG", kayno}}).toInt() >= 1) {
@@ -226,12 +233,12 @@ bool PetitionRecord::remove(Session &s, int kayno)
             prompt.message(registerchecks::vanishedMessage());
             return false;
         }
-        work.execute(QStringLiteral("DELETE FROM DILTEXT WHERE KAYNO=:KK"), {{"KK", kayno}});
+        storage::deleteAllAttachments(unit, storage::Register::Petition, kayno);
         // Routing rows of a deleted petition would wait for approval for ever.
         work.execute(QStringLiteral("DELETE FROM EVBRM WHERE TUR=3 AND EKAYNO=:KK"), {{"KK", kayno}});
         const qint64 highest = work.value(QStringLiteral("SELECT MAX(DILNO) YNO FROM DILEKCE")).toLongLong();
         work.executeRaw(QStringLiteral("SET GENERATOR GEN_DILNO TO %1").arg(highest));
-        work.commit();
+        unit.commit();
     } catch (const fb::Error &e) {
         prompt.error(QStringLiteral("DİKKAT! Kayıt silinemedi."), e.details());
         return false;
