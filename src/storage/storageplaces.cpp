@@ -1,5 +1,6 @@
 #include "storageplaces.h"
 
+#include "core/attachmentlimit.h"
 #include "core/connections.h"
 #include "core/prompt.h"
 #include "core/session.h"
@@ -45,8 +46,7 @@ StoragePlaces StoragePlaces::of(const Session &s)
     const QString mode = s.workstation.readMode.trimmed().toUpper();
     p.readMode = mode == u"S" || mode == u"Y" ? mode.at(0) : QChar(u'V');
     p.localFolder = s.workstation.localFolder;
-    const int mb = s.store()->value(QLatin1String(sizeLimitKey), defaultSizeLimitMb).toInt();
-    p.sizeLimit = qint64(mb > 0 ? mb : defaultSizeLimitMb) * 1024 * 1024;
+    p.sizeLimit = qint64(attachmentlimit::mb(s)) * 1024 * 1024;
     return p;
 }
 
