@@ -181,6 +181,8 @@ private slots:
     void saveWritesRecordAndAttachmentsTogether();
     void failedSaveKeepsEverything_data();
     void failedSaveKeepsEverything();
+    void cancelDropsTheOpeningsFiles_data();
+    void cancelDropsTheOpeningsFiles();
     void numberAfterDeleteAndAdd();
     void fileServerFromTheScreen();
 };
@@ -289,6 +291,28 @@ void TestRecordAttachments::failedSaveKeepsEverything()
     QVERIFY(!s.form->isVisible());
     QCOMPARE(d.value("SELECT COUNT(*) FROM " + s.table()).toInt(), 1);
     QCOMPARE(d.inYear("SELECT COUNT(*) FROM " + s.table()).toInt(), 1);
+}
+
+void TestRecordAttachments::cancelDropsTheOpeningsFiles_data()
+{
+    QTest::addColumn<bool>("outgoing");
+    QTest::newRow("incoming") << false;
+    QTest::newRow("outgoing") << true;
+}
+
+void TestRecordAttachments::cancelDropsTheOpeningsFiles()
+{
+    QFETCH(bool, outgoing);
+    Desk d(QStringLiteral("A"));
+    Screen s(d, outgoing);
+    s.add(d, d.file(QStringLiteral("rapor.pdf"), pdf()));
+    QCOMPARE(d.filesIn("TEMP").size(), 1);
+    QTest::keyClick(s.form.get(), Qt::Key_F6);
+    QVERIFY(!s.form->isVisible());
+    QVERIFY(d.filesIn("TEMP").isEmpty());
+    QCOMPARE(d.value("SELECT COUNT(*) FROM " + s.table()).toInt(), 0);
+    QCOMPARE(d.inYear("SELECT COUNT(*) FROM " + s.table()).toInt(), 0);
+    QVERIFY2(d.prompt.done(), qPrintable(d.prompt.report()));
 }
 
 void TestRecordAttachments::numberAfterDeleteAndAdd()
