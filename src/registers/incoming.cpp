@@ -235,10 +235,10 @@ bool IncomingRecord::save(const QString &typedDate)
     const QVariant related = value("ILGNO");
     try {
         // Its own transaction: a failure rolls back this save and nothing else.
-        // Main and yearly database as one: attachment rows never point at
+        // Main and yearly database as one when attachments changed: rows never point at
         // contents that were not written, nor the other way round.
         fb::TwoPhaseTransaction unit(m_session.db.IBDATABASE,
-                                     m_attachments ? m_attachments->yearDatabase() : nullptr);
+                                     m_attachments && m_attachments->isDirty() ? m_attachments->yearDatabase() : nullptr);
         fb::Transaction &t = unit.first();
         // Contents first: a long blob write must not hold the numbering lock.
         if (m_attachments)

@@ -403,10 +403,10 @@ bool OutgoingRecord::save(const QString &typedDate)
             setValue(i.key(), i.value());
     };
     try {
-        // Main and yearly database as one: attachment rows never point at
+        // Main and yearly database as one when attachments changed: rows never point at
         // contents that were not written, nor the other way round.
         fb::TwoPhaseTransaction unit(m_session.db.IBDATABASE,
-                                     m_attachments ? m_attachments->yearDatabase() : nullptr);
+                                     m_attachments && m_attachments->isDirty() ? m_attachments->yearDatabase() : nullptr);
         fb::Transaction &work = unit.first();
         // Contents first: a long blob write must not hold the numbering lock.
         if (m_attachments)

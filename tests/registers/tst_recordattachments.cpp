@@ -9,13 +9,9 @@
 
 #include "../storage/runningserver.h"
 
-#include "core/clock.h"
-#include "core/session.h"
-#include "db/fb/transaction.h"
 #include "formtest.h"
-#include "scriptedprompt.h"
 #include "scriptedrunner.h"
-#include "tempdatabase.h"
+#include "sessionfixture.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -33,29 +29,20 @@ namespace {
 
 /// A workstation keeping contents in the database and files in its local
 /// folder, working year 2021; with TEXTVT 'A' the contents go to TEXT2021.
-struct Desk
+struct Desk : SessionFixture
 {
-    QTemporaryDir dir;
-    TempDatabase db;
-    ScriptedPrompt prompt;
     ScriptedRunner runner;
-    FixedClock clock{QDateTime(QDate(2021, 8, 26), QTime(9, 30))};
-    Session session{prompt, clock, [this] {
-        return std::make_unique<QSettings>(dir.filePath(QStringLiteral("KELMA.ini")), QSettings::IniFormat);
-    }};
-    fb::Attachment own;
     fb::Attachment year;
     QString local = dir.filePath(QStringLiteral("EVRAKLAR"));
 
     explicit Desk(const QString &textvt)
     {
-        db.createMain(own);
         exec("INSERT INTO BIRIM (BKOD,BIRIM,TUR,YETKILI,UNVAN,ONEK) VALUES (1,'YAZI İŞLERİ','B','AHMET YILMAZ','MÜDÜR','YZ-')");
-        session.db.openMain(db.path());
         session.workstation.year = QStringLiteral("2021");
         session.workstation.localFolder = local;
         session.workstation.readMode = QStringLiteral("V");
         session.LUSR = QStringLiteral("ZIRVO");
+        session.general.UDUR = QStringLiteral("0");
         session.general.VTSAKLA = QStringLiteral("E");
         session.general.TRMSAKLA = QStringLiteral("E");
         session.general.SRVSAKLA = QStringLiteral("H");
@@ -63,17 +50,6 @@ struct Desk
         session.store()->setValue(QStringLiteral("YOL"), db.folder());
         if (textvt == u"A")
             year.open(TempDatabase::options(db.createYear(QStringLiteral("2021")), QString()));
-    }
-    void exec(const QString &sql, const fb::Params &params = {})
-    {
-        fb::Transaction t(own);
-        t.execute(sql, params);
-        t.commit();
-    }
-    QVariant value(const QString &sql, const fb::Params &params = {})
-    {
-        fb::Transaction t(own);
-        return t.value(sql, params);
     }
     QVariant inYear(const QString &sql)
     {
