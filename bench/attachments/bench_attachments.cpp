@@ -12,6 +12,7 @@
 
 #include "runningserver.h"
 
+#include "core/attachmentlimit.h"
 #include "core/clock.h"
 #include "core/prompt.h"
 #include "core/session.h"
@@ -198,7 +199,7 @@ int main(int argc, char **argv)
     b.session.workstation.year = QStringLiteral("2021");
     b.session.workstation.localFolder = b.dir.filePath(QStringLiteral("EVRAKLAR"));
     b.session.store()->setValue(QStringLiteral("YOL"), QFileInfo(database).path());
-    b.session.store()->setValue(QLatin1String(storage::sizeLimitKey), 4096);
+    attachmentlimit::setMb(b.session, 4096);
 
     const QString pdf = b.dir.filePath(QStringLiteral("buyuk.pdf"));
     noisePdf(pdf, mib);

@@ -1,5 +1,6 @@
 #include "generaldefinitions.h"
 
+#include "core/attachmentlimit.h"
 #include "core/session.h"
 #include "db/fb/error.h"
 #include "db/fb/statement.h"
@@ -106,6 +107,7 @@ GeneralDefinitions::Values GeneralDefinitions::open()
     v.colour = colour < 0 ? int(colours().size()) - 1 : colour;
     v.readMode = choices::indexOf(readModes(), w.readMode);
     v.localFolder = w.localFolder;
+    v.sizeLimit = QString::number(attachmentlimit::mb(m_session));
     return v;
 }
 
@@ -178,6 +180,15 @@ bool GeneralDefinitions::save(const Values &v)
         m_session.prompt().message(QStringLiteral("DİKKAT! Çalışma Yılı dört rakamlı bir yıl olmalıdır."));
         return false;
     }
+    // Empty takes the default again; anything else must be a size a clerk can mean.
+    const QString limit = v.sizeLimit.trimmed().isEmpty() ? QString::number(attachmentlimit::defaultMb)
+                                                          : v.sizeLimit.trimmed();
+    bool isNumber = false;
+    const int mb = limit.toInt(&isNumber);
+    if (!isNumber || mb < 1 || mb > 10000) {
+        m_session.prompt().message(QStringLiteral("DİKKAT! Belge Boyut Sınırı 1 ile 10000 arasında bir sayı (MB) olmalıdır."));
+        return false;
+    }
     const QList<std::pair<QString, QString>> texts = {{QStringLiteral("KURUM"), v.KURUM},
                                                       {QStringLiteral("SUBE"), v.SUBE},
                                                       {QStringLiteral("SRVIPNO"), v.SRVIPNO},
@@ -231,5 +242,7 @@ bool GeneralDefinitions::save(const Values &v)
     if (v.readMode >= 0 && v.readMode < readModes().size())
         w.readMode = readModes()[v.readMode].code;
     w.localFolder = v.localFolder;
+    // Not part of what the program writes back at close: stored now.
+    attachmentlimit::setMb(m_session, mb);
     return true;
 }

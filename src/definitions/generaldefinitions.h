@@ -10,8 +10,8 @@
 class Session;
 
 /// The general definitions: the institution's settings row (TANIM) and the
-/// workstation's own working year, colour scheme, document reading mode and
-/// local document folder.
+/// workstation's own working year, colour scheme, document reading mode,
+/// local document folder and attachment size limit.
 class GeneralDefinitions
 {
 public:
@@ -36,6 +36,7 @@ public:
         int colour = -1;
         int readMode = -1;
         QString localFolder;
+        QString sizeLimit; ///< largest attachment file in MB (BELGESINIR)
     };
 
     struct Place

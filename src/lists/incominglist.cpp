@@ -6,20 +6,14 @@ namespace lists {
 
 namespace {
 
-qint64 deleteIncoming(Session &session, fb::Transaction &work, int kayno)
+qint64 deleteIncoming(Session &, fb::Transaction &work, int kayno)
 {
     const fb::Params key{{QStringLiteral("KK"), kayno}};
     const QList<QVariantList> row = work.rows(
         QStringLiteral("SELECT GELTAR, ILGNO FROM GELEN WHERE KAYNO=:KK"), key);
     if (row.isEmpty())
         return 0;
-    QList<qint64> contents;
-    for (const QVariantList &r : work.rows(
-             QStringLiteral("SELECT BELKAYNO FROM GELTEXT WHERE KAYNO=:KK AND BELKAYNO IS NOT NULL"), key))
-        contents << r.value(0).toLongLong();
-
     const qint64 deleted = work.execute(QStringLiteral("DELETE FROM GELEN WHERE KAYNO=:KK"), key);
-    work.execute(QStringLiteral("DELETE FROM GELTEXT WHERE KAYNO=:KK"), key);
     // Left behind, routing rows would wait for approval for ever.
     work.execute(QStringLiteral("DELETE FROM EVBRM WHERE TUR=1 AND EKAYNO=:KK"), key);
     // The outgoing document it answered would name an answer that is gone.
@@ -27,8 +21,6 @@ qint64 deleteIncoming(Session &session, fb::Transaction &work, int kayno)
     if (answered > 0)
         work.execute(QStringLiteral("UPDATE GIDEN SET CEVNO=0 WHERE KAYNO=:KN AND CEVNO=:KK"),
                      {{QStringLiteral("KN"), answered}, {QStringLiteral("KK"), kayno}});
-    deleteYearlyContents(session, work, QStringLiteral("GELTEXT"), contents,
-                         row.first().value(0).toDate().year());
     return deleted;
 }
 
@@ -45,6 +37,7 @@ ListDescription incomingList()
     d.dateField = QStringLiteral("GELTAR");
     d.numberField = QStringLiteral("GELNO");
     d.numberGenerator = QStringLiteral("GEN_GELNO");
+    d.attachments = storage::Register::Incoming;
     d.book = reports::Book::Incoming;
     // Answers are outgoing rows whose ILGNO names an incoming document (ILGDUR
     // 'G'), not a petition of the same key. Attachments are counted here, not per row.

@@ -148,10 +148,4 @@ Column approvalColumn()
                   }};
 }
 
-void deleteYearlyContents(Session &, fb::Transaction &, const QString &, const QList<qint64> &, int)
-{
-    // Connected at merge to the attachment branch's yearly delete, which joins
-    // the yearly database to `work` in one two-phase commit.
-}
-
 } // namespace lists

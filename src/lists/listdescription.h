@@ -1,6 +1,7 @@
 #pragma once
 
 #include "reports/registerbooks.h"
+#include "storage/registerkind.h"
 
 #include <optional>
 
@@ -92,6 +93,9 @@ struct ListDescription
     /// Deletes the record with everything that belongs to it in `work`;
     /// returns the rows of the register deleted (0 when it was gone already).
     std::function<qint64(Session &, fb::Transaction &work, int kayno)> deleteRecord;
+    /// The register whose attachment rows, with their contents in the yearly
+    /// database, go with a deleted record in the same two-phase unit.
+    std::optional<storage::Register> attachments;
     /// The register book "F7-Yazdır" prints, when the register has one.
     std::optional<reports::Book> book;
     /// When set, deletes in place of the above: the register's own delete,
@@ -129,11 +133,5 @@ Column tarnoColumn();
 /// "On": "X" for a routing row not approved, only while approval is in use.
 Column approvalColumn();
 Column fieldColumn(const QString &caption, const QString &field, int width = 60);
-
-/// The contents of deleted attachment rows in the yearly attachment database.
-/// Left for the attachment database's two-phase transaction: until then it
-/// does nothing, and those contents stay behind.
-void deleteYearlyContents(Session &session, fb::Transaction &work, const QString &table,
-                          const QList<qint64> &belkaynos, int year);
 
 } // namespace lists

@@ -6,20 +6,14 @@ namespace lists {
 
 namespace {
 
-qint64 deleteOutgoing(Session &session, fb::Transaction &work, int kayno)
+qint64 deleteOutgoing(Session &, fb::Transaction &work, int kayno)
 {
     const fb::Params key{{QStringLiteral("KK"), kayno}};
     const QList<QVariantList> row = work.rows(
         QStringLiteral("SELECT GIDTAR, ILGNO, ILGDUR FROM GIDEN WHERE KAYNO=:KK"), key);
     if (row.isEmpty())
         return 0;
-    QList<qint64> contents;
-    for (const QVariantList &r : work.rows(
-             QStringLiteral("SELECT BELKAYNO FROM GIDTEXT WHERE KAYNO=:KK AND BELKAYNO IS NOT NULL"), key))
-        contents << r.value(0).toLongLong();
-
     const qint64 deleted = work.execute(QStringLiteral("DELETE FROM GIDEN WHERE KAYNO=:KK"), key);
-    work.execute(QStringLiteral("DELETE FROM GIDTEXT WHERE KAYNO=:KK"), key);
     // Left behind, routing rows would wait for approval for ever.
     work.execute(QStringLiteral("DELETE FROM EVBRM WHERE TUR=2 AND EKAYNO=:KK"), key);
     // The answered document would name an answer that is gone. ILGDUR says
@@ -32,8 +26,6 @@ qint64 deleteOutgoing(Session &session, fb::Transaction &work, int kayno)
         work.execute(QStringLiteral("UPDATE %1 SET CEVNO=0 WHERE KAYNO=:KN AND CEVNO=:KK").arg(table),
                      {{QStringLiteral("KN"), answered}, {QStringLiteral("KK"), kayno}});
     }
-    deleteYearlyContents(session, work, QStringLiteral("GIDTEXT"), contents,
-                         row.first().value(0).toDate().year());
     return deleted;
 }
 
@@ -50,6 +42,7 @@ ListDescription outgoingList()
     d.dateField = QStringLiteral("GIDTAR");
     d.numberField = QStringLiteral("GIDNO");
     d.numberGenerator = QStringLiteral("GEN_GIDNO");
+    d.attachments = storage::Register::Outgoing;
     // Incoming answers name outgoing letters only, so the answer join needs no
     // register test. GIDEN has no document type: no EVTUR join. Attachments
     // are counted here, not per row.

@@ -1,5 +1,8 @@
 #include "registerlist.h"
 
+#include "db/fb/twophase.h"
+#include "storage/attachments.h"
+
 #include "core/session.h"
 #include "registers/numbering.h"
 
@@ -306,7 +309,13 @@ int RegisterList::remove(int row)
             previous = kayno(r);
     }
 
-    fb::Transaction work(m_session.db.IBDATABASE);
+    // The record's contents in the yearly database go in the same unit as the
+    // rows that point at them.
+    fb::Attachment *contents = nullptr;
+    if (m_d.attachments && !storage::contentDatabaseFor(m_session, *m_d.attachments, k, contents))
+        return -1;
+    fb::TwoPhaseTransaction unit(m_session.db.IBDATABASE, contents);
+    fb::Transaction &work = unit.first();
     if (!m_d.deleteGuardSql.isEmpty()
         && work.value(m_d.deleteGuardSql, {{QStringLiteral("ILG"), k}}).toInt() >= 1) {
         prompt.message(QStringLiteral("DİKKAT! Bu Kayıt Kullanılmıştır. Silemezsiniz..."));
@@ -314,6 +323,8 @@ int RegisterList::remove(int row)
     }
     // The number generator follows the highest number; a save numbering meanwhile would race it.
     numbering::lock(work);
+    if (m_d.attachments)
+        storage::deleteAllAttachments(unit, *m_d.attachments, k);
     if (m_d.deleteRecord(m_session, work, k) == 0) {
         work.rollback();
         prompt.message(
@@ -324,7 +335,7 @@ int RegisterList::remove(int row)
     const qint64 highest =
         work.value(QStringLiteral("SELECT MAX(%1) YNO FROM %2").arg(m_d.numberField, m_d.table)).toLongLong();
     work.executeRaw(QStringLiteral("SET GENERATOR %1 TO %2").arg(m_d.numberGenerator).arg(highest));
-    work.commit();
+    unit.commit();
 
     SORGULA();
     const int at = previous >= 0 ? locate(previous) : -1;

@@ -264,11 +264,11 @@ bool ArchiveRecord::remove(Session &s, int kayno)
     Prompt &prompt = s.prompt();
     if (!prompt.question(QStringLiteral("DİKKAT! Bu Kayıt Silinecektir. Onaylıyormusunuz.?")))
         return false;
-    fb::Attachment *contents = nullptr;
-    if (!registerchecks::contentsDatabase(s, storage::Register::Archive, QStringLiteral("ARSIV"),
-                                          QStringLiteral("ARSTAR"), kayno, &contents))
-        return false;
     try {
+        // The contents in the yearly database go in the same unit as their rows.
+        fb::Attachment *contents = nullptr;
+        if (!storage::contentDatabaseFor(s, storage::Register::Archive, kayno, contents))
+            return false;
         fb::TwoPhaseTransaction unit(s.db.IBDATABASE, contents);
         fb::Transaction &work = unit.first();
         if (work.execute(QStringLiteral("DELETE FROM ARSIV WHERE KAYNO=:KK"), {{"KK", kayno}}) == 0) {

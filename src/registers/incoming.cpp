@@ -3,6 +3,8 @@
 #include "numbering.h"
 
 #include "core/session.h"
+#include "db/fb/twophase.h"
+#include "storage/attachments.h"
 #include "db/fb/error.h"
 #include "db/fb/statement.h"
 #include "db/fieldcheck.h"
@@ -233,7 +235,14 @@ bool IncomingRecord::save(const QString &typedDate)
     const QVariant related = value("ILGNO");
     try {
         // Its own transaction: a failure rolls back this save and nothing else.
-        fb::Transaction t(m_session.db.IBDATABASE);
+        // Main and yearly database as one when attachments changed: rows never point at
+        // contents that were not written, nor the other way round.
+        fb::TwoPhaseTransaction unit(m_session.db.IBDATABASE,
+                                     m_attachments && m_attachments->isDirty() ? m_attachments->yearDatabase() : nullptr);
+        fb::Transaction &t = unit.first();
+        // Contents first: a long blob write must not hold the numbering lock.
+        if (m_attachments)
+            m_attachments->apply(unit);
         if (m_mode == New) {
             numbering::lock(t);
             // The year as a date range, so that the date index serves it.
@@ -269,7 +278,7 @@ bool IncomingRecord::save(const QString &typedDate)
         }
         m_row.apply(t);
         m_routing.apply(t);
-        t.commit();
+        unit.commit();
     } catch (const fb::Error &e) {
         // A lost connection is re-made in place for the next F5.
         m_session.db.watch.notice(e);
@@ -304,18 +313,23 @@ bool IncomingRecord::remove(Session &s, int kayno)
     if (!prompt.question(QStringLiteral("DİKKAT! Bu Kayıt Silinecektir. Onaylıyormusunuz.?")))
         return false;
     try {
-        fb::Transaction t(s.db.IBDATABASE);
+        // The contents in the yearly database go in the same unit as their rows.
+        fb::Attachment *contents = nullptr;
+        if (!storage::contentDatabaseFor(s, storage::Register::Incoming, kayno, contents))
+            return false;
+        fb::TwoPhaseTransaction unit(s.db.IBDATABASE, contents);
+        fb::Transaction &t = unit.first();
         if (t.value(QStringLiteral("SELECT COUNT(*) SAY FROM GIDEN WHERE ILGNO=:ILG AND ILGDUR='G'"), {{"ILG", kayno}}).toInt() >= 1) {
             prompt.message(QStringLiteral("DİKKAT! Bu Kayıt Kullanılmıştır. Silemezsiniz..."));
             return false;
         }
         t.execute(QStringLiteral("DELETE FROM GELEN WHERE KAYNO=:KK"), {{"KK", kayno}});
-        t.execute(QStringLiteral("DELETE FROM GELTEXT WHERE KAYNO=:KK"), {{"KK", kayno}});
+        storage::deleteAllAttachments(unit, storage::Register::Incoming, kayno);
         // Routing rows of a deleted document would wait for approval for ever.
         t.execute(QStringLiteral("DELETE FROM EVBRM WHERE TUR=1 AND EKAYNO=:KK"), {{"KK", kayno}});
         const qint64 highest = t.value(QStringLiteral("SELECT MAX(GELNO) YNO FROM GELEN")).toLongLong();
         t.executeRaw(QStringLiteral("SET GENERATOR GEN_GELNO TO %1").arg(highest));
-        t.commit();
+        unit.commit();
     } catch (const fb::Error &e) {
         prompt.error(QStringLiteral("DİKKAT! Kayıt silinemedi."), e.details());
         return false;

@@ -9,6 +9,9 @@
 #include <QVariant>
 
 class Session;
+namespace storage {
+class RecordAttachments;
+}
 
 /// One incoming document being recorded or changed: its GELEN row and its
 /// routing rows, kept in memory until save. The save takes the numbering lock,
@@ -37,6 +40,10 @@ public:
     /// File-plan texts of the row: main code and full code, "KOD : ACIK".
     QString SACK1() const;
     QString SACK2() const;
+
+    /// The record's attachments, written by the save in the record's own unit
+    /// (two-phase with the yearly database when contents go there).
+    void setAttachments(storage::RecordAttachments *attachments) { m_attachments = attachments; }
 
     /// Routing rows (EVBRM, register 1).
     Routing &routing() { return m_routing; }
@@ -77,6 +84,7 @@ private:
     int m_kayno = 0;
     CachedRecords m_row;
     Routing m_routing;
+    storage::RecordAttachments *m_attachments = nullptr;
     bool m_replyChosen = false;
     bool m_replyRemoved = false;
     /// GSIRNO as the screen numbered it; renumbered at save unless the user typed another.

@@ -4,6 +4,8 @@
 
 #include "core/session.h"
 #include "db/fb/error.h"
+#include "db/fb/twophase.h"
+#include "storage/attachments.h"
 #include "db/fb/statement.h"
 #include "db/fieldcheck.h"
 
@@ -401,7 +403,14 @@ bool OutgoingRecord::save(const QString &typedDate)
             setValue(i.key(), i.value());
     };
     try {
-        fb::Transaction work(m_session.db.IBDATABASE);
+        // Main and yearly database as one when attachments changed: rows never point at
+        // contents that were not written, nor the other way round.
+        fb::TwoPhaseTransaction unit(m_session.db.IBDATABASE,
+                                     m_attachments && m_attachments->isDirty() ? m_attachments->yearDatabase() : nullptr);
+        fb::Transaction &work = unit.first();
+        // Contents first: a long blob write must not hold the numbering lock.
+        if (m_attachments)
+            m_attachments->apply(unit);
         numbering::lock(work);
         numberUnderLock(work);
         checkUnderLock(work);
@@ -411,7 +420,7 @@ bool OutgoingRecord::save(const QString &typedDate)
         m_reply.write(work, m_kayno);
         m_row.apply(work);
         m_routing.apply(work);
-        work.commit();
+        unit.commit();
     } catch (const Refusal &r) {
         restore();
         prompt.message(r.message());

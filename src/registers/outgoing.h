@@ -11,6 +11,9 @@
 #include <QVariant>
 
 class Session;
+namespace storage {
+class RecordAttachments;
+}
 
 /// A department that can send a letter, with the prefix of its reference numbers.
 struct SendingDepartment
@@ -62,6 +65,10 @@ public:
     QString SACK1() const;
     QString SACK2() const;
 
+    /// The letter's attachments, written by the save in the letter's own unit
+    /// (two-phase with the yearly database when contents go there).
+    void setAttachments(storage::RecordAttachments *attachments) { m_attachments = attachments; }
+
     /// Recipient rows; the department dialog adds to them for internal delivery.
     Routing &routing() { return m_routing; }
     /// Name of a recipient row as the delivery kind shows it (empty for the other kind).
@@ -103,6 +110,7 @@ private:
     int m_kayno = 0;
     CachedRecords m_row;
     Routing m_routing;
+    storage::RecordAttachments *m_attachments = nullptr;
     related::ReplyLink m_reply{related::ReplyLink::Side::Outgoing};
     QList<SendingDepartment> m_departments;
     /// Name and kind of every place, for the recipients' names.

@@ -222,11 +222,11 @@ bool PetitionRecord::remove(Session &s, int kayno)
     Prompt &prompt = s.prompt();
     if (!prompt.question(QStringLiteral("DİKKAT! Bu Kayıt Silinecektir. Onaylıyormusunuz.?")))
         return false;
-    fb::Attachment *contents = nullptr;
-    if (!registerchecks::contentsDatabase(s, storage::Register::Petition, QStringLiteral("DILEKCE"),
-                                          QStringLiteral("DILTAR"), kayno, &contents))
-        return false;
     try {
+        // The contents in the yearly database go in the same unit as their rows.
+        fb::Attachment *contents = nullptr;
+        if (!storage::contentDatabaseFor(s, storage::Register::Petition, kayno, contents))
+            return false;
         fb::TwoPhaseTransaction unit(s.db.IBDATABASE, contents);
         fb::Transaction &work = unit.first();
         // An outgoing letter that answers it would point at nothing.

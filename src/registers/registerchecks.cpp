@@ -3,8 +3,6 @@
 #include "core/session.h"
 #include "db/fb/statement.h"
 #include "db/fieldcheck.h"
-#include "storage/registerkind.h"
-#include "storage/storageplaces.h"
 
 namespace registerchecks {
 
@@ -86,28 +84,6 @@ QString typedDateProblem(const Session &session, const QString &typed, QDate *da
 fb::Params yearRange(int year)
 {
     return {{QStringLiteral("D1"), QDate(year, 1, 1)}, {QStringLiteral("D2"), QDate(year, 12, 31)}};
-}
-
-bool contentsDatabase(Session &session, storage::Register kind, const QString &table, const QString &dateColumn,
-                      int kayno, fb::Attachment **database)
-{
-    *database = nullptr;
-    if (!storage::StoragePlaces::of(session).yearly)
-        return true;
-    fb::TransactionOptions readOnly;
-    readOnly.readOnly = true;
-    fb::Transaction t(session.db.IBDATABASE, readOnly);
-    const QVariantList r = t.rows(QStringLiteral(
-        "SELECT EXTRACT(YEAR FROM R.%1), (SELECT COUNT(*) FROM %3 A WHERE A.KAYNO=R.KAYNO AND A.BELKAYNO > 0) "
-        "FROM %2 R WHERE R.KAYNO=:K").arg(dateColumn, table, storage::kindOf(kind).table), {{"K", kayno}}).value(0);
-    t.commit();
-    if (r.value(1).toInt() == 0)
-        return true;
-    const int year = r.value(0).isNull() ? session.workingYear() : r.value(0).toInt();
-    if (!storage::openYearFor(session, year))
-        return false;
-    *database = &session.db.IBTEXTDB;
-    return true;
 }
 
 QString vanishedMessage()

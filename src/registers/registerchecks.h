@@ -12,13 +12,6 @@
 
 class Session;
 
-namespace fb {
-class Attachment;
-}
-namespace storage {
-enum class Register;
-}
-
 /// A department a record can be given to or belong to.
 struct RegisterDepartment
 {
@@ -58,13 +51,6 @@ QString typedDateProblem(const Session &session, const QString &typed, QDate *da
 
 /// :D1 and :D2, the first and last day of a year (so a date index serves it).
 fb::Params yearRange(int year);
-
-/// The yearly attachment database holding the contents of a record about to
-/// be deleted, opened for the year of its `dateColumn`: null when no content of
-/// it is kept there. False, after the message, when that database cannot be
-/// opened; the record then stays whole.
-bool contentsDatabase(Session &session, storage::Register kind, const QString &table, const QString &dateColumn,
-                      int kayno, fb::Attachment **database);
 
 /// Shown when a record asked for is no longer there.
 QString vanishedMessage();

@@ -12,9 +12,11 @@
 #include "db/fb/transaction.h"
 #include "db/fb/twophase.h"
 
+#include <QDate>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QTemporaryDir>
 
 namespace storage {
 
@@ -55,6 +57,8 @@ bool copyReplacing(const QString &from, const QString &to)
 
 void emptyFolder(const QString &folder, const QStringList &keep = {})
 {
+    if (folder.isEmpty())
+        return;
     const QFileInfoList files = QDir(folder).entryInfoList(QDir::Files | QDir::Hidden | QDir::System);
     for (const QFileInfo &f : files) {
         if (!keep.contains(f.fileName()))
@@ -81,8 +85,9 @@ bool RecordAttachments::open(int kayno, int year)
     m_places = StoragePlaces::of(m_session);
     m_kayno = kayno;
     m_pending.clear();
-    if (m_places.yearly && !openYearFor(m_session, year))
-        return false;
+    m_readCopies.reset();
+    // Without the year's database the rows are still listed; the screen keeps them as they are.
+    const bool yearOpen = !m_places.yearly || openYearFor(m_session, year);
     fb::Transaction t(m_session.db.IBDATABASE, readOnly());
     m_rows.select(t, QStringLiteral("SELECT %1 FROM %2 WHERE KAYNO=:KN ORDER BY SIRNO").arg(rowColumns(), m_kind.table),
                   {{"KN", kayno}});
@@ -90,7 +95,7 @@ bool RecordAttachments::open(int kayno, int year)
                               {{"KN", kayno}}).toInt();
     t.commit();
     renumber();
-    return true;
+    return yearOpen;
 }
 
 void RecordAttachments::renumber()
@@ -342,7 +347,7 @@ AfterSave RecordAttachments::saved()
 void RecordAttachments::sendToServer(AfterSave &after)
 {
     const Folders folders(m_places.localFolder);
-    if (QDir(folders.temp()).entryList(QDir::Files | QDir::Hidden | QDir::System).isEmpty())
+    if (folders.temp().isEmpty() || QDir(folders.temp()).entryList(QDir::Files | QDir::Hidden | QDir::System).isEmpty())
         return;
     const QString host = m_session.general.SRVIPNO.trimmed().isEmpty() ? m_session.workstation.host
                                                                           : m_session.general.SRVIPNO;
@@ -370,7 +375,17 @@ void RecordAttachments::sendToServer(AfterSave &after)
 bool RecordAttachments::emptyTempRead()
 {
     emptyFolder(Folders(m_places.localFolder).tempRead());
+    m_readCopies.reset();
     return true;
+}
+
+QString RecordAttachments::readCopiesFolder()
+{
+    // Contents read from the database need no document folder: a workstation
+    // whose folder is missing or read-only still shows them.
+    if (!m_readCopies || !m_readCopies->isValid())
+        m_readCopies = std::make_unique<QTemporaryDir>(QDir::temp().filePath(QStringLiteral("kelma-belge-XXXXXX")));
+    return m_readCopies->isValid() ? m_readCopies->path() : QString();
 }
 
 void RecordAttachments::cancel()
@@ -473,6 +488,8 @@ Shown RecordAttachments::show(int row)
         if (name.isEmpty())
             return shown;
         for (const QString &folder : {folders.temp(), folders.tempRead()}) {
+            if (folder.isEmpty())
+                continue;
             const QString path = QDir(folder).filePath(name);
             if (QFileInfo(path).isFile())
                 return found(path);
@@ -494,6 +511,8 @@ Shown RecordAttachments::show(int row)
         if (picture || name.isEmpty())
             return shown;
         for (const QString &folder : {folders.registerFolder(m_kind.folder), folders.temp()}) {
+            if (folder.isEmpty())
+                continue;
             const QString path = QDir(folder).filePath(name);
             if (QFileInfo(path).isFile())
                 return found(path);
@@ -503,15 +522,21 @@ Shown RecordAttachments::show(int row)
     default: {
         if (pending != m_pending.cend())
             return pending->content ? found(pending->temp) : shown;
-        if (const QString problem = folders.check(); !problem.isEmpty()) {
-            prompt.message(problem);
+        if (m_places.yearly && !yearDatabase()) {
+            shown.message = QStringLiteral("DİKKAT! TEXT Veritabanı açılamadı");
+            return shown;
+        }
+        const QString copies = readCopiesFolder();
+        if (copies.isEmpty()) {
+            prompt.message(kFromDatabase);
+            shown.message = kFromDatabase;
             return shown;
         }
         const QString base = QStringLiteral("VT_") + m_kind.prefix + QString::number(m_kayno) + u'_'
             + QString::number(sirno);
         QString path;
         try {
-            path = readContent(row, QDir(folders.tempRead()).filePath(base + extensionFor(beltur)));
+            path = readContent(row, QDir(copies).filePath(base + extensionFor(beltur)));
         } catch (const fb::Error &e) {
             prompt.error(kFromDatabase, e.details());
             shown.message = kFromDatabase;
@@ -520,7 +545,7 @@ Shown RecordAttachments::show(int row)
         if (path.isEmpty())
             return shown;
         if (legacycontent::compoundOffset(path) > 0) {
-            const legacycontent::Extracted doc = legacycontent::extract(path, folders.tempRead(), base + QStringLiteral("_BELGE"));
+            const legacycontent::Extracted doc = legacycontent::extract(path, copies, base + QStringLiteral("_BELGE"));
             QFile::remove(path);
             if (doc.path.isEmpty()) {
                 prompt.message(kFromDatabase + u'\n' + doc.error);
@@ -532,6 +557,27 @@ Shown RecordAttachments::show(int row)
         return found(path);
     }
     }
+}
+
+bool contentDatabaseFor(Session &session, Register kind, int kayno, fb::Attachment *&database)
+{
+    database = nullptr;
+    if (!StoragePlaces::of(session).yearly)
+        return true;
+    const RegisterKind &k = kindOf(kind);
+    fb::Transaction t(session.db.IBDATABASE, readOnly());
+    const QList<QVariantList> found = t.rows(
+        QStringLiteral("SELECT R.%1, (SELECT COUNT(*) FROM %2 T WHERE T.KAYNO=R.KAYNO AND T.BELKAYNO > 0) "
+                       "FROM %3 R WHERE R.KAYNO=:K").arg(k.dateField, k.table, k.records),
+        {{"K", kayno}});
+    t.commit();
+    if (found.isEmpty() || found.first().value(1).toInt() == 0)
+        return true;
+    const QDate date = found.first().value(0).toDate();
+    if (!openYearFor(session, date.isValid() ? date.year() : session.workingYear()))
+        return false;
+    database = &session.db.IBTEXTDB;
+    return true;
 }
 
 void deleteAllAttachments(fb::TwoPhaseTransaction &unit, Register kind, int kayno)

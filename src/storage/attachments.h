@@ -10,7 +10,9 @@
 #include <QStringList>
 
 #include <functional>
+#include <memory>
 
+class QTemporaryDir;
 class Session;
 
 namespace fb {
@@ -54,7 +56,7 @@ public:
 
     /// Reads the record's rows. `year` is the year of the record's date: with
     /// TEXTVT 'A' that year's attachment database is opened (false, after the
-    /// message, when it cannot be).
+    /// message, when it cannot be; the rows are read all the same).
     bool open(int kayno, int year);
     int kayno() const { return m_kayno; }
     const RegisterKind &kind() const { return m_kind; }
@@ -116,6 +118,7 @@ private:
     void renumber();
     bool emptyTempRead();
     QString readContent(int row, const QString &target);
+    QString readCopiesFolder();
     void sendToServer(AfterSave &after);
 
     Session &m_session;
@@ -127,10 +130,18 @@ private:
     int m_nextSirno = 1;
     int m_highestStored = 0;
     QHash<int, Pending> m_pending;
+    std::unique_ptr<QTemporaryDir> m_readCopies; ///< contents read from the database for showing
 };
 
 // For the lists and the register records.
 
+/// The yearly attachment database holding contents of a record's
+/// attachments, opened for the year of the record's date, for the second part
+/// of the unit that deletes the record: null when no row of the record has
+/// its content there (or TEXTVT is not 'A'). False, after "DİKKAT! TEXT
+/// Veritabanı açılamadı", when it is needed and cannot be opened: deleting the
+/// rows alone would leave their contents behind.
+bool contentDatabaseFor(Session &session, Register kind, int kayno, fb::Attachment *&database);
 /// Deletes every attachment of a record — rows and their contents in the
 /// yearly database — inside the given unit (its second part on the yearly
 /// database when that is in use). Files in folders and on the server stay.

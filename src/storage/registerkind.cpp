@@ -7,10 +7,14 @@ namespace storage {
 const RegisterKind &kindOf(Register r)
 {
     static const RegisterKind kinds[] = {
-        {QStringLiteral("GELTEXT"), QStringLiteral("GEL_"), QStringLiteral("GELEN"), QStringLiteral("Gelen")},
-        {QStringLiteral("GIDTEXT"), QStringLiteral("GID_"), QStringLiteral("GIDEN"), QStringLiteral("Giden")},
-        {QStringLiteral("DILTEXT"), QStringLiteral("DIL_"), QStringLiteral("DILEKCE"), QStringLiteral("Dilekçe")},
-        {QStringLiteral("ARSTEXT"), QStringLiteral("ARS_"), QStringLiteral("ARSIV"), QStringLiteral("Arşiv")},
+        {QStringLiteral("GELTEXT"), QStringLiteral("GEL_"), QStringLiteral("GELEN"), QStringLiteral("Gelen"),
+         QStringLiteral("GELEN"), QStringLiteral("GELTAR")},
+        {QStringLiteral("GIDTEXT"), QStringLiteral("GID_"), QStringLiteral("GIDEN"), QStringLiteral("Giden"),
+         QStringLiteral("GIDEN"), QStringLiteral("GIDTAR")},
+        {QStringLiteral("DILTEXT"), QStringLiteral("DIL_"), QStringLiteral("DILEKCE"), QStringLiteral("Dilekçe"),
+         QStringLiteral("DILEKCE"), QStringLiteral("DILTAR")},
+        {QStringLiteral("ARSTEXT"), QStringLiteral("ARS_"), QStringLiteral("ARSIV"), QStringLiteral("Arşiv"),
+         QStringLiteral("ARSIV"), QStringLiteral("ARSTAR")},
     };
     return kinds[static_cast<int>(r)];
 }

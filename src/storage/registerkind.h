@@ -14,6 +14,8 @@ struct RegisterKind
     QString prefix;     ///< file-name prefix, "GEL_"
     QString folder;     ///< sub-folder of the local document folder, "GELEN"
     QString folderWord; ///< the folder as the messages name it, "Gelen"
+    QString records;    ///< the register's own table, "GELEN"
+    QString dateField;  ///< its registration date, whose year names the attachment database
 };
 
 const RegisterKind &kindOf(Register r);

@@ -1,5 +1,6 @@
 #include "storageplaces.h"
 
+#include "core/attachmentlimit.h"
 #include "core/connections.h"
 #include "core/prompt.h"
 #include "core/session.h"
@@ -45,24 +46,30 @@ StoragePlaces StoragePlaces::of(const Session &s)
     const QString mode = s.workstation.readMode.trimmed().toUpper();
     p.readMode = mode == u"S" || mode == u"Y" ? mode.at(0) : QChar(u'V');
     p.localFolder = s.workstation.localFolder;
-    const int mb = s.store()->value(QLatin1String(sizeLimitKey), defaultSizeLimitMb).toInt();
-    p.sizeLimit = qint64(mb > 0 ? mb : defaultSizeLimitMb) * 1024 * 1024;
+    p.sizeLimit = qint64(attachmentlimit::mb(s)) * 1024 * 1024;
     return p;
 }
 
+// With no folder set every name is empty: a relative "TEMP" would be the
+// working directory's, and emptying it would delete someone else's files.
 QString Folders::temp() const
 {
-    return QDir(m_root).filePath(QStringLiteral("TEMP"));
+    return sub(QStringLiteral("TEMP"));
 }
 
 QString Folders::tempRead() const
 {
-    return QDir(m_root).filePath(QStringLiteral("TEMPOKU"));
+    return sub(QStringLiteral("TEMPOKU"));
 }
 
-QString Folders::registerFolder(const QString &sub) const
+QString Folders::registerFolder(const QString &name) const
 {
-    return QDir(m_root).filePath(sub);
+    return sub(name);
+}
+
+QString Folders::sub(const QString &name) const
+{
+    return m_root.trimmed().isEmpty() ? QString() : QDir(m_root).filePath(name);
 }
 
 QString Folders::check() const

@@ -15,17 +15,14 @@ struct StoragePlaces
     bool yearly = false;   ///< TEXTVT 'A'
     QChar readMode = u'V'; ///< DOSYAOKU: V, S or Y
     QString localFolder;   ///< LOCAL
-    qint64 sizeLimit = 100LL * 1024 * 1024;
+    qint64 sizeLimit = 100LL * 1024 * 1024; ///< the workstation's BELGESINIR, in bytes
 
     bool any() const { return database || local || server; }
     static StoragePlaces of(const Session &session);
 };
 
-/// Workstation setting (settings store) with the largest file taken, in MB.
-inline constexpr char sizeLimitKey[] = "BELGESINIR";
-inline constexpr int defaultSizeLimitMb = 100;
-
-/// The local document folder and its temporary folders.
+/// The local document folder and its temporary folders (empty names when
+/// no folder is set).
 class Folders
 {
 public:
@@ -39,6 +36,7 @@ public:
     QString check() const;
 
 private:
+    QString sub(const QString &name) const;
     QString m_root;
 };
 

@@ -1,5 +1,6 @@
 // The rules of the definition screens, against real database files.
 
+#include "core/attachmentlimit.h"
 #include "definitions/archivekinds.h"
 #include "definitions/departments.h"
 #include "definitions/documenttypes.h"
@@ -656,6 +657,7 @@ void TestDefinitions::generalDefinitionsSaveEverySetting()
     v.colour = 2;
     v.readMode = 1;
     v.localFolder = QStringLiteral("/srv/evrak");
+    v.sizeLimit = QStringLiteral(" 250 ");
     QVERIFY(g.save(v));
     QVERIFY2(o.prompt.done(), qPrintable(o.prompt.report()));
 
@@ -669,6 +671,7 @@ void TestDefinitions::generalDefinitionsSaveEverySetting()
     QCOMPARE(o.session.workstation.colour, QStringLiteral("M"));
     QCOMPARE(o.session.workstation.readMode, QStringLiteral("S"));
     QCOMPARE(o.session.workstation.localFolder, QStringLiteral("/srv/evrak"));
+    QCOMPARE(attachmentlimit::mb(o.session), 250);
     QCOMPARE(o.session.store()->value("YIL").toString(), QString());
 
     GeneralDefinitions again(o.session);
@@ -682,7 +685,9 @@ void TestDefinitions::generalDefinitionsSaveEverySetting()
     none.colour = 4;
     none.readMode = -1;
     none.ONIZ = -1;
+    none.sizeLimit.clear(); // empty: the default again
     QVERIFY(again.save(none));
+    QCOMPARE(attachmentlimit::mb(o.session), 100);
     QCOMPARE(o.session.workstation.colour, QString());
     QCOMPARE(o.session.workstation.readMode, QStringLiteral("S"));
     QCOMPARE(o.query("SELECT ONIZ FROM TANIM").toString(), QStringLiteral("H"));
@@ -698,6 +703,8 @@ void TestDefinitions::generalDefinitionsBadInputStoresNothing_data()
     QTest::newRow("year of five digits") << "year" << "20215" << "Çalışma Yılı";
     QTest::newRow("institution name too long") << "KURUM" << QString(31, u'Ğ') << "Kurum Adı";
     QTest::newRow("port too long") << "SRVPORT" << "1234567" << "Sunucu Portu";
+    QTest::newRow("size limit not a number") << "sizeLimit" << "12a" << "Belge Boyut Sınırı";
+    QTest::newRow("size limit zero") << "sizeLimit" << "0" << "Belge Boyut Sınırı";
 }
 
 void TestDefinitions::generalDefinitionsBadInputStoresNothing()
@@ -710,7 +717,7 @@ void TestDefinitions::generalDefinitionsBadInputStoresNothing()
     GeneralDefinitions::Values v = g.open();
     v.SUBE = QStringLiteral("DEĞİŞTİ");
     v.colour = 0;
-    (field == "year" ? v.year : field == "KURUM" ? v.KURUM : v.SRVPORT) = value;
+    (field == "year" ? v.year : field == "KURUM" ? v.KURUM : field == "sizeLimit" ? v.sizeLimit : v.SRVPORT) = value;
     o.prompt.expectMessage(message);
     QVERIFY(!g.save(v));
     QVERIFY2(o.prompt.done(), qPrintable(o.prompt.report()));

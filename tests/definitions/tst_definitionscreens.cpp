@@ -1,5 +1,6 @@
 // The definition screens driven as a clerk would, against real database files.
 
+#include "core/attachmentlimit.h"
 #include "definitions/ui/definitionsmenu.h"
 #include "kit/gridparts.h"
 #include "definitions/ui/unbirbil.h"
@@ -111,6 +112,8 @@ void TestDefinitionScreens::generalDefinitionsSaveReachesTheWorkstation()
         child<QComboBox>(screen, "colourBox")->setCurrentIndex(indexOfText(child<QComboBox>(screen, "colourBox"), "...."));
         child<QComboBox>(screen, "readingModeBox")->setCurrentIndex(indexOfText(child<QComboBox>(screen, "readingModeBox"), "Yerel (Terminal)"));
         child<QLineEdit>(screen, "localFolderEdit")->setText(QStringLiteral("/evrak/yerel"));
+        QCOMPARE(child<QLineEdit>(screen, "sizeLimitEdit")->text(), QStringLiteral("100"));
+        child<QLineEdit>(screen, "sizeLimitEdit")->setText(QStringLiteral("250"));
         child<QComboBox>(screen, "documentKindBox")->setCurrentIndex(indexOfText(child<QComboBox>(screen, "documentKindBox"), "Acrobat (PDF)"));
         child<QLineEdit>(screen, "institutionEdit")->setText(QStringLiteral("ÇANKAYA BELEDİYESİ"));
         QTest::keyClick(&screen, Qt::Key_F5);
@@ -123,6 +126,7 @@ void TestDefinitionScreens::generalDefinitionsSaveReachesTheWorkstation()
     QCOMPARE(o.session.workstation.colour, QString());
     QCOMPARE(o.session.workstation.readMode, QStringLiteral("Y"));
     QCOMPARE(o.session.workstation.localFolder, QStringLiteral("/evrak/yerel"));
+    QCOMPARE(attachmentlimit::mb(o.session), 250);
     QCOMPARE(o.query("SELECT KURUM || ABT FROM TANIM").toString(), QStringLiteral("ÇANKAYA BELEDİYESİ2"));
 
     // A cancelled screen changes nothing.

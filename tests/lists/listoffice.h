@@ -8,6 +8,7 @@
 #include "tempdatabase.h"
 
 #include <QDate>
+#include <QDir>
 #include <QSettings>
 
 #include <initializer_list>
@@ -21,14 +22,21 @@
 ///    waiting for an answer, while outgoing 502 answers a petition whose key
 ///    is also 202; 203 without routing, answered twice (503, 504); 204
 ///    answering outgoing 501, routed to department 1;
-///  - attachment rows: 201 two, 202 one, 203 one.
+///  - attachment rows: 201 two, 202 one, 203 one, their contents (BELKAYNO
+///    KAYNO×10+SIRNO) in the yearly database TEXT2021 beside the main one.
 struct ListOffice
 {
     TempDatabase db;
     ScriptedPrompt prompt;
     FixedClock clock{QDateTime(QDate(2021, 8, 26), QTime(9, 30))};
-    Session session{prompt, clock, [] { return std::make_unique<QSettings>(); }};
+    // The workstation's store beside the database: YOL finds the yearly databases there.
+    Session session{prompt, clock, [this] {
+        return std::make_unique<QSettings>(QDir(db.folder()).filePath(QStringLiteral("KELMA.ini")),
+                                           QSettings::IniFormat);
+    }};
     fb::Attachment own;
+    /// TEXT2021.GDB: the contents of the attachment rows (TEXTVT 'A', as a fresh database has it).
+    fb::Attachment year;
 
     ListOffice()
     {
@@ -68,6 +76,27 @@ struct ListOffice
         session.LUSR = QStringLiteral("ZIRVO");
         session.general = generalsettings::readRow(session.db.IBTransaction1);
         session.general.UDUR = QStringLiteral("0");
+        session.store()->setValue(QStringLiteral("YOL"), db.folder());
+        year.open(TempDatabase::options(db.createYear(QStringLiteral("2021")), QString()));
+        for (const auto &[k, n] : std::initializer_list<std::pair<int, int>>{{201, 1}, {201, 2}, {202, 1}, {203, 1}})
+            addContent(QStringLiteral("GELTEXT"), k * 10 + n);
+    }
+
+    void addContent(const QString &table, int belkayno)
+    {
+        fb::Transaction t(year);
+        t.execute(QStringLiteral("INSERT INTO %1 (BELKAYNO, METIN) VALUES (:B, :M)").arg(table),
+                  {{"B", belkayno}, {"M", QByteArray("icerik")}});
+        t.commit();
+    }
+    /// BELKAYNO of the contents committed in TEXT2021's `table`, in order.
+    QList<int> contents(const QString &table)
+    {
+        fb::Transaction t(year);
+        QList<int> out;
+        for (const QVariantList &r : t.rows(QStringLiteral("SELECT BELKAYNO FROM %1 ORDER BY BELKAYNO").arg(table)))
+            out << r.value(0).toInt();
+        return out;
     }
 
     static void incoming(fb::Transaction &t, int kayno, int gelno, const QDate &date, int body, const char *cevdur,

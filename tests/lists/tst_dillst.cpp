@@ -24,11 +24,11 @@ namespace {
 /// The list office with petitions and archive records:
 ///  - petitions 301 (no. 9, registered 2020), 302 (no. 1, petition dated
 ///    2020 but registered 2021, department 2), 303 (no. 2, August 2021,
-///    department 1, two attachments, routed to department 3), 304 (no. 3,
+///    department 1, two attachments (contents in TEXT2021), routed to department 3), 304 (no. 3,
 ///    September 2021, no department);
 ///  - archive kinds 1 KARAR, 2 SÖZLEŞME; records 401 (2020, dept 1, kind 1),
 ///    402 (no. 1, 2021, dept 1, kind 2), 403 (no. 2, August 2021, dept 2,
-///    kind 1, one attachment), 404 (no. 3, 2021, dept 1, kind 1).
+///    kind 1, one attachment with its content), 404 (no. 3, 2021, dept 1, kind 1).
 struct Office : ListOffice
 {
     ScriptedRunner runner;
@@ -48,7 +48,8 @@ struct Office : ListOffice
                        {"KONU", QStringLiteral("Dilekçe %1").arg(k)}, {"B", birkod ? QVariant(birkod) : QVariant()}});
         }
         for (int n : {1, 2})
-            t.execute(QStringLiteral("INSERT INTO DILTEXT (KAYNO, SIRNO, TUR) VALUES (303, :S, 'A')"), {{"S", n}});
+            t.execute(QStringLiteral("INSERT INTO DILTEXT (KAYNO, SIRNO, TUR, BELKAYNO) VALUES (303, :S, 'A', :B)"),
+                      {{"S", n}, {"B", 3030 + n}});
         t.execute(QStringLiteral("INSERT INTO EVBRM (TUR, EKAYNO, BKOD) VALUES (3, 303, 3)"));
         // An incoming routing row of the same key is not the petition's.
         t.execute(QStringLiteral("INSERT INTO EVBRM (TUR, EKAYNO, BKOD) VALUES (1, 302, 2)"));
@@ -64,8 +65,11 @@ struct Office : ListOffice
                       {{"K", k}, {"N", no}, {"D", date}, {"S", QStringLiteral("A-%1").arg(k)},
                        {"KONU", QStringLiteral("Arşiv %1").arg(k)}, {"B", birkod}, {"E", eckod}});
         }
-        t.execute(QStringLiteral("INSERT INTO ARSTEXT (KAYNO, SIRNO, TUR) VALUES (403, 1, 'A')"));
+        t.execute(QStringLiteral("INSERT INTO ARSTEXT (KAYNO, SIRNO, TUR, BELKAYNO) VALUES (403, 1, 'A', 4031)"));
         t.commit();
+        for (int b : {3031, 3032})
+            addContent(QStringLiteral("DILTEXT"), b);
+        addContent(QStringLiteral("ARSTEXT"), 4031);
         session.general.TEXTVT = QStringLiteral("H");
     }
 
@@ -253,6 +257,8 @@ void TestDILLST::deleteGoesThroughTheRecord()
     const int victim = archive ? 403 : 303;
     const QString table = archive ? "ARSIV" : "DILEKCE";
     const QString texts = archive ? "ARSTEXT" : "DILTEXT";
+    // Contents in the yearly database: they go with the rows, or stay with them.
+    o.session.general.TEXTVT = "A";
     form->setCurrentRow(1);
     o.prompt.expectQuestion("DİKKAT! Bu Kayıt Silinecektir. Onaylıyormusunuz.?", yes);
     QTest::keyClick(form.get(), Qt::Key_F10);
@@ -261,6 +267,7 @@ void TestDILLST::deleteGoesThroughTheRecord()
     const int left = yes ? 0 : 1;
     QCOMPARE(o.value(QString("SELECT COUNT(*) FROM %1 WHERE KAYNO=%2").arg(table).arg(victim)).toInt(), left);
     QCOMPARE(o.value(QString("SELECT COUNT(*) FROM %1 WHERE KAYNO=%2").arg(texts).arg(victim)).toInt() > 0, !yes);
+    QCOMPARE(o.contents(texts).isEmpty(), yes);
     if (!yes) {
         QCOMPARE(form->currentRow(), 1);
         return;

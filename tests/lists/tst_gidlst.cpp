@@ -24,7 +24,7 @@ enum FilterNo { Destination, Department, Reply, Confidentiality, Year, Month, De
 /// The office's outgoing letters made distinct: 501 from department 1 to both
 /// bodies, answered by incoming 204, two attachments; 502 from department 1,
 /// delivered inside to department 2, answering petition 202, waiting; 503 from
-/// department 2 in August to İZMİR, one attachment; 504 of 2020, waiting.
+/// department 2 in August to İZMİR, one attachment (contents of both in TEXT2021); 504 of 2020, waiting.
 /// An incoming routing row and an incoming document share 502's and 503's keys.
 struct Office : ListOffice
 {
@@ -40,8 +40,11 @@ struct Office : ListOffice
                  {2, 501, 11}, {2, 501, 12}, {2, 502, 2}, {2, 503, 12}, {1, 502, 3}, {1, 503, 1}})
             exec("INSERT INTO EVBRM (TUR, EKAYNO, BKOD) VALUES (:T, :K, :B)", {{"T", tur}, {"K", k}, {"B", b}});
         for (const auto &[k, n] : std::initializer_list<std::pair<int, int>>{{501, 1}, {501, 2}, {503, 1}})
+        {
             exec("INSERT INTO GIDTEXT (KAYNO, SIRNO, TUR, BELTUR, BELKAYNO) VALUES (:K, :S, 'A', '1', :B)",
                  {{"K", k}, {"S", n}, {"B", k * 10 + n}});
+            addContent("GIDTEXT", k * 10 + n);
+        }
         // 502 answers the petition 202; the incoming 202 names 502 too, by the overlap of keys.
         exec("INSERT INTO DILEKCE (KAYNO, DILNO, DILTAR, CEVDUR, CEVNO) VALUES (202, 1, '2021-08-01', 'E', 502)");
         exec("UPDATE GELEN SET CEVNO=502 WHERE KAYNO=202");
@@ -218,6 +221,9 @@ void TestGIDLST::deleteGuardReplyResetAndGenerator()
     QCOMPARE(o.value("SELECT COUNT(*) FROM EVBRM WHERE TUR=1 AND EKAYNO=503").toInt(), 1);
     QCOMPARE(o.value("SELECT COUNT(*) FROM GIDTEXT WHERE KAYNO=503").toInt(), 0);
     QCOMPARE(o.value("SELECT COUNT(*) FROM GIDTEXT").toInt(), 2);
+    // Its content in the yearly database went with the row; the others' stay.
+    QCOMPARE(o.contents("GIDTEXT"), QList<int>({5011, 5012}));
+    QCOMPARE(o.contents("GELTEXT"), QList<int>({2011, 2012, 2021, 2031}));
     QCOMPARE(o.value("SELECT CEVNO FROM GELEN WHERE KAYNO=203").toInt(), 504);
     QCOMPARE(generator(), 4);
 

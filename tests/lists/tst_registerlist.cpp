@@ -1,6 +1,7 @@
 #include "listoffice.h"
 #include "legacydatabase.h"
 
+#include "db/fb/error.h"
 #include "db/fb/statement.h"
 #include "db/upgrade.h"
 #include "lists/incominglist.h"
@@ -116,6 +117,7 @@ private slots:
     void vanishedFilterValueFallsBackToAll();
     void deleteGuardAndGeneratorReset();
     void deleteTakesRoutingAndAttachmentRows();
+    void deleteLeavesNothingHalfDone();
     void deleteOfAVanishedRecordReportsAndRefreshes();
     void upgradedDatabaseGetsIndexesAndUsesThem();
 };
@@ -294,6 +296,49 @@ void TestRegisterList::deleteTakesRoutingAndAttachmentRows()
     // Others' rows stay.
     QCOMPARE(o.value("SELECT COUNT(*) FROM EVBRM").toInt(), 5);
     QCOMPARE(o.value("SELECT COUNT(*) FROM GELTEXT").toInt(), 3);
+    // Its content in the yearly database went in the same unit; the others' stay.
+    QCOMPARE(o.contents("GELTEXT"), QList<int>({2011, 2012, 2031}));
+    QVERIFY2(o.prompt.done(), qPrintable(o.prompt.report()));
+}
+
+void TestRegisterList::deleteLeavesNothingHalfDone()
+{
+    ListOffice o;
+    RegisterList list(o.session, lists::incomingList());
+    list.activate();
+    list.choose(Month, 0);
+    list.fetchAll();
+    auto left = [&](int kayno) {
+        return QList<int>{o.value("SELECT COUNT(*) FROM GELEN WHERE KAYNO=:K", {{"K", kayno}}).toInt(),
+                          o.value("SELECT COUNT(*) FROM GELTEXT WHERE KAYNO=:K", {{"K", kayno}}).toInt()};
+    };
+
+    // 101 of 2020 has a content in TEXT2020, which is missing: refused with
+    // the message, its row and attachment row stay.
+    o.exec("INSERT INTO GELTEXT (KAYNO, SIRNO, TUR, BELTUR, BELKAYNO) VALUES (101, 1, 'A', '4', 1011)");
+    list.choose(Year, 0);
+    list.fetchAll();
+    o.prompt.expectQuestion("Silinecektir", true).expectMessage("DİKKAT! TEXT Veritabanı açılamadı");
+    QCOMPARE(list.remove(list.locate(101)), -1);
+    QCOMPARE(left(101), QList<int>({1, 1}));
+
+    // The yearly database refuses the content's deletion: the record and its
+    // rows stay in the main database too.
+    {
+        fb::Transaction t(o.year);
+        t.executeRaw("CREATE EXCEPTION E_KILITLI 'kilitli'");
+        t.commit();
+    }
+    {
+        fb::Transaction t(o.year);
+        t.executeRaw("CREATE TRIGGER GELTEXT_KILITLI FOR GELTEXT BEFORE DELETE AS BEGIN EXCEPTION E_KILITLI; END");
+        t.commit();
+    }
+    o.prompt.expectQuestion("Silinecektir", true);
+    QVERIFY_THROWS_EXCEPTION(fb::Error, list.remove(list.locate(202)));
+    QCOMPARE(left(202), QList<int>({1, 1}));
+    QCOMPARE(o.value("SELECT COUNT(*) FROM EVBRM WHERE TUR=1 AND EKAYNO=202").toInt(), 1);
+    QCOMPARE(o.contents("GELTEXT"), QList<int>({2011, 2012, 2021, 2031}));
     QVERIFY2(o.prompt.done(), qPrintable(o.prompt.report()));
 }
 

@@ -3,6 +3,7 @@
 #include "testfiles.h"
 
 #include "db/fb/error.h"
+#include "core/attachmentlimit.h"
 #include "db/fb/twophase.h"
 #include "storage/attachments.h"
 #include "storage/legacycontent.h"
@@ -155,7 +156,7 @@ void TestAttachments::refusedInput()
     QFETCH(QString, vt);
     QFETCH(QString, message);
     Office o(vt);
-    o.session.store()->setValue(QLatin1String(sizeLimitKey), 1);
+    attachmentlimit::setMb(o.session, 1);
     RecordAttachments a(o.session, Register::Incoming);
     QVERIFY(a.open(7, 2021));
     const QString path = bytes < 0 ? QDir(o.files).filePath(name) : o.file(name, QByteArray(bytes, 'x'));

@@ -44,9 +44,17 @@ void TempDatabase::createMain(fb::Attachment &attachment)
 
 QString TempDatabase::createYear(const QString &year)
 {
+    // Yearly databases do not name their year inside: one is built, the rest are copies.
+    static QTemporaryDir templateDir;
+    static const QString templatePath = [] {
+        const QString path = templateDir.filePath(QStringLiteral("TEXTTEMPLATE.GDB"));
+        fb::CreateOptions c;
+        c.forcedWrites = false;
+        newdb::createYear(options(path, QString()), c);
+        return path;
+    }();
     const QString path = m_dir.filePath(QStringLiteral("TEXT%1.GDB").arg(year));
-    fb::CreateOptions c;
-    c.forcedWrites = false;
-    newdb::createYear(options(path, QString()), c);
+    if (!QFile::copy(templatePath, path))
+        qFatal("could not copy the template yearly database to %s", qPrintable(path));
     return path;
 }

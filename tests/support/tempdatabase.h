@@ -22,7 +22,8 @@ public:
     /// (schema, master data, first user) and leaves it attached. The first one
     /// of a test program is built and kept; later ones are copies of it.
     void createMain(fb::Attachment &attachment);
-    /// Creates the attachment database of a year beside it, not attached.
+    /// Creates the attachment database of a year beside it, not attached (a
+    /// copy of one built once per test program).
     QString createYear(const QString &year);
 
     static fb::ConnectOptions options(const QString &path, const QString &charset = QStringLiteral("WIN1254"));

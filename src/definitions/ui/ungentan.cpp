@@ -9,6 +9,7 @@
 #include <QComboBox>
 #include <QFormLayout>
 #include <QGroupBox>
+#include <QIntValidator>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -153,6 +154,12 @@ QWidget *TFRMGENTAN::buildOtherPage()
     readingModeBox->setObjectName(QStringLiteral("readingModeBox"));
     localFolderEdit = new QLineEdit(other);
     localFolderEdit->setObjectName(QStringLiteral("localFolderEdit"));
+    // This workstation's own, like the two above: the file server has its own limit.
+    sizeLimitEdit = new QLineEdit(other);
+    sizeLimitEdit->setObjectName(QStringLiteral("sizeLimitEdit"));
+    sizeLimitEdit->setValidator(new QIntValidator(1, 10000, sizeLimitEdit));
+    sizeLimitEdit->setMaximumWidth(80);
+    sizeLimitEdit->setToolTip(QStringLiteral("Eklenebilecek en büyük belge, MB (boş: 100)"));
     serverGroup = new QGroupBox(QStringLiteral("Sunucu Bilgileri"), other);
     serverGroup->setObjectName(QStringLiteral("serverGroup"));
     auto *server = new QFormLayout(serverGroup);
@@ -169,6 +176,7 @@ QWidget *TFRMGENTAN::buildOtherPage()
     o->addRow(QStringLiteral("Microsoft Office"), officeVersionBox);
     o->addRow(QStringLiteral("Belge Okuma Ortamı"), readingModeBox);
     o->addRow(QStringLiteral("Yerel Dosya Yolu"), localFolderEdit);
+    o->addRow(QStringLiteral("Belge Boyut Sınırı (MB)"), sizeLimitEdit);
     o->addRow(serverGroup);
     return other;
 }
@@ -211,6 +219,7 @@ void TFRMGENTAN::FormActivate()
     fileServerEdit->setText(v.SRVIPNO);
     serverPortEdit->setText(v.SRVPORT);
     localFolderEdit->setText(v.localFolder);
+    sizeLimitEdit->setText(v.sizeLimit);
     showLogo();
     institutionEdit->setFocus();
 }
@@ -281,6 +290,7 @@ void TFRMGENTAN::SpeedButton3Click()
     v.MSVER = officeVersionBox->currentIndex();
     v.readMode = readingModeBox->currentIndex();
     v.localFolder = localFolderEdit->text();
+    v.sizeLimit = sizeLimitEdit->text();
     v.SRVIPNO = fileServerEdit->text();
     v.SRVPORT = serverPortEdit->text();
     bool saved = false;

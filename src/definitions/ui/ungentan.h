@@ -63,6 +63,7 @@ private:
     QComboBox *officeVersionBox; // ComboMSVER "Microsoft Office"
     QComboBox *readingModeBox; // ComboOKUMA "Belge Okuma Ortamı"
     QLineEdit *localFolderEdit; // EDLOCAL "Yerel Dosya Yolu"
+    QLineEdit *sizeLimitEdit;   // BELGESINIR, the largest attachment in MB
     QGroupBox *serverGroup; // GroupSunucu "Sunucu Bilgileri"
     QLineEdit *fileServerEdit; // EditSRVIPNO "Dosya Sunucu"
     QLineEdit *serverPortEdit; // EditSRVPORT "Sunucu Portu"

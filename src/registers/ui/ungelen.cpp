@@ -2,6 +2,9 @@
 
 #include "recordpicker.h"
 #include "reports/ui/reportdesk.h"
+#include "storage/ui/attachmentsgroup.h"
+#include "texts/ui/unbelge.h"
+#include "texts/ui/unresim.h"
 #include "unbrmekle.h"
 
 #include "definitions/ui/unkurbil.h"
@@ -346,26 +349,19 @@ void TFRMGELEN::buildSubjectGroup(FieldRows &rows)
 
 QGroupBox *TFRMGELEN::buildAttachmentsGroup()
 {
-    // A placeholder until scanned pages and files can be added.
-    attachmentsGroup = new QGroupBox(QStringLiteral("Gelen Evrak"), this);
+    attachmentsGroup = new AttachmentsGroup(m_session, storage::Register::Incoming, this);
     attachmentsGroup->setObjectName(QStringLiteral("attachmentsGroup"));
-    auto *layout = new QVBoxLayout(attachmentsGroup);
-    auto *buttons = new QHBoxLayout;
-    struct Entry { const char *caption; const char *name; };
-    for (const Entry &e : {Entry{"Ekle", "addAttachmentButton"}, Entry{"Değiş", "changeAttachmentButton"},
-                           Entry{"Sil", "removeAttachmentButton"}, Entry{"Yazdır", "printAttachmentButton"},
-                           Entry{"Detay", "attachmentDetailsButton"}}) {
-        auto *b = new QPushButton(QString::fromUtf8(e.caption), attachmentsGroup);
-        b->setObjectName(QLatin1String(e.name));
-        b->setEnabled(false);
-        b->setToolTip(QStringLiteral("Belge ekleme bu sürümde henüz yok."));
-        buttons->addWidget(b);
-    }
-    auto *note = new QLabel(QStringLiteral("Taranmış sayfa ve dosya ekleme bu sürümde henüz yok."), attachmentsGroup);
-    note->setWordWrap(true);
-    layout->addWidget(note);
-    layout->addStretch();
-    layout->addLayout(buttons);
+    m_record->setAttachments(&attachmentsGroup->attachments());
+    attachmentsGroup->openDetails = [this] {
+        TFRMBELGE details(m_session, this);
+        details.setAttachments(&attachmentsGroup->attachments());
+        m_runner.run(details);
+    };
+    attachmentsGroup->openPicture = [this](const QImage &picture) {
+        TFRMRESIM viewer(m_session, this);
+        viewer.setPicture(picture);
+        m_runner.run(viewer);
+    };
     return attachmentsGroup;
 }
 
@@ -563,11 +559,27 @@ void TFRMGELEN::FormActivate()
     HAKVER(m_session, 1)
         .govern(saveButton, tag == 2 ? rights::Flag::D : rights::Flag::K)
         .apply();
+    openAttachments();
     HAKVER(m_session, 24)
         .govern(addSenderAction, rights::Flag::K)
         .govern(findSenderButton, rights::Flag::G)
         .apply();
     fileCodeBox->setFocus();
+}
+
+void TFRMGELEN::openAttachments()
+{
+    // The contents of a record live in the attachment database of its own year.
+    const QDate date = m_record->value("GELTAR").toDate();
+    const bool yearOpen = attachmentsGroup->open(m_record->kayno(), date.isValid() ? date.year() : m_session.workingYear());
+    // Code 1 as HAKVER left it: "Ekle" needs K in a new record; "Değiş" D and "Sil" S in a saved one.
+    auto allowed = [this](rights::Flag f) {
+        return !rights::inForce(m_session) || rights::current(m_session, f) == QLatin1String("E");
+    };
+    const bool isNew = tag != 2;
+    attachmentsGroup->setRights(yearOpen && (!isNew || allowed(rights::Flag::K)),
+                                yearOpen && (isNew || allowed(rights::Flag::D)),
+                                yearOpen && (isNew || allowed(rights::Flag::S)));
 }
 
 void TFRMGELEN::showRecord()
@@ -759,6 +771,8 @@ void TFRMGELEN::save()
     bool saved = false;
     guarded(m_session, [&] { saved = m_record->save(registerDateEdit->text()); });
     if (saved) {
+        // TEMP keeps, and names, whatever did not reach the folder or the server.
+        guarded(m_session, [&] { attachmentsGroup->saved(); });
         closeForm(1);
         return;
     }
@@ -772,7 +786,10 @@ void TFRMGELEN::save()
 
 void TFRMGELEN::cancel()
 {
-    guarded(m_session, [&] { m_record->cancel(); });
+    guarded(m_session, [&] {
+        m_record->cancel();
+        attachmentsGroup->cancel();
+    });
     // Whatever the rollback said, F6 leaves the screen: nothing was saved.
     closeForm(0);
 }

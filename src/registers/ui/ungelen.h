@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 
+class AttachmentsGroup;
 class FieldRows;
 namespace reports {
 class ReportDesk;
@@ -75,6 +76,7 @@ private:
     void fillLookups();
     void fillBodies();
     void showRecord();
+    void openAttachments();
     void showRouting();
     void showFileCodeTexts();
     void showRelated();
@@ -120,7 +122,7 @@ private:
     QLineEdit *arrivalNoteEdit; // EditGACIK
     QLineEdit *enclosureCountEdit; // EditEKSAY
     QPlainTextEdit *enclosuresEdit; // MemoEK
-    QGroupBox *attachmentsGroup;
+    AttachmentsGroup *attachmentsGroup;
     QLabel *relatedNumberLabel;
     QLabel *relatedDateLabel;
     QLabel *relatedDepartmentLabel;

@@ -2,6 +2,8 @@
 
 #include "recordpicker.h"
 #include "reports/ui/reportdesk.h"
+#include "storage/ui/attachmentsgroup.h"
+#include "texts/ui/unresim.h"
 #include "unbrmekle.h"
 
 #include "definitions/ui/unkurbil.h"
@@ -303,22 +305,23 @@ void TFRMGIDEN::buildLetterPart(QGridLayout *grid, int &row)
 
 QGroupBox *TFRMGIDEN::buildAttachmentsGroup()
 {
-    m_attachmentsGroup = named(new QGroupBox(QStringLiteral("Giden Evrak"), this), "attachmentsGroup");
-    auto *layout = new QVBoxLayout(m_attachmentsGroup);
-    // ---- Attachments: the attachments group is embedded here (its widget
-    // goes into this layout; "Belge Ekle" keeps "Metin Düzenle" below). ----
-    auto *note = new QLabel(QStringLiteral("Taranmış sayfa ve dosya ekleme bu sürümde henüz yok."), m_attachmentsGroup);
-    note->setWordWrap(true);
-    layout->addWidget(note);
-    layout->addStretch();
-    m_addDocumentButton = named(new QPushButton(QStringLiteral("Belge Ekle"), m_attachmentsGroup), "addDocumentButton");
+    m_attachmentsGroup = named(new AttachmentsGroup(m_session, storage::Register::Outgoing, this), "attachmentsGroup");
+    m_record->setAttachments(&m_attachmentsGroup->attachments());
+    m_attachmentsGroup->openPicture = [this](const QImage &picture) {
+        TFRMRESIM viewer(m_session, this);
+        viewer.setPicture(picture);
+        m_runner.run(viewer);
+    };
+    // The group's add button is this screen's "Belge Ekle": a file, or the letter's text.
+    m_addDocumentButton = m_attachmentsGroup->addButton();
+    m_addDocumentButton->setText(QStringLiteral("&Belge Ekle"));
     m_addDocumentButton->setAutoDefault(false);
     auto *menu = new QMenu(m_addDocumentButton);
+    auto *file = named(menu->addAction(QStringLiteral("Dosya Ekle")), "addFileAction");
+    connect(file, &QAction::triggered, m_attachmentsGroup, &AttachmentsGroup::add);
     auto *metin = named(menu->addAction(QStringLiteral("Metin Düzenle")), "editTextAction");
     connect(metin, &QAction::triggered, this, &TFRMGIDEN::METINDUZENLE);
     m_addDocumentButton->setMenu(menu);
-    layout->addLayout(hbox({m_addDocumentButton}));
-    // ---- end of the attachments place ----
     return m_attachmentsGroup;
 }
 
@@ -518,6 +521,11 @@ void TFRMGIDEN::FormActivate()
     }
     HAKVER(m_session, 2).govern(m_saveButton, tag == 2 ? rights::Flag::D : rights::Flag::K).apply();
     HAKVER(m_session, 24).govern(m_newBodyButton, rights::Flag::G).apply();
+    // The contents of a letter live in the attachment database of its own year;
+    // without it the rows are shown and left as they are. No right governs them here.
+    const QDate date = m_record->value("GIDTAR").toDate();
+    const bool yearOpen = m_attachmentsGroup->open(m_record->kayno(), date.isValid() ? date.year() : m_session.workingYear());
+    m_attachmentsGroup->setRights(yearOpen, yearOpen, yearOpen);
     m_fileCodeCombo->setFocus();
 }
 
@@ -772,6 +780,8 @@ void TFRMGIDEN::save()
     bool saved = false;
     guarded(m_session, [&] { saved = m_record->save(m_dateEdit->text()); });
     if (saved) {
+        // TEMP keeps, and names, whatever did not reach the folder or the server.
+        guarded(m_session, [&] { m_attachmentsGroup->saved(); });
         closeForm(1);
         return;
     }
@@ -786,7 +796,10 @@ void TFRMGIDEN::save()
 
 void TFRMGIDEN::cancel()
 {
-    guarded(m_session, [&] { m_record->cancel(); });
+    guarded(m_session, [&] {
+        m_record->cancel();
+        m_attachmentsGroup->cancel();
+    });
     closeForm(0);
 }
 

@@ -13,6 +13,7 @@ class ReportDesk;
 }
 class QComboBox;
 class QGridLayout;
+class AttachmentsGroup;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -135,8 +136,8 @@ private:
     QLineEdit *m_dispatchNoteEdit;       // GACIK
     QLineEdit *m_enclosureCountEdit;     // EKSAY
     QPlainTextEdit *m_enclosuresEdit;    // EK
-    QGroupBox *m_attachmentsGroup;
-    QPushButton *m_addDocumentButton;    // "Belge Ekle"
+    AttachmentsGroup *m_attachmentsGroup;
+    QPushButton *m_addDocumentButton;    // "Belge Ekle", the group's add button
     QLabel *m_relatedKindLabel;
     QLabel *m_relatedNumberLabel;
     QLabel *m_relatedDateLabel;

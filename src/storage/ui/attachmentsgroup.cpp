@@ -117,6 +117,8 @@ AttachmentsGroup::~AttachmentsGroup() = default;
 
 bool AttachmentsGroup::open(int kayno, int year)
 {
+    // Only the screens that have a documents window show "Detay".
+    detailButton->setVisible(bool(openDetails));
     bool ok = false;
     guarded(m_session, [&] { ok = m_attachments->open(kayno, year); });
     documentView->clear();
