@@ -417,7 +417,7 @@ void TestDILLST::roadOfAPetitionWithAttachments()
     QVERIFY2(o.prompt.done(), qPrintable(o.prompt.report()));
     QCOMPARE(o.value("SELECT (SELECT COUNT(*) FROM DILEKCE WHERE KAYNO=:K) + (SELECT COUNT(*) FROM DILTEXT "
                      "WHERE KAYNO=:K) FROM RDB$DATABASE", {{"K", kayno}}).toInt(), 0);
-    QCOMPARE(kept.yearly("SELECT COUNT(*) FROM DILTEXT").toInt(), 0);
+    QCOMPARE(kept.yearly("SELECT COUNT(*) FROM DILTEXT WHERE BELKAYNO=:B", {{"B", number}}).toInt(), 0);
     QVERIFY(!listed(form).contains(kayno));
 }
 

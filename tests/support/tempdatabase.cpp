@@ -54,6 +54,9 @@ QString TempDatabase::createYear(const QString &year)
         return path;
     }();
     const QString path = m_dir.filePath(QStringLiteral("TEXT%1.GDB").arg(year));
+    // A fixture and a helper beside it may both ask for the year: one database.
+    if (QFile::exists(path))
+        return path;
     if (!QFile::copy(templatePath, path))
         qFatal("could not copy the template yearly database to %s", qPrintable(path));
     return path;

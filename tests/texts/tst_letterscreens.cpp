@@ -397,11 +397,7 @@ void TestLetterScreens::outgoingScreenOpensTheLetterEditor()
     Desk d;
     ScriptedRunner runner;
     TFRMGIDEN screen(d.session, runner);
-    // Until the attachments group is on the screen the entry says so.
-    d.prompt.expectMessage(QStringLiteral("henüz kullanıma hazır değil"));
-    child<QAction>(screen, "editTextAction")->trigger();
-
-    auto *group = new AttachmentsGroup(d.session, Register::Outgoing, &screen);
+    auto *group = child<AttachmentsGroup>(screen, "attachmentsGroup");
     QVERIFY(group->open(5, 2021));
     child<QLineEdit>(screen, "dateEdit")->setText(QStringLiteral("26/08/2021"));
     child<QLineEdit>(screen, "numberEdit")->clear();

@@ -38,7 +38,6 @@
 
 namespace {
 
-const QString kNotYet = QStringLiteral("Bu işlem henüz kullanıma hazır değil.");
 
 // The codes behind the choice boxes, in their order.
 const QStringList kZDUR = {QStringLiteral("İ"), QStringLiteral("D")};
@@ -705,23 +704,14 @@ void TFRMGIDEN::removeRelated()
 void TFRMGIDEN::METINDUZENLE()
 {
     // The letter joins the record's attachments, which the group keeps until F5.
-    auto *group = findChild<AttachmentsGroup *>();
-    if (!group) {
-        if (editLetterText)
-            editLetterText();
-        else
-            m_session.prompt().message(QStringLiteral("Bu ekran henüz kullanıma hazır değil."));
-        return;
-    }
+    AttachmentsGroup *group = m_attachmentsGroup;
     if (TFRMWORD::write(m_session, m_runner, this, group->attachments(), letterFields()))
         group->refresh(group->attachments().rowCount() - 1);
 }
 
 void TFRMGIDEN::connectTextEditor()
 {
-    auto *group = findChild<AttachmentsGroup *>();
-    if (!group)
-        return;
+    AttachmentsGroup *group = m_attachmentsGroup;
     group->editText = [this, group](int row) {
         if (!TFRMMETIN::edits(group->attachments().value(row, QStringLiteral("BELTUR")).toString().trimmed()))
             return false;

@@ -43,8 +43,6 @@ public:
     std::function<int()> addBody;          ///< new external body; its BKOD when saved
     std::function<int()> pickIncoming;     ///< incoming document awaiting an answer
     std::function<int()> pickPetition;     ///< petition
-    /// "Metin Düzenle" of "Belge Ekle" before the attachments group is on this screen.
-    std::function<void()> editLetterText;
     /// The letter's date, number and subject as the screen shows them.
     texts::LetterFields letterFields() const;
     /// "Kayıt Yazdır" in place of the record sheet (tests); without it the sheet prints.
