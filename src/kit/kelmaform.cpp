@@ -9,6 +9,7 @@
 #include <QCloseEvent>
 #include <QFrame>
 #include <QGroupBox>
+#include <QMenuBar>
 #include <QTabWidget>
 
 KelmaForm::KelmaForm(Session &session, QWidget *parent)
@@ -44,25 +45,66 @@ void KelmaForm::bindKey(QAbstractButton *button, const QKeySequence &key)
     addAction(action);
 }
 
+namespace {
+
+QColor qcolor(const ColourScheme::Rgb &c)
+{
+    return QColor(c.red, c.green, c.blue);
+}
+
+const char *const kWarning = "kelmaWarning";
+
+bool isPanel(const QWidget *w)
+{
+    return qobject_cast<const QGroupBox *>(w)
+        || (qobject_cast<const QFrame *>(w) && w->objectName().startsWith(QLatin1String("Panel")));
+}
+
+/// Background and text of a widget; the text stays readable on the background.
+void paint(QWidget *w, const ColourScheme::Rgb &background)
+{
+    QPalette p = w->palette();
+    p.setColor(QPalette::Window, qcolor(background));
+    p.setColor(QPalette::WindowText, qcolor(ColourScheme::textOn(background)));
+    w->setPalette(p);
+    w->setAutoFillBackground(true);
+}
+
+} // namespace
+
+void KelmaForm::markWarning(QWidget *label)
+{
+    label->setProperty(kWarning, true);
+    QPalette p = label->palette();
+    p.setColor(QPalette::WindowText, qcolor(ColourScheme::plainWarning()));
+    label->setPalette(p);
+}
+
 void KelmaForm::paintScheme(QWidget *form, const Session &session)
 {
     if (!session.colours.applies())
         return;
-    int r, g, b;
-    ColourScheme::rgb(ColourScheme::number(session.colours.form), &r, &g, &b);
-    const QColor formColour(r, g, b);
-    ColourScheme::rgb(ColourScheme::number(session.colours.panel), &r, &g, &b);
-    const QColor panelColour(r, g, b);
-    QPalette p = form->palette();
-    p.setColor(QPalette::Window, formColour);
-    form->setPalette(p);
-    form->setAutoFillBackground(true);
-    for (QWidget *w : form->findChildren<QWidget *>()) {
-        if (qobject_cast<QGroupBox *>(w) || (qobject_cast<QFrame *>(w) && w->objectName().startsWith(QLatin1String("Panel")))) {
-            QPalette pp = w->palette();
-            pp.setColor(QPalette::Window, panelColour);
-            w->setPalette(pp);
-            w->setAutoFillBackground(true);
+    const ColourScheme::Rgb formColour = session.colours.formRgb();
+    const ColourScheme::Rgb panelColour = session.colours.panelRgb();
+    paint(form, formColour);
+    const QList<QWidget *> children = form->findChildren<QWidget *>();
+    for (QWidget *w : children) {
+        if (isPanel(w))
+            paint(w, panelColour);
+    }
+    for (QWidget *w : children) {
+        if (auto *bar = qobject_cast<QMenuBar *>(w)) {
+            // Menu bar entries are written in the button text colour.
+            QPalette p = bar->palette();
+            p.setColor(QPalette::ButtonText, qcolor(ColourScheme::textOn(formColour)));
+            bar->setPalette(p);
+        } else if (w->property(kWarning).toBool()) {
+            bool onPanel = false;
+            for (QWidget *up = w->parentWidget(); up && up != form && !onPanel; up = up->parentWidget())
+                onPanel = isPanel(up);
+            QPalette p = w->palette();
+            p.setColor(QPalette::WindowText, qcolor(ColourScheme::warningOn(onPanel ? panelColour : formColour)));
+            w->setPalette(p);
         }
     }
 }
