@@ -93,19 +93,27 @@ void KelmaForm::paintScheme(QWidget *form, const Session &session)
             paint(w, panelColour);
     }
     for (QWidget *w : children) {
-        if (auto *bar = qobject_cast<QMenuBar *>(w)) {
-            // Menu bar entries are written in the button text colour.
-            QPalette p = bar->palette();
-            p.setColor(QPalette::ButtonText, qcolor(ColourScheme::textOn(formColour)));
-            bar->setPalette(p);
-        } else if (w->property(kWarning).toBool()) {
-            bool onPanel = false;
-            for (QWidget *up = w->parentWidget(); up && up != form && !onPanel; up = up->parentWidget())
-                onPanel = isPanel(up);
-            QPalette p = w->palette();
-            p.setColor(QPalette::WindowText, qcolor(ColourScheme::warningOn(onPanel ? panelColour : formColour)));
-            w->setPalette(p);
+        if (isPanel(w))
+            continue;
+        // Pop-up menus and other windows keep the platform's own colours.
+        bool inWindow = w->isWindow();
+        bool onPanel = false;
+        for (QWidget *up = w->parentWidget(); up && up != form; up = up->parentWidget()) {
+            inWindow = inWindow || up->isWindow();
+            onPanel = onPanel || isPanel(up);
         }
+        if (inWindow)
+            continue;
+        const ColourScheme::Rgb behind = onPanel ? panelColour : formColour;
+        // Set on each widget, not left to propagation: a widget under a style
+        // sheet keeps the colours it had when the sheet was applied.
+        QPalette p = w->palette();
+        p.setColor(QPalette::WindowText, qcolor(w->property(kWarning).toBool() ? ColourScheme::warningOn(behind)
+                                                                                : ColourScheme::textOn(behind)));
+        // Menu bar entries are written in the button text colour.
+        if (qobject_cast<QMenuBar *>(w))
+            p.setColor(QPalette::ButtonText, qcolor(ColourScheme::textOn(behind)));
+        w->setPalette(p);
     }
 }
 

@@ -41,6 +41,12 @@ struct Fixture : SessionFixture
         s->setValue("YOL", db.folder());
         s->sync();
     }
+    /// A value of the workstation's settings store, as left by an earlier run.
+    void stored(const char *key, const QString &value)
+    {
+        auto s = session.store();
+        s->setValue(QLatin1String(key), value);
+    }
     /// The start: settings read, database opened, main window made.
     void start() { QCOMPARE(startup::IBASEAC(session, defaults), startup::DatabaseState::Ok); }
     void giveRights(int hno, const QList<int> &codes, const QString &entry)
@@ -304,10 +310,7 @@ void TestMenu::yearWarningFollowsTheWorkingYear()
     Fixture f;
     f.clock.set(QDateTime(QDate(2026, 3, 2), QTime(8, 0)));
     f.exec("UPDATE TANIM SET UDUR='0'");
-    {
-        auto s = f.session.store();
-        s->setValue("YIL", "2025");
-    }
+    f.stored("YIL", "2025");
     f.start();
     ScriptedRunner runner;
     TFRMMENU menu(f.session, runner);
@@ -334,25 +337,25 @@ void TestMenu::schemeMaviReads()
 {
     Fixture f;
     f.exec("UPDATE TANIM SET UDUR='0'");
-    {
-        auto s = f.session.store();
-        s->setValue("RNK", "M");
-        s->setValue("YIL", "2020");
-    }
+    f.stored("RNK", "M");
+    f.stored("YIL", "2020");
     f.start();
     ScriptedRunner runner;
     TFRMMENU menu(f.session, runner);
     menu.FormActivate();
-    auto ratio = [](const QWidget *w, QPalette::ColorRole text, QPalette::ColorRole background) {
+    // Shown: a style sheet settles its widgets' colours only then.
+    menu.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&menu));
+    // Each text against what is painted behind it: the window's colour.
+    const QColor behind = menu.palette().color(QPalette::Window);
+    auto ratio = [&](const QWidget *w, QPalette::ColorRole text) {
         const QColor a = w->palette().color(text);
-        const QColor b = w->palette().color(background);
-        return ColourScheme::contrast({a.red(), a.green(), a.blue()}, {b.red(), b.green(), b.blue()});
+        return ColourScheme::contrast({a.red(), a.green(), a.blue()}, {behind.red(), behind.green(), behind.blue()});
     };
-    QCOMPARE(menu.palette().color(QPalette::Window), QColor(0, 0, 0xA0));
-    QVERIFY(ratio(menu.menuBar(), QPalette::ButtonText, QPalette::Window) >= 4.5);
-    QVERIFY(ratio(child<QLabel>(menu, "yearLabel"), QPalette::WindowText, QPalette::Window) >= 4.5);
-    QVERIFY(ratio(child<QLabel>(menu, "institutionLabel"), QPalette::WindowText, QPalette::Window) >= 4.5);
-    QVERIFY(ratio(child<QLabel>(menu, "yearWarningLabel"), QPalette::WindowText, QPalette::Window) >= 4.5);
+    QCOMPARE(behind, QColor(0, 0, 0xA0));
+    QVERIFY(ratio(menu.menuBar(), QPalette::ButtonText) >= 4.5);
+    for (const char *label : {"userLabel", "yearLabel", "dateLabel", "clockLabel", "institutionLabel", "yearWarningLabel"})
+        QVERIFY2(ratio(child<QLabel>(menu, label), QPalette::WindowText) >= 4.5, label);
 }
 
 void TestMenu::systemItemShowsYearWarning()
@@ -360,10 +363,7 @@ void TestMenu::systemItemShowsYearWarning()
     Fixture f;
     f.clock.set(QDateTime(QDate(2021, 1, 1), QTime(8, 0)));
     f.exec("UPDATE TANIM SET UDUR='0'");
-    {
-        auto s = f.session.store();
-        s->setValue("YIL", "2020");
-    }
+    f.stored("YIL", "2020");
     f.start();
     ScriptedRunner runner;
     TFRMMENU menu(f.session, runner);
