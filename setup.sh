@@ -14,7 +14,7 @@ cd "$root"
 
 packages=(
     build-essential cmake pkg-config dpkg-dev file
-    qt6-base-dev qt6-base-dev-tools qt6-pdf-dev libgl-dev
+    qt6-base-dev qt6-base-dev-tools qt6-pdf-dev libgl-dev qt6-translations-l10n
     libmagic-dev libgsf-1-dev libquazip1-qt6-dev
     firebird-dev libfbclient2 firebird3.0-server-core firebird3.0-utils
     xvfb xauth poppler-utils

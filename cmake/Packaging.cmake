@@ -20,9 +20,10 @@ set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 # The libraries the programs link, found by dpkg-shlibdeps, and the embedded
-# engine, which is loaded as a plugin and so is not found that way.
+# engine, which is loaded as a plugin and so is not found that way, and Qt's
+# own Turkish texts, which are read at run time.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "libfbclient2, firebird3.0-server-core")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libfbclient2, firebird3.0-server-core, qt6-translations-l10n")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "libreoffice-writer | libreoffice-writer-nogui, poppler-utils")
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "firebird3.0-server")
 include(CPack)

@@ -37,7 +37,12 @@ WorkstationSettings read(QSettings &store, const WorkstationDefaults &d)
     s.year = orDefault(s.year, QString::number(d.today.year()));
     s.folder = orDefault(s.folder, joinPath(joinPath(d.currentDir, QStringLiteral("DATA")),
                                             QStringLiteral("KELMA")));
-    s.localFolder = orDefault(s.localFolder, joinPath(d.programDir, QStringLiteral("EVRAKLAR")));
+    // Documents beside the data of a local database; with a server the data
+    // folder is the server's, so the user's own data folder. Never the
+    // program's folder, which a user may not write to. Made on first use.
+    const QString documentsHome = s.host.isEmpty() ? s.folder
+                                  : d.userDataDir.isEmpty() ? d.programDir : d.userDataDir;
+    s.localFolder = orDefault(s.localFolder, joinPath(documentsHome, QStringLiteral("EVRAKLAR")));
     s.readMode = orDefault(s.readMode, QStringLiteral("V"));
     s.user = orDefault(s.user, QStringLiteral("ZIRVO"));
     return s;

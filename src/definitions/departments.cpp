@@ -2,6 +2,7 @@
 
 #include "wordsearch.h"
 
+#include "core/identitynumber.h"
 #include "core/session.h"
 #include "core/turkish.h"
 #include "db/fieldcheck.h"
@@ -97,10 +98,22 @@ bool BirimList::remove(int bkod)
         return false;
     const bool department = m_kind == BirimKind::Department;
     fb::Transaction work(m_session.db.IBDATABASE);
-    const QString column = department ? QStringLiteral("BIRKOD") : QStringLiteral("KURKOD");
-    for (const char *table : {"GELEN", "GIDEN"}) {
+    // Every column that keeps the code: a row deleted from under one of them
+    // leaves a code pointing nowhere (a user's department reads "TÜMÜ").
+    using Use = std::pair<const char *, const char *>;
+    static const QList<Use> departmentUses = {{"GELEN", "BIRKOD"}, {"GIDEN", "BIRKOD"}, {"DILEKCE", "BIRKOD"},
+                                              {"ARSIV", "BIRKOD"},  {"EVBRM", "BKOD"},   {"USERS", "OZEL"},
+                                              {"PERSONEL", "BKOD"}};
+    static const QList<Use> bodyUses = {{"GELEN", "KURKOD"}, {"GIDEN", "KURKOD"}, {"EVBRM", "BKOD"}};
+    for (const auto &[table, column] : department ? departmentUses : bodyUses) {
+        // Older databases lack some of these tables and columns.
+        if (work.value(QStringLiteral("SELECT COUNT(*) FROM RDB$RELATION_FIELDS\n"
+                                      "WHERE RDB$RELATION_NAME=:T AND RDB$FIELD_NAME=:C"),
+                       {{QStringLiteral("T"), QLatin1String(table)}, {QStringLiteral("C"), QLatin1String(column)}})
+                .toInt() == 0)
+            continue;
         const qint64 used = work.value(QStringLiteral("select COUNT(*) SAY from %1\nWHERE %2=:BK")
-                                           .arg(QLatin1String(table), column),
+                                           .arg(QLatin1String(table), QLatin1String(column)),
                                        {{QStringLiteral("BK"), bkod}})
                                 .toLongLong();
         if (used > 0) {
@@ -221,15 +234,27 @@ bool BirimRecord::save()
         if (!problem.isEmpty())
             return refuse(problem, c);
     }
+    const QString person = value(QStringLiteral("YETKILI")).toString();
+    const bool naturalPerson = m_kind == BirimKind::Body && value(QStringLiteral("GTUR")).toString() == QLatin1String("G");
+    if (naturalPerson && !person.isEmpty()) {
+        // Letters or a wrong length are no identity number; a number whose
+        // check digits fail may still be the one on the person's card.
+        if (!identitynumber::hasElevenDigits(person))
+            return refuse(QStringLiteral("DİKKAT! T.C. Kimlik No 11 rakamdan oluşmalıdır."), QStringLiteral("YETKILI"));
+        if (!identitynumber::isValid(person) && !m_session.prompt().question(identitynumber::mistypedQuestion(person))) {
+            m_focus = QStringLiteral("YETKILI");
+            return false;
+        }
+    }
+    if (m_kind == BirimKind::Department && nameTaken())
+        return refuse(QStringLiteral("DİKKAT! Bu Birim Adı Kayıtlıdır.."), QStringLiteral("BIRIM"));
 
     fb::Transaction work(m_session.db.IBDATABASE);
     if (m_mode == New) {
         setValue(QStringLiteral("BKOD"),
                  work.value(QStringLiteral("SELECT GEN_ID(GEN_BKOD,1) YENINO FROM RDB$DATABASE")).toInt());
     }
-    const QString person = value(QStringLiteral("YETKILI")).toString();
-    if (m_kind == BirimKind::Body && value(QStringLiteral("GTUR")).toString() == QLatin1String("G")
-        && !person.isEmpty()) {
+    if (naturalPerson && !person.isEmpty()) {
         const qint64 same = work.value(QStringLiteral("SELECT COUNT(YETKILI) SAY FROM BIRIM\n"
                                                       "WHERE TUR='K' AND BKOD<>:TS AND YETKILI=:TSN"),
                                        {{QStringLiteral("TS"), BKOD()}, {QStringLiteral("TSN"), person}})
@@ -241,6 +266,21 @@ bool BirimRecord::save()
     work.commit();
     m_row.accept();
     return true;
+}
+
+bool BirimRecord::nameTaken() const
+{
+    // Users choose their department by its name: two that differ only in
+    // case would be one name to them.
+    const QString name = turkish::upper(value(QStringLiteral("BIRIM")).toString());
+    const auto rows = birim::transaction(m_session, m_kind)
+                          .rows(QStringLiteral("SELECT BKOD,BIRIM FROM BIRIM WHERE TUR=:T AND BKOD<>:BK"),
+                                {{QStringLiteral("T"), birim::tur(m_kind)}, {QStringLiteral("BK"), BKOD()}});
+    for (const QVariantList &r : rows) {
+        if (turkish::upper(r.value(1).toString().trimmed()) == name)
+            return true;
+    }
+    return false;
 }
 
 void BirimRecord::cancel()

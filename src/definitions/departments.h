@@ -97,6 +97,8 @@ public:
 
 private:
     bool refuse(const QString &message, const QString &column);
+    /// Another department has this name, compared by Turkish capitals.
+    bool nameTaken() const;
 
     Session &m_session;
     BirimKind m_kind;

@@ -1,6 +1,7 @@
 #include "documenttypes.h"
 
 #include "core/session.h"
+#include "core/turkish.h"
 #include "db/fieldcheck.h"
 
 namespace {
@@ -43,14 +44,15 @@ int DocumentTypes::pendingRow() const
 
 bool DocumentTypes::nameTaken(fb::Transaction &t, int row, const QString &name) const
 {
-    // The rows in memory hold this screen's renames, the table what others added.
+    // The rows in memory hold this screen's renames, the table what others
+    // added. "İhale Evrakı" and "İHALE EVRAKI" are one type to a reader.
+    const QString folded = turkish::upper(name);
     for (int i = 0; i < m_rows.rowCount(); ++i) {
-        if (i != row && m_rows.value(i, kName).toString().trimmed() == name)
+        if (i != row && turkish::upper(m_rows.value(i, kName).toString().trimmed()) == folded)
             return true;
     }
-    for (const QVariantList &r : t.rows(QStringLiteral("SELECT ETKOD FROM EVTUR WHERE EVTUR=:EC"),
-                                        {{QStringLiteral("EC"), name}})) {
-        if (!m_storedCodes.contains(r.value(0).toInt()))
+    for (const QVariantList &r : t.rows(QStringLiteral("SELECT ETKOD,EVTUR FROM EVTUR"))) {
+        if (!m_storedCodes.contains(r.value(0).toInt()) && turkish::upper(r.value(1).toString().trimmed()) == folded)
             return true;
     }
     return false;

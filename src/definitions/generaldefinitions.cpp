@@ -180,6 +180,13 @@ bool GeneralDefinitions::save(const Values &v)
         m_session.prompt().message(QStringLiteral("DİKKAT! Çalışma Yılı dört rakamlı bir yıl olmalıdır."));
         return false;
     }
+    // Documents are registered into the working year: one far from today is a typing mistake.
+    const int latest = m_session.clock().today().year() + 1;
+    if (year.toInt() < kFirstWorkingYear || year.toInt() > latest) {
+        m_session.prompt().message(QStringLiteral("DİKKAT! Çalışma Yılı %1 ile %2 arasında olmalıdır.")
+                                       .arg(kFirstWorkingYear).arg(latest));
+        return false;
+    }
     // Empty takes the default again; anything else must be a size a clerk can mean.
     const QString limit = v.sizeLimit.trimmed().isEmpty() ? QString::number(attachmentlimit::defaultMb)
                                                           : v.sizeLimit.trimmed();
@@ -237,8 +244,11 @@ bool GeneralDefinitions::save(const Values &v)
     // The workstation keeps these in its settings store when the program closes.
     WorkstationSettings &w = m_session.workstation;
     w.year = year;
-    if (v.colour >= 0 && v.colour < colours().size())
+    if (v.colour >= 0 && v.colour < colours().size() && w.colour != colours()[v.colour].code) {
         w.colour = colours()[v.colour].code;
+        // Open screens were painted at the start; saying so beats a half-painted program.
+        m_session.prompt().message(QStringLiteral("Yeni form rengi programın bir sonraki açılışında geçerli olacaktır."));
+    }
     if (v.readMode >= 0 && v.readMode < readModes().size())
         w.readMode = readModes()[v.readMode].code;
     w.localFolder = v.localFolder;

@@ -45,6 +45,9 @@ public:
         QString name;
     };
 
+    /// The earliest working year accepted; the latest is next year.
+    static constexpr int kFirstWorkingYear = 1990;
+
     explicit GeneralDefinitions(Session &session);
 
     /// Reads the settings row; the values to show.

@@ -251,4 +251,18 @@ void onChoose(QTableView *view, std::function<void()> action)
     });
 }
 
+void holdRow(QTableView *view, int row, const std::function<void(bool)> &moving)
+{
+    auto put = [view, row, moving] {
+        const QModelIndex index = view->model()->index(row, qMax(0, view->currentIndex().column()));
+        if (!index.isValid())
+            return;
+        moving(true);
+        view->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        moving(false);
+    };
+    put();
+    QMetaObject::invokeMethod(view, put, Qt::QueuedConnection);
+}
+
 } // namespace gridparts

@@ -94,4 +94,11 @@ void appendOnDownOrInsert(QTableView *view, std::function<int()> append);
 /// Runs `action` for the current row on Enter and on a double-click.
 void onChoose(QTableView *view, std::function<void()> action);
 
+/// Puts the current row and its highlight back on `row` while a move away
+/// is being made. A mouse click highlights the row it hit after the move is
+/// announced, so the highlight is set once more when the click is done.
+/// `moving` is told around each repositioning, for a handler that must not
+/// take it for a move of the user's.
+void holdRow(QTableView *view, int row, const std::function<void(bool moving)> &moving);
+
 } // namespace gridparts

@@ -9,6 +9,7 @@
 #include <QCloseEvent>
 #include <QFrame>
 #include <QGroupBox>
+#include <QMenuBar>
 #include <QTabWidget>
 
 KelmaForm::KelmaForm(Session &session, QWidget *parent)
@@ -44,26 +45,75 @@ void KelmaForm::bindKey(QAbstractButton *button, const QKeySequence &key)
     addAction(action);
 }
 
+namespace {
+
+QColor qcolor(const ColourScheme::Rgb &c)
+{
+    return QColor(c.red, c.green, c.blue);
+}
+
+const char *const kWarning = "kelmaWarning";
+
+bool isPanel(const QWidget *w)
+{
+    return qobject_cast<const QGroupBox *>(w)
+        || (qobject_cast<const QFrame *>(w) && w->objectName().startsWith(QLatin1String("Panel")));
+}
+
+/// Background and text of a widget; the text stays readable on the background.
+void paint(QWidget *w, const ColourScheme::Rgb &background)
+{
+    QPalette p = w->palette();
+    p.setColor(QPalette::Window, qcolor(background));
+    p.setColor(QPalette::WindowText, qcolor(ColourScheme::textOn(background)));
+    w->setPalette(p);
+    w->setAutoFillBackground(true);
+}
+
+} // namespace
+
+void KelmaForm::markWarning(QWidget *label)
+{
+    label->setProperty(kWarning, true);
+    QPalette p = label->palette();
+    p.setColor(QPalette::WindowText, qcolor(ColourScheme::plainWarning()));
+    label->setPalette(p);
+}
+
 void KelmaForm::paintScheme(QWidget *form, const Session &session)
 {
     if (!session.colours.applies())
         return;
-    int r, g, b;
-    ColourScheme::rgb(ColourScheme::number(session.colours.form), &r, &g, &b);
-    const QColor formColour(r, g, b);
-    ColourScheme::rgb(ColourScheme::number(session.colours.panel), &r, &g, &b);
-    const QColor panelColour(r, g, b);
-    QPalette p = form->palette();
-    p.setColor(QPalette::Window, formColour);
-    form->setPalette(p);
-    form->setAutoFillBackground(true);
-    for (QWidget *w : form->findChildren<QWidget *>()) {
-        if (qobject_cast<QGroupBox *>(w) || (qobject_cast<QFrame *>(w) && w->objectName().startsWith(QLatin1String("Panel")))) {
-            QPalette pp = w->palette();
-            pp.setColor(QPalette::Window, panelColour);
-            w->setPalette(pp);
-            w->setAutoFillBackground(true);
+    const ColourScheme::Rgb formColour = session.colours.formRgb();
+    const ColourScheme::Rgb panelColour = session.colours.panelRgb();
+    paint(form, formColour);
+    const QList<QWidget *> children = form->findChildren<QWidget *>();
+    for (QWidget *w : children) {
+        if (isPanel(w))
+            paint(w, panelColour);
+    }
+    for (QWidget *w : children) {
+        if (isPanel(w))
+            continue;
+        // Pop-up menus and other windows keep the platform's own colours.
+        bool inWindow = w->isWindow();
+        bool onPanel = false;
+        for (QWidget *up = w->parentWidget(); up && up != form; up = up->parentWidget()) {
+            inWindow = inWindow || up->isWindow();
+            onPanel = onPanel || isPanel(up);
         }
+        if (inWindow)
+            continue;
+        const ColourScheme::Rgb behind = onPanel ? panelColour : formColour;
+        // Set on each widget, not left to propagation: a widget under a style
+        // sheet keeps the colours it had when the sheet was applied.
+        QPalette p = w->palette();
+        p.setColor(QPalette::WindowText, qcolor(w->property(kWarning).toBool() ? ColourScheme::warningOn(behind)
+                                                                                : ColourScheme::textOn(behind)));
+        // Menu bar entries are written in the button text colour.
+        if (qobject_cast<QMenuBar *>(w))
+            p.setColor(QPalette::ButtonText, qcolor(ColourScheme::textOn(behind)));
+        w->setPalette(p);
     }
 }
 

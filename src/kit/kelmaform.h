@@ -26,8 +26,11 @@ public:
     /// A key that presses a button, doing nothing while the button is disabled or hidden.
     void bindKey(QAbstractButton *button, const QKeySequence &key);
 
-    /// Paints background and panels with the scheme when one applies.
+    /// Paints background and panels with the scheme when one applies, with
+    /// text colours that stay readable on them.
     static void paintScheme(QWidget *form, const Session &session);
+    /// A label that warns: red, or what reads as a warning on the scheme.
+    static void markWarning(QWidget *label);
 
     Session &session() { return m_session; }
 

@@ -1,6 +1,6 @@
 #include "petition.h"
 
-#include "identitynumber.h"
+#include "core/identitynumber.h"
 #include "numbering.h"
 #include "registerchecks.h"
 
@@ -153,9 +153,7 @@ bool PetitionRecord::validate()
     }
     const QString identity = text(value("TCKNO"));
     if (identitynumber::looksMistyped(identity)
-        && !prompt.question(QStringLiteral("DİKKAT! T.C.Kimlik No %1 geçerli bir kimlik numarası değil "
-                                           "(kontrol haneleri tutmuyor). Yine de bu numara ile kaydedilecektir. "
-                                           "Onaylıyormusunuz.?").arg(identity)))
+        && !prompt.question(identitynumber::mistypedQuestion(identity)))
         return false;
     return true;
 }

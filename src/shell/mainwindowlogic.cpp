@@ -87,7 +87,8 @@ Notifications EVDURGUNC(fb::Transaction &t, int department)
     return n;
 }
 
-MenuTrim trimMenu(const QList<QList<int>> &groupCodes, const std::function<QString(int)> &entryRight)
+MenuTrim trimMenu(const QList<QList<int>> &groupCodes, const std::function<QString(int)> &entryRight,
+                  const std::function<bool(int)> &shownFromOutset)
 {
     MenuTrim trim;
     for (int group = 0; group < groupCodes.size(); ++group) {
@@ -95,7 +96,7 @@ MenuTrim trimMenu(const QList<QList<int>> &groupCodes, const std::function<QStri
         for (int code : groupCodes[group]) {
             if (entryRight(code) == QLatin1String("H"))
                 trim.hiddenCodes << code;
-            else
+            else if (shownFromOutset(code))
                 anyStays = true;
         }
         if (!anyStays)

@@ -40,14 +40,16 @@ struct Notifications
 Notifications EVDURGUNC(fb::Transaction &t, int department);
 
 /// The menu's rule: in each group an item whose code has the entry right
-/// exactly "H" is hidden; a group none of whose items stays is hidden too.
-/// Items hidden from the outset still count as staying.
+/// exactly "H" is hidden; a group left with no item shown is hidden too, so
+/// that no menu opens empty. `shownFromOutset` tells the items that open a
+/// screen from those hidden whatever the rights say.
 struct MenuTrim
 {
     QList<int> hiddenCodes;
     QList<int> hiddenGroups; ///< indexes into the groups given
 };
 MenuTrim trimMenu(const QList<QList<int>> &groupCodes,
-                  const std::function<QString(int code)> &entryRight);
+                  const std::function<QString(int code)> &entryRight,
+                  const std::function<bool(int code)> &shownFromOutset);
 
 } // namespace mainwindow

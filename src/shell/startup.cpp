@@ -5,6 +5,7 @@
 
 #include "db/fb/error.h"
 
+#include <QFileInfo>
 #include <QSettings>
 
 namespace startup {
@@ -97,12 +98,24 @@ bool TEXTVTAC(Session &s, const QString &year)
         s.db.IBTEXTDB.open(Connections::login(name, QString(), s.db.credentials));
         s.db.IBTEXTTrans.start();
         s.textOpen = true;
-    } catch (const fb::Error &) {
-        s.prompt().message(QStringLiteral("DİKKAT! TEXT Veritabanı açılamadı"));
+    } catch (const fb::Error &e) {
+        const bool missing = s.workstation.host.isEmpty() && !QFileInfo::exists(name);
+        s.prompt().message(textDatabaseProblem(name, missing, e.message()));
         s.textOpen = false;
         s.activationGuard = true;
     }
     return s.textOpen;
+}
+
+QString textDatabaseProblem(const QString &database, bool missing, const QString &error)
+{
+    QString text = QStringLiteral("DİKKAT! TEXT Veritabanı açılamadı\n%1\n").arg(database);
+    text += missing ? QStringLiteral("Bu dosya yok.\n")
+                    : QStringLiteral("Veritabanının cevabı: %1\n").arg(error.trimmed());
+    // The program never makes databases; the administrator's tool does.
+    text += QStringLiteral("Çalışma yılının eki veritabanı yoksa sistem yöneticiniz şu komutla oluşturur:\n"
+                           "kelma-admin create-year %1").arg(database);
+    return text;
 }
 
 QString problemText(DatabaseState state, const QString &database)

@@ -36,6 +36,10 @@ DatabaseState openMain(Session &session, const QString &database);
 /// open flag. The main database is not affected.
 bool TEXTVTAC(Session &session, const QString &year);
 
+/// Text for a yearly attachment database that did not open: the file, why,
+/// and the command that makes a missing one.
+QString textDatabaseProblem(const QString &database, bool missing, const QString &error);
+
 /// Text for a database that opened but is not usable, naming the file.
 QString problemText(DatabaseState state, const QString &database);
 

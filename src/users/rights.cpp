@@ -80,8 +80,74 @@ QString caption(int code)
     case 28: return QStringLiteral("Dosya Kontrol");
     case 29: return QStringLiteral("Şifre Değiştirme");
     case 30: return QStringLiteral("Kullanıcı İzleme");
+    case 50: return QStringLiteral("Şifre Kaydı");
     default: return {};
     }
+}
+
+const QList<CodeUse> &codeUses()
+{
+    // These entries open no screen yet and stay hidden whatever the rights say.
+    static const QString kNoScreen = QStringLiteral("Menü girişi henüz bir ekran açmıyor; yetkilerin etkisi yok");
+    // G of a code with a menu entry hides that entry (and its group when
+    // nothing else stays); the other flags only where a screen reads them.
+    static const QList<CodeUse> uses = {
+        {1, true, true, true, true,
+         QStringLiteral("Menü \"Gelen Evrak\"; gelen evrak listesinde F2/F4/F10, gelen evrak kaydında F5-Kayıt "
+                        "(yeni kayıtta Kayıt, değişiklikte Değiş yetkisi)")},
+        {2, true, true, true, true,
+         QStringLiteral("Menü \"Giden Evrak\"; giden evrak listesinde F2/F4/F10, giden evrak kaydında F5-Kayıt")},
+        {3, true, true, true, true,
+         QStringLiteral("Menü \"Dilekçe\"; dilekçe listesinde F2/F4/F10, dilekçe kaydında F5-Kayıt")},
+        {4, true, true, true, true, QStringLiteral("Menü \"Arşiv Dosyaları\"; arşiv listesinde F2/F4/F10")},
+        {5, false, false, false, false, kNoScreen},
+        {6, false, true, false, false,
+         QStringLiteral("Gelen, giden ve dilekçe listelerinde \"Onayla\" (Kayıt yetkisi)")},
+        {11, false, false, false, false, kNoScreen},
+        {12, true, false, false, false, QStringLiteral("Menü \"Gelen Yazılar Listesi\"")},
+        {13, true, false, false, false, QStringLiteral("Menü \"Giden Yazılar Listesi\"")},
+        {14, true, false, false, false, QStringLiteral("Menü \"Dilekçeler Listesi\"")},
+        {15, false, false, false, false, kNoScreen},
+        {16, false, false, false, false, kNoScreen},
+        {21, true, false, false, false, QStringLiteral("Menü \"Genel Tanımlar\"")},
+        {22, true, true, true, true,
+         QStringLiteral("Menü \"Kullanıcı Tanımları\"; kullanıcı ekranında F2/F4/F10 ve yetki değiştirme "
+                        "(Kayıt yetkisi)")},
+        {23, true, false, false, false, QStringLiteral("Menü \"Birim Tanımları\"")},
+        {24, true, true, false, false,
+         QStringLiteral("Menü \"Kurum Tanımları\"; gelen ve giden evrak kaydında kurum seçme ve yeni kurum "
+                        "düğmesi (Giriş), gelen evrakta \"Kurum Tanımı Ekle\" (Kayıt)")},
+        {25, true, false, false, false, QStringLiteral("Menü \"Arşiv Evrak Cinsi Tanımları\"")},
+        {26, true, false, false, false, QStringLiteral("Menü \"Evrak Şablonu\"")},
+        {27, false, false, false, false, kNoScreen},
+        {28, true, false, false, false, QStringLiteral("Menü \"Dosya Kontrol İşlemi\"")},
+        {29, true, false, false, false, QStringLiteral("Menü \"Şifre Değiş\"")},
+        {30, false, false, false, false, kNoScreen},
+        {50, false, true, true, false,
+         QStringLiteral("Şifre değiştirme ekranında F5-Kayıt (Kayıt ya da Değiş yetkisi)")},
+    };
+    return uses;
+}
+
+CodeUse codeUse(int code)
+{
+    for (const CodeUse &u : codeUses()) {
+        if (u.code == code)
+            return u;
+    }
+    return {code, false, false, false, false, {}};
+}
+
+bool takesEffect(int code, Flag flag)
+{
+    const CodeUse u = codeUse(code);
+    switch (flag) {
+    case Flag::G: return u.G;
+    case Flag::K: return u.K;
+    case Flag::D: return u.D;
+    case Flag::S: return u.S;
+    }
+    return false;
 }
 
 } // namespace rights

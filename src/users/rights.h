@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 
 class Session;
@@ -27,8 +28,25 @@ void HAKBUL(Session &session, int code);
 /// The current right of one flag, as HAKBUL left it.
 const QString &current(const Session &session, Flag flag);
 
-/// The name a screen code has in the rights screens; empty for code 50 and
-/// codes that name nothing.
+/// The name a screen code has in the rights screens; empty for codes that
+/// name nothing.
 QString caption(int code);
+
+/// What one screen code does: which of its four flags any part of the
+/// program reads, and where. A flag no screen reads can be stored but
+/// changes nothing, so the rights screens show it greyed.
+struct CodeUse
+{
+    int code = 0;
+    bool G = false, K = false, D = false, S = false;
+    QString governs; ///< what the code's flags decide, for the administrator
+};
+
+/// The codes that mean something, in code order.
+const QList<CodeUse> &codeUses();
+/// The use of a code; a code that means nothing has no flag in effect.
+CodeUse codeUse(int code);
+/// Whether a flag of a code takes effect anywhere.
+bool takesEffect(int code, Flag flag);
 
 } // namespace rights

@@ -1,5 +1,7 @@
 #include "useradmin.h"
 
+#include "core/turkish.h"
+
 #include "password.h"
 #include "rights.h"
 #include "core/sifrele.h"
@@ -198,11 +200,14 @@ UserRecord::Field UserRecord::save(UserRow values, const QString &repeat)
         prompt.message(QStringLiteral("ŞİFRENİZİ KONTROL EDİNİZ.."));
         return Field::Password;
     }
-    const qint64 taken = m_mode == New
-        ? t.value(QStringLiteral("select COUNT(*) SAY from USERS\nWHERE USR=:U"), {{"U", values.USR}}).toLongLong()
-        : t.value(QStringLiteral("select COUNT(*) SAY from USERS\nWHERE USR=:U AND HNO<>:H"),
-                  {{"U", values.USR}, {"H", m_row.HNO}}).toLongLong();
-    if (taken > 0) {
+    // "ayşe" beside "AYŞE" is one person to whoever reads the list.
+    bool taken = false;
+    const QString folded = turkish::upper(values.USR.trimmed());
+    for (const QVariantList &r : t.rows(QStringLiteral("select HNO,USR from USERS"))) {
+        if ((m_mode == New || r.value(0).toInt() != m_row.HNO) && turkish::upper(r.value(1).toString().trimmed()) == folded)
+            taken = true;
+    }
+    if (taken) {
         prompt.message(QStringLiteral("BU KULLANICI ADI KAYITLIDIR.."));
         return Field::Name;
     }

@@ -62,7 +62,9 @@ void TestUndkont::looksAsItShould()
     QCOMPARE(form.windowTitle(), QStringLiteral("ZIRVO Yazılım"));
     QCOMPARE(child<QLabel>(form, "backupWarningLabel")->text(), QStringLiteral("Kontrol İşlemi Yapmadan Önce YEDEK Almayı Unutmayınız..."));
     QVERIFY(child<QLabel>(form, "backupWarningLabel")->font().bold());
-    QVERIFY(child<QLabel>(form, "backupWarningLabel")->styleSheet().contains("#ff0000"));
+    // Red, dark enough to read on the window.
+    const QColor warning = child<QLabel>(form, "backupWarningLabel")->palette().color(QPalette::WindowText);
+    QVERIFY(warning.red() >= 0xA0 && warning.green() == 0 && warning.blue() == 0);
     QVERIFY(child<QPlainTextEdit>(form, "logEdit")->isReadOnly());
     QStringList entries;
     for (QAction *a : child<QMenu>(form, "checksMenu")->actions())

@@ -80,8 +80,11 @@ private slots:
     void recordRefusesBadInput();
     void vanishedRows();
     void identityNumberOfNaturalPersons();
+    void identityNumberShape_data();
+    void identityNumberShape();
     void deletionGuards_data();
     void deletionGuards();
+    void namesCompareInTurkishCapitals();
 
     void documentTypes();
     void documentTypeInUse();
@@ -300,9 +303,9 @@ void TestDefinitions::identityNumberOfNaturalPersons()
         r->setValue("YETKILI", number);
         return r;
     };
-    auto first = person(QStringLiteral("AYŞE YILMAZ"), QStringLiteral("12345678901"));
+    auto first = person(QStringLiteral("AYŞE YILMAZ"), QStringLiteral("10000000146"));
     QVERIFY(first->save());
-    auto second = person(QStringLiteral("AYŞE YILMAZ (2)"), QStringLiteral("12345678901 "));
+    auto second = person(QStringLiteral("AYŞE YILMAZ (2)"), QStringLiteral("10000000146 "));
     o.prompt.expectMessage("DİKKAT! TC. Kimlik Numarası Kayıtlıdır..");
     QVERIFY(!second->save());
     QCOMPARE(second->focusColumn(), QStringLiteral("YETKILI"));
@@ -313,11 +316,48 @@ void TestDefinitions::identityNumberOfNaturalPersons()
     QVERIFY(again.openExisting(first->BKOD()));
     again.setValue("EMAIL", QStringLiteral("ayse@example.org"));
     QVERIFY(again.save());
-    auto company = person(QStringLiteral("YILMAZ LTD"), QStringLiteral("12345678901"));
+    auto company = person(QStringLiteral("YILMAZ LTD"), QStringLiteral("10000000146"));
     company->setValue("GTUR", QStringLiteral("T"));
     QVERIFY(company->save());
     QVERIFY2(o.prompt.done(), qPrintable(o.prompt.report()));
     QCOMPARE(o.query("SELECT COUNT(*) FROM BIRIM").toInt(), 2);
+}
+
+void TestDefinitions::identityNumberShape_data()
+{
+    QTest::addColumn<QString>("number");
+    QTest::addColumn<QString>("refusal");   // empty: not refused outright
+    QTest::addColumn<bool>("asked");        // the check digits fail: the user decides
+    QTest::addColumn<bool>("answer");
+    QTest::newRow("letters") << "abc12345678901" << "11 rakamdan" << false << false;
+    QTest::newRow("ten digits") << "1000000014" << "11 rakamdan" << false << false;
+    QTest::newRow("digits and a space inside") << "100000 00146" << "11 rakamdan" << false << false;
+    QTest::newRow("check digits fail, kept") << "12345678901" << "" << true << true;
+    QTest::newRow("check digits fail, corrected") << "12345678901" << "" << true << false;
+    QTest::newRow("valid") << "10000000146" << "" << false << false;
+}
+
+void TestDefinitions::identityNumberShape()
+{
+    QFETCH(QString, number);
+    QFETCH(QString, refusal);
+    QFETCH(bool, asked);
+    QFETCH(bool, answer);
+    Office o;
+    BirimRecord r(o.session, BirimKind::Body);
+    r.openNew();
+    r.setValue("GTUR", QStringLiteral("G"));
+    r.setValue("BIRIM", QStringLiteral("MEHMET KAYA"));
+    r.setValue("YETKILI", number);
+    if (!refusal.isEmpty())
+        o.prompt.expectMessage(refusal);
+    if (asked)
+        o.prompt.expectQuestion("kontrol haneleri tutmuyor", answer);
+    const bool stored = refusal.isEmpty() && (!asked || answer);
+    QCOMPARE(r.save(), stored);
+    QVERIFY2(o.prompt.done(), qPrintable(o.prompt.report()));
+    QCOMPARE(r.focusColumn(), stored ? QString() : QStringLiteral("YETKILI"));
+    QCOMPARE(o.query("SELECT COUNT(*) FROM BIRIM").toInt(), stored ? 1 : 0);
 }
 
 void TestDefinitions::deletionGuards_data()
@@ -334,8 +374,18 @@ void TestDefinitions::deletionGuards_data()
         << true << "INSERT INTO GELEN (KAYNO,BIRKOD) VALUES (1,:BK)" << true << dept;
     QTest::newRow("department of an outgoing document")
         << true << "INSERT INTO GIDEN (KAYNO,BIRKOD) VALUES (1,:BK)" << true << dept;
+    // Every column that keeps the code guards it: a deleted row would leave
+    // the code pointing nowhere.
     QTest::newRow("department only routed to")
-        << true << "INSERT INTO EVBRM (TUR,EKAYNO,BKOD) VALUES (1,1,:BK)" << true << "";
+        << true << "INSERT INTO EVBRM (TUR,EKAYNO,BKOD) VALUES (1,1,:BK)" << true << dept;
+    QTest::newRow("department of a user")
+        << true << "INSERT INTO USERS (HNO,USR,PSSWD,OZEL) VALUES (9,'AYŞE','x',:BK)" << true << dept;
+    QTest::newRow("department of a petition")
+        << true << "INSERT INTO DILEKCE (KAYNO,BIRKOD) VALUES (1,:BK)" << true << dept;
+    QTest::newRow("department of an archive record")
+        << true << "INSERT INTO ARSIV (KAYNO,BIRKOD) VALUES (1,:BK)" << true << dept;
+    QTest::newRow("body an outgoing document was routed to")
+        << false << "INSERT INTO EVBRM (TUR,EKAYNO,BKOD) VALUES (2,1,:BK)" << true << body;
     QTest::newRow("body that sent a document")
         << false << "INSERT INTO GELEN (KAYNO,KURKOD) VALUES (1,:BK)" << true << body;
     QTest::newRow("body that received one")
@@ -367,6 +417,50 @@ void TestDefinitions::deletionGuards()
     birim::transaction(o.session, department ? BirimKind::Department : BirimKind::Body).rollbackRetaining();
     QCOMPARE(o.query("SELECT COUNT(*) FROM BIRIM").toInt(), deleted ? 0 : 1);
     QCOMPARE(list.rows().rowCount(), deleted ? 0 : 1);
+}
+
+void TestDefinitions::namesCompareInTurkishCapitals()
+{
+    Office o;
+    // Document types: the name in other letters' case is the same type.
+    o.exec("INSERT INTO EVTUR (ETKOD,EVTUR) VALUES (3,'İhale Evrakı')");
+    DocumentTypes types(o.session);
+    types.read();
+    const int row = types.append();
+    types.rows().setValue(row, "EVTUR", QStringLiteral("İHALE EVRAKI"));
+    o.prompt.expectMessage("DİKKAT! Bu Evrak Türü Kayıtlıdır...");
+    QVERIFY(!types.writePending());
+    // Dotless ı is the small letter of I.
+    types.rows().setValue(row, "EVTUR", QStringLiteral("ıslak imza"));
+    QVERIFY(types.writePending());
+    const int next = types.append();
+    types.rows().setValue(next, "EVTUR", QStringLiteral("ISLAK İMZA"));
+    o.prompt.expectMessage("DİKKAT! Bu Evrak Türü Kayıtlıdır...");
+    QVERIFY(!types.writePending());
+    types.cancelPending();
+    QVERIFY(types.close());
+
+    // Departments: users pick theirs by name.
+    o.addBody(40, QStringLiteral("YAZI İŞLERİ MÜDÜRLÜĞÜ"), QStringLiteral("B"));
+    o.addBody(41, QStringLiteral("yazı işleri müdürlüğü"), QStringLiteral("K"));
+    BirimRecord department(o.session, BirimKind::Department);
+    department.openNew();
+    department.setValue("BIRIM", QStringLiteral("Yazı İşleri Müdürlüğü"));
+    o.prompt.expectMessage("DİKKAT! Bu Birim Adı Kayıtlıdır..");
+    QVERIFY(!department.save());
+    QCOMPARE(department.focusColumn(), QStringLiteral("BIRIM"));
+    // Its own name again, and a body of the same name, are fine.
+    BirimRecord same(o.session, BirimKind::Department);
+    QVERIFY(same.openExisting(40));
+    same.setValue("UNVAN", QStringLiteral("MÜDÜR"));
+    QVERIFY(same.save());
+    BirimRecord body(o.session, BirimKind::Body);
+    body.openNew();
+    body.setValue("BIRIM", QStringLiteral("Yazı İşleri Müdürlüğü"));
+    QVERIFY(body.save());
+    QVERIFY2(o.prompt.done(), qPrintable(o.prompt.report()));
+    QCOMPARE(o.query("SELECT COUNT(*) FROM EVTUR").toInt(), 4);
+    QCOMPARE(o.query("SELECT COUNT(*) FROM BIRIM WHERE TUR='B'").toInt(), 1);
 }
 
 void TestDefinitions::documentTypes()
@@ -658,6 +752,8 @@ void TestDefinitions::generalDefinitionsSaveEverySetting()
     v.readMode = 1;
     v.localFolder = QStringLiteral("/srv/evrak");
     v.sizeLimit = QStringLiteral(" 250 ");
+    // Screens already open keep the colours they were painted with.
+    o.prompt.expectMessage("Yeni form rengi programın bir sonraki açılışında geçerli olacaktır.");
     QVERIFY(g.save(v));
     QVERIFY2(o.prompt.done(), qPrintable(o.prompt.report()));
 
@@ -701,6 +797,9 @@ void TestDefinitions::generalDefinitionsBadInputStoresNothing_data()
     QTest::newRow("year with a letter") << "year" << "20a1" << "Çalışma Yılı";
     QTest::newRow("year empty") << "year" << "" << "Çalışma Yılı";
     QTest::newRow("year of five digits") << "year" << "20215" << "Çalışma Yılı";
+    // The clock says 2021: a year far from it is a typing mistake.
+    QTest::newRow("year long past") << "year" << "1234" << "Çalışma Yılı 1990 ile 2022 arasında olmalıdır.";
+    QTest::newRow("year two ahead") << "year" << "2023" << "Çalışma Yılı 1990 ile 2022 arasında olmalıdır.";
     QTest::newRow("institution name too long") << "KURUM" << QString(31, u'Ğ') << "Kurum Adı";
     QTest::newRow("port too long") << "SRVPORT" << "1234567" << "Sunucu Portu";
     QTest::newRow("size limit not a number") << "sizeLimit" << "12a" << "Belge Boyut Sınırı";

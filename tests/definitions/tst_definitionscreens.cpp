@@ -64,6 +64,7 @@ private slots:
     void recordOfAVanishedRowCloses();
 
     void documentTypesGrid();
+    void refusedRowKeepsTheHighlight();
     void archiveKindScreens();
 };
 
@@ -116,6 +117,7 @@ void TestDefinitionScreens::generalDefinitionsSaveReachesTheWorkstation()
         child<QLineEdit>(screen, "sizeLimitEdit")->setText(QStringLiteral("250"));
         child<QComboBox>(screen, "documentKindBox")->setCurrentIndex(indexOfText(child<QComboBox>(screen, "documentKindBox"), "Acrobat (PDF)"));
         child<QLineEdit>(screen, "institutionEdit")->setText(QStringLiteral("ÇANKAYA BELEDİYESİ"));
+        o.prompt.expectMessage("Yeni form rengi programın bir sonraki açılışında geçerli olacaktır.");
         QTest::keyClick(&screen, Qt::Key_F5);
     });
     QCOMPARE(definitions::showGenelTanimlar(o.session, runner, nullptr), 1);
@@ -339,17 +341,16 @@ void TestDefinitionScreens::departmentListAddsChangesAndDeletes()
         showActive(list);
         QCOMPARE(list.windowTitle(), QStringLiteral("BİRİM TANIMLARI"));
         QCOMPARE(child<QTableView>(list, "listGrid")->model()->rowCount(), 0);
-        child<QPushButton>(list, "addButton")->click(); // F2-Ekle: the record below
+        QTest::keyClick(&list, Qt::Key_F2); // the record below
         QCOMPARE(column(child<QTableView>(list, "listGrid")->model(), 1), QStringList{"YAZI İŞLERİ"});
         added = list.currentBKOD();
         showActive(list);
         QTest::keyClick(&list, Qt::Key_F4); // changed below
         QCOMPARE(child<QTableView>(list, "listGrid")->currentIndex().data().toString(), QStringLiteral("YİM"));
         QCOMPARE(column(child<QTableView>(list, "listGrid")->model(), 2), QStringList{"AHMET YILMAZ"});
-        // F10 has no key here.
-        QTest::keyClick(&list, Qt::Key_F10);
+        // The keys work as their buttons say.
         o.prompt.expectQuestion("Silinecektir", true);
-        child<QPushButton>(list, "deleteButton")->click();
+        QTest::keyClick(&list, Qt::Key_F10);
         QCOMPARE(child<QTableView>(list, "listGrid")->model()->rowCount(), 0);
         showActive(list);
         QTest::keyClick(&list, Qt::Key_Escape);
@@ -435,6 +436,36 @@ void TestDefinitionScreens::documentTypesGrid()
     QVERIFY(!screen.isVisible());
     QCOMPARE(o.query("SELECT LIST(ETKOD || EVTUR) FROM (SELECT * FROM EVTUR ORDER BY ETKOD)").toString(),
              QStringLiteral("1GENEL EVRAK,2DİLEKÇE,3GENELGE"));
+}
+
+void TestDefinitionScreens::refusedRowKeepsTheHighlight()
+{
+    Office o;
+    TFRMETUR screen(o.session);
+    showActive(screen);
+    auto *grid = child<QTableView>(screen, "typesGrid");
+    QAbstractItemModel *model = grid->model();
+    grid->setCurrentIndex(model->index(1, 0));
+    model->setData(model->index(1, 0), QString(31, u'Ş'));
+
+    // The clerk clicks the row above: refused, and both the typing and the
+    // highlight stay on the row to correct.
+    o.prompt.expectMessage("en fazla 30");
+    const QPoint above = grid->visualRect(model->index(0, 0)).center();
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, above);
+    QVERIFY2(o.prompt.done(), qPrintable(o.prompt.report()));
+    QCoreApplication::processEvents();
+    QCOMPARE(grid->currentIndex().row(), 1);
+    QCOMPARE(grid->selectionModel()->selectedRows().size(), 1);
+    QCOMPARE(grid->selectionModel()->selectedRows().first().row(), 1);
+
+    // Corrected, the click goes through.
+    model->setData(model->index(1, 0), QStringLiteral("DİLEKÇELER"));
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, above);
+    QCoreApplication::processEvents();
+    QCOMPARE(grid->currentIndex().row(), 0);
+    QCOMPARE(grid->selectionModel()->selectedRows().first().row(), 0);
+    QVERIFY2(o.prompt.done(), qPrintable(o.prompt.report()));
 }
 
 void TestDefinitionScreens::archiveKindScreens()

@@ -3,7 +3,7 @@
 // before anything is written, deletion, and numbers never given twice.
 
 #include "registers/archive.h"
-#include "registers/identitynumber.h"
+#include "core/identitynumber.h"
 #include "registers/petition.h"
 
 #include "db/upgrade.h"

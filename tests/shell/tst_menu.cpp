@@ -10,6 +10,7 @@
 #include "shell/ui/unmenu.h"
 #include "shell/ui/unsystem.h"
 #include "definitions/ui/ungentan.h"
+#include "core/colours.h"
 #include "core/sifrele.h"
 #include "users/ui/unpasdeg.h"
 #include "users/ui/unpsswd.h"
@@ -19,6 +20,7 @@
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QtTest>
@@ -38,6 +40,12 @@ struct Fixture : SessionFixture
         auto s = session.store();
         s->setValue("YOL", db.folder());
         s->sync();
+    }
+    /// A value of the workstation's settings store, as left by an earlier run.
+    void stored(const char *key, const QString &value)
+    {
+        auto s = session.store();
+        s->setValue(QLatin1String(key), value);
     }
     /// The start: settings read, database opened, main window made.
     void start() { QCOMPARE(startup::IBASEAC(session, defaults), startup::DatabaseState::Ok); }
@@ -82,6 +90,8 @@ private slots:
     void dateAndClock();
     void notificationPanel();
     void storageWarningAtStart();
+    void yearWarningFollowsTheWorkingYear();
+    void schemeMaviReads();
     void systemItemShowsYearWarning();
     void itemsWithoutScreenSaySo();
     void passwordChangeAndUsersFromMenu();
@@ -183,9 +193,14 @@ void TestMenu::menuTrimming_data()
     QTest::newRow("codes 1 to 5 refused") << QList<int>{1, 2, 3, 4, 5} << QList<int>{} << QStringList{"Evrak"}
                                           << QList<int>{1, 2, 3, 4};
     QTest::newRow("some of a group") << QList<int>{1, 3} << QList<int>{2} << QStringList{} << QList<int>{1, 3};
-    // 11 is hidden from the outset, yet not refused: Raporlar stays.
+    // 11 opens nothing and is hidden from the outset: Raporlar would open empty.
     QTest::newRow("registers refused, not 11") << QList<int>{12, 13, 14, 15, 16} << QList<int>{11}
-                                               << QStringList{} << QList<int>{12, 13, 14};
+                                               << QStringList{"Raporlar"} << QList<int>{12, 13, 14};
+    QTest::newRow("a register book left") << QList<int>{12, 13} << QList<int>{11, 14} << QStringList{}
+                                          << QList<int>{12, 13};
+    // The archive files stay; the registers' sub-group has nothing left.
+    QTest::newRow("registers refused, archive not") << QList<int>{1, 2, 3} << QList<int>{4, 5} << QStringList{}
+                                                    << QList<int>{1, 2, 3};
     QTest::newRow("all reports refused") << QList<int>{11, 12, 13, 14, 15, 16} << QList<int>{} << QStringList{"Raporlar"}
                                          << QList<int>{12, 13, 14};
     QTest::newRow("user administration refused") << QList<int>{22} << QList<int>{21} << QStringList{}
@@ -215,8 +230,9 @@ void TestMenu::menuTrimming()
     // Items that open a screen, with their code.
     for (int code : {1, 2, 3, 4, 12, 13, 14, 21, 22, 23, 24, 25, 26, 28, 29})
         QVERIFY2(shown(menu.menuItem(code)) == !hiddenItems.contains(code), qPrintable(QString::number(code)));
-    // Never hidden.
-    QVERIFY(shown(child<QMenu>(menu, "documentsSubmenu")->menuAction()));
+    // A sub-group goes with its last item; what has no code is never hidden.
+    const bool anyRegister = !(hiddenItems.contains(1) && hiddenItems.contains(2) && hiddenItems.contains(3));
+    QCOMPARE(shown(child<QMenu>(menu, "documentsSubmenu")->menuAction()), anyRegister);
     QVERIFY(shown(child<QAction>(menu, "documentTypeDefinitionsAction")));
     QVERIFY(shown(child<QAction>(menu, "programEndAction")));
 }
@@ -289,15 +305,65 @@ void TestMenu::storageWarningAtStart()
     QVERIFY(!child<QLabel>(menu, "fileServerLabel")->isVisibleTo(&menu));
 }
 
+void TestMenu::yearWarningFollowsTheWorkingYear()
+{
+    Fixture f;
+    f.clock.set(QDateTime(QDate(2026, 3, 2), QTime(8, 0)));
+    f.exec("UPDATE TANIM SET UDUR='0'");
+    f.stored("YIL", "2025");
+    f.start();
+    ScriptedRunner runner;
+    TFRMMENU menu(f.session, runner);
+    menu.FormActivate();
+    // At start, before anything is registered into last year.
+    QVERIFY(child<QLabel>(menu, "yearWarningLabel")->isVisibleTo(&menu));
+
+    // Set right in the general definitions: gone at once.
+    runner.then([](KelmaForm &form) {
+        child<QLineEdit>(form, "yearEdit")->setText(QStringLiteral("2026"));
+        child<QPushButton>(form, "saveButton")->click();
+    });
+    child<QAction>(menu, "generalDefinitionsAction")->trigger();
+    QVERIFY2(runner.done(), qPrintable(runner.report()));
+    QCOMPARE(f.session.workstation.year, QStringLiteral("2026"));
+    QVERIFY(!child<QLabel>(menu, "yearWarningLabel")->isVisibleTo(&menu));
+    // And back to a year that is not today's: there again.
+    menu.GenelTanimlarRefresh("2025");
+    QVERIFY(child<QLabel>(menu, "yearWarningLabel")->isVisibleTo(&menu));
+    QVERIFY2(f.prompt.done(), qPrintable(f.prompt.report()));
+}
+
+void TestMenu::schemeMaviReads()
+{
+    Fixture f;
+    f.exec("UPDATE TANIM SET UDUR='0'");
+    f.stored("RNK", "M");
+    f.stored("YIL", "2020");
+    f.start();
+    ScriptedRunner runner;
+    TFRMMENU menu(f.session, runner);
+    menu.FormActivate();
+    // Shown: a style sheet settles its widgets' colours only then.
+    menu.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&menu));
+    // Each text against what is painted behind it: the window's colour.
+    const QColor behind = menu.palette().color(QPalette::Window);
+    auto ratio = [&](const QWidget *w, QPalette::ColorRole text) {
+        const QColor a = w->palette().color(text);
+        return ColourScheme::contrast({a.red(), a.green(), a.blue()}, {behind.red(), behind.green(), behind.blue()});
+    };
+    QCOMPARE(behind, QColor(0, 0, 0xA0));
+    QVERIFY(ratio(menu.menuBar(), QPalette::ButtonText) >= 4.5);
+    for (const char *label : {"userLabel", "yearLabel", "dateLabel", "clockLabel", "institutionLabel", "yearWarningLabel"})
+        QVERIFY2(ratio(child<QLabel>(menu, label), QPalette::WindowText) >= 4.5, label);
+}
+
 void TestMenu::systemItemShowsYearWarning()
 {
     Fixture f;
     f.clock.set(QDateTime(QDate(2021, 1, 1), QTime(8, 0)));
     f.exec("UPDATE TANIM SET UDUR='0'");
-    {
-        auto s = f.session.store();
-        s->setValue("YIL", "2020");
-    }
+    f.stored("YIL", "2020");
     f.start();
     ScriptedRunner runner;
     TFRMMENU menu(f.session, runner);
@@ -305,6 +371,8 @@ void TestMenu::systemItemShowsYearWarning()
     menu.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&menu));
     QTRY_VERIFY(f.session.activationGuard);
+    QVERIFY(child<QLabel>(menu, "yearWarningLabel")->isVisible());
+    menu.GenelTanimlarRefresh("2021");
     QVERIFY(!child<QLabel>(menu, "yearWarningLabel")->isVisible());
 
     runner.then([](KelmaForm &form) {

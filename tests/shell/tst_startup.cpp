@@ -24,7 +24,7 @@ struct Fixture
     ScriptedPrompt prompt;
     FixedClock clock{QDateTime(QDate(2021, 8, 26), QTime(9, 30))};
     Session session{prompt, clock, [this] { return std::make_unique<QSettings>(ini, QSettings::IniFormat); }};
-    WorkstationDefaults defaults{QDate(2021, 8, 26), dir.filePath("cwd"), dir.filePath("prog")};
+    WorkstationDefaults defaults{QDate(2021, 8, 26), dir.filePath("cwd"), dir.filePath("prog"), dir.filePath("userdata")};
 
     QString stored(const char *key) { return session.store()->value(key).toString(); }
     void store(const char *key, const QString &value)
@@ -43,6 +43,7 @@ class TestStartup : public QObject
 
 private slots:
     void freshWorkstationGetsDefaultsStoredAtOnce();
+    void documentsOfAServerDatabaseInTheUsersFolder();
     void storedValuesAreKept();
     void unreadableStoreGivesDefaults();
     void databaseNames_data();
@@ -68,7 +69,8 @@ void TestStartup::freshWorkstationGetsDefaultsStoredAtOnce()
     const WorkstationSettings &w = f.session.workstation;
     QCOMPARE(w.year, QStringLiteral("2021"));
     QCOMPARE(w.folder, f.dir.filePath("cwd/DATA/KELMA"));
-    QCOMPARE(w.localFolder, f.dir.filePath("prog/EVRAKLAR"));
+    // Documents beside the data, not in the program's folder.
+    QCOMPARE(w.localFolder, f.dir.filePath("cwd/DATA/KELMA/EVRAKLAR"));
     QCOMPARE(w.readMode, QStringLiteral("V"));
     QCOMPARE(w.user, QStringLiteral("ZIRVO"));
     QCOMPARE(f.session.LUSR, QStringLiteral("ZIRVO"));
@@ -81,6 +83,16 @@ void TestStartup::freshWorkstationGetsDefaultsStoredAtOnce()
     QVERIFY(f.session.store()->contains("SRV"));
     // The window state is written only at close.
     QVERIFY(!f.session.store()->contains("BFORM"));
+}
+
+void TestStartup::documentsOfAServerDatabaseInTheUsersFolder()
+{
+    Fixture f;
+    // The data folder is the server's: the documents go to the user's own folder.
+    f.store("SRV", "sunucu");
+    startup::IBASEAC(f.session, f.defaults);
+    QCOMPARE(f.session.workstation.localFolder, f.dir.filePath("userdata/EVRAKLAR"));
+    QCOMPARE(f.stored("LOCAL"), f.session.workstation.localFolder);
 }
 
 void TestStartup::storedValuesAreKept()
@@ -288,7 +300,11 @@ void TestStartup::yearDatabase()
     QVERIFY(f.session.textOpen);
     QVERIFY(f.session.db.IBTEXTTrans.isActive());
 
-    f.prompt.expectMessage("DİKKAT! TEXT Veritabanı açılamadı");
+    // A missing year says which file is missing and how it is made.
+    const QString missing = workstation::textDatabaseName(QString(), db.folder(), "2019");
+    f.prompt.expectMessage(QStringLiteral("DİKKAT! TEXT Veritabanı açılamadı\n%1\nBu dosya yok.\n"
+                                          "Çalışma yılının eki veritabanı yoksa sistem yöneticiniz şu komutla "
+                                          "oluşturur:\nkelma-admin create-year %1").arg(missing));
     QVERIFY(!startup::TEXTVTAC(f.session, "2019"));
     QVERIFY(!f.session.textOpen);
     QVERIFY(f.session.activationGuard);

@@ -9,6 +9,8 @@
 #include "core/sifrele.h"
 #include "users/useradmin.h"
 
+#include "db/newdatabase.h"
+
 #include <QtTest>
 
 using users::Login;
@@ -52,6 +54,7 @@ private slots:
     void passwordChangeRefusals();
 
     void rightsGrid();
+    void everyScreenCodeIsNamed();
     void newUserDefaultRights();
     void userRecordRefusals_data();
     void userRecordRefusals();
@@ -235,6 +238,19 @@ void TestUsers::rightsGrid()
     QCOMPARE(f.session.G, QStringLiteral("E"));
 }
 
+void TestUsers::everyScreenCodeIsNamed()
+{
+    // A fresh database gives its first user these codes: each has a name in
+    // the rights screens and says what it governs, also where nothing reads it.
+    for (int code : newdb::screenCodes()) {
+        QVERIFY2(!rights::caption(code).isEmpty(), qPrintable(QString::number(code)));
+        QVERIFY2(!rights::codeUse(code).governs.isEmpty(), qPrintable(QString::number(code)));
+    }
+    QVERIFY(rights::caption(7).isEmpty());
+    const rights::CodeUse nothing = rights::codeUse(7);
+    QVERIFY(!nothing.G && !nothing.K && !nothing.D && !nothing.S);
+}
+
 void TestUsers::newUserDefaultRights()
 {
     Fixture f;
@@ -289,6 +305,9 @@ void TestUsers::userRecordRefusals_data()
     QTest::newRow("blank name") << "   " << "A1" << "A1" << "KULLANICI ADI HATALI.." << nameBox;
     QTest::newRow("repeat differs") << "AYŞE" << "A1" << "A2" << "ŞİFRENİZİ KONTROL EDİNİZ.." << passwordBox;
     QTest::newRow("name taken") << "ZIRVO" << "A1" << "A1" << "BU KULLANICI ADI KAYITLIDIR.." << nameBox;
+    // Turkish capitals: ı is the small I (and i the small İ).
+    QTest::newRow("name taken in other letters' case") << "Zırvo" << "A1" << "A1" << "BU KULLANICI ADI KAYITLIDIR.."
+                                                       << nameBox;
     QTest::newRow("would not come back") << "AYŞE" << "şifre" << "şifre" << "saklanamaz" << passwordBox;
 }
 

@@ -17,6 +17,7 @@
 #include <QAbstractButton>
 #include <QButtonGroup>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableWidget>
@@ -90,6 +91,7 @@ private slots:
     void usersScreenProtections();
     void usersScreenDelete();
     void usersScreenNewUserChangeAndRights();
+    void rightsThatDoNothingAreGreyed();
     void rightsScreenKeepsOddFlags();
 };
 
@@ -345,8 +347,9 @@ void TestUsersScreens::usersScreenNewUserChangeAndRights()
              QStringList({"Gelen Evrak", "Evet", "Hayır", "Evet", "Hayır"}));
     QCOMPARE(cells(child<QTableWidget>(screen, "rightsGrid"), rowOf(child<QTableWidget>(screen, "rightsGrid"), "Kullanıcı Tanımları")),
              QStringList({"Kullanıcı Tanımları", "Hayır", "Hayır", "Evet", "Hayır"}));
-    // Code 50 has no caption.
-    QVERIFY(rowOf(child<QTableWidget>(screen, "rightsGrid"), "") >= 0);
+    // Code 50 has a name; no row is nameless.
+    QVERIFY(rowOf(child<QTableWidget>(screen, "rightsGrid"), "Şifre Kaydı") >= 0);
+    QCOMPARE(rowOf(child<QTableWidget>(screen, "rightsGrid"), ""), -1);
 
     // Changing it asks for ZIRVO's own password first.
     runner.then(password("ZIRVO")).then([](KelmaForm &form) {
@@ -378,6 +381,52 @@ void TestUsersScreens::usersScreenNewUserChangeAndRights()
     QCOMPARE(cells(child<QTableWidget>(screen, "rightsGrid"), row), QStringList({"Giden Evrak", "Evet", "Evet", "Evet", "Hayır"}));
     QVERIFY2(f.prompt.done(), qPrintable(f.prompt.report()));
     QVERIFY2(runner.done(), qPrintable(runner.report()));
+}
+
+void TestUsersScreens::rightsThatDoNothingAreGreyed()
+{
+    Fixture f;
+    f.logInAs("ZIRVO", 1);
+    // A code left behind by an older version names nothing.
+    f.exec("INSERT INTO RIGHTS (HNO,KOD,G,K,D,S) VALUES (7,7,'E','E','E','E')");
+    ScriptedRunner runner;
+    TFRMUSERSTAN screen(f.session, runner);
+    showActive(screen);
+    QVERIFY(screen.selectUser("AYŞE"));
+    auto *grid = child<QTableWidget>(screen, "rightsGrid");
+    QCOMPARE(grid->rowCount(), int(f.count("SELECT COUNT(*) FROM RIGHTS WHERE HNO=7")) - 1);
+    const QColor greyed = grid->palette().color(QPalette::Disabled, QPalette::Text);
+    auto greyedFlags = [&](const QString &section) {
+        const int row = rowOf(grid, section);
+        QString out;
+        for (int c = 1; c < 5; ++c)
+            out += grid->item(row, c)->foreground().color() == greyed ? u'-' : u'+';
+        return out;
+    };
+    // Giriş, Kayıt, Değiş, Silme: only what some screen reads is in black.
+    QCOMPARE(greyedFlags("Kurum Tanımları"), QStringLiteral("++--"));
+    QCOMPARE(greyedFlags("Birim Tanımları"), QStringLiteral("+---"));
+    QCOMPARE(greyedFlags("Gelen Evrak"), QStringLiteral("++++"));
+    QCOMPARE(greyedFlags("Evrak Onayı"), QStringLiteral("-+--"));
+    QCOMPARE(greyedFlags("Şifre Kaydı"), QStringLiteral("-++-"));
+
+    // The dialog offers only those; the rest keeps what is stored.
+    grid->setCurrentCell(rowOf(grid, "Kurum Tanımları"), 0);
+    runner.then([](KelmaForm &form) {
+        auto &rights = dynamic_cast<TFRMHAKLAR &>(form);
+        QVERIFY(child<QLabel>(rights, "titleLabel")->text().endsWith(QStringLiteral("Kurum Tanımları")));
+        QVERIFY(child<QButtonGroup>(rights, "entryRightChoice")->button(0)->isEnabled());
+        QVERIFY(child<QButtonGroup>(rights, "addRightChoice")->button(0)->isEnabled());
+        QVERIFY(!child<QButtonGroup>(rights, "changeRightChoice")->button(0)->isEnabled());
+        QVERIFY(!child<QButtonGroup>(rights, "deleteRightChoice")->button(1)->isEnabled());
+        QVERIFY(child<QLabel>(rights, "governsLabel")->text().contains(QStringLiteral("Kurum Tanımı Ekle")));
+        child<QButtonGroup>(rights, "addRightChoice")->button(1)->click();
+        child<QPushButton>(rights, "saveButton")->click();
+    });
+    QTest::keyClick(grid, Qt::Key_Return);
+    QVERIFY2(runner.done(), qPrintable(runner.report()));
+    QCOMPARE(f.value("SELECT G||K||D||S FROM RIGHTS WHERE HNO=7 AND KOD=24").toString(), QStringLiteral("EHEE"));
+    QVERIFY2(f.prompt.done(), qPrintable(f.prompt.report()));
 }
 
 void TestUsersScreens::rightsScreenKeepsOddFlags()

@@ -24,7 +24,7 @@ TFRMDKONT::TFRMDKONT(Session &session, QWidget *parent)
     QFont bold = backupWarningLabel->font();
     bold.setBold(true);
     backupWarningLabel->setFont(bold);
-    backupWarningLabel->setStyleSheet(QStringLiteral("color: #ff0000;"));
+    markWarning(backupWarningLabel);
 
     logEdit = new QPlainTextEdit(this);
     logEdit->setObjectName(QStringLiteral("logEdit"));

@@ -49,8 +49,10 @@ BirimListForm::BirimListForm(Session &session, FormRunner &runner, BirimKind kin
     connect(deleteButton, &QPushButton::clicked, this, &BirimListForm::BitBtn3Click);
     connect(exitButton, &QPushButton::clicked, this, &BirimListForm::BitBtn4Click);
     connect(listGrid, &QTableView::doubleClicked, this, &BirimListForm::BitBtn2Click);
-    // F2 and F10 have no keys here: adding and deleting take their buttons.
+    // The buttons say F2 and F10: the keys work as they say.
+    bindKey(addButton, Qt::Key_F2);
     bindKey(changeButton, Qt::Key_F4);
+    bindKey(deleteButton, Qt::Key_F10);
     bindKey(exitButton, Qt::Key_Escape);
 }
 

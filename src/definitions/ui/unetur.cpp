@@ -67,9 +67,10 @@ void TFRMETUR::rowLeft(int previous)
         }
         return;
     }
-    // Refused: back to the row, as typed, for correction.
+    // Refused: back to the row, as typed, for correction; the highlight
+    // goes with it, so what the clerk sees is where the typing goes.
     m_moving = true;
-    typesGrid->setCurrentIndex(m_model->index(previous, 0));
+    gridparts::holdRow(typesGrid, previous, [this](bool moving) { m_moving = moving; });
     m_moving = false;
 }
 

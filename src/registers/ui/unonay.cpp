@@ -54,6 +54,8 @@ TFRMONAY::TFRMONAY(Session &session, QWidget *parent)
         mode = 0;
         closeForm(0);
     });
+    // The button says F5: the key saves too (and does nothing while it is hidden).
+    bindKey(saveButton, Qt::Key_F5);
     bindKey(cancelButton, Qt::Key_F6);
 }
 

@@ -3,6 +3,7 @@
 #include "core/clock.h"
 #include "kit/kelmaform.h"
 #include "kit/qtprompt.h"
+#include "kit/qttranslations.h"
 #include "core/session.h"
 #include "shell/singleinstance.h"
 #include "shell/startup.h"
@@ -11,6 +12,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QSettings>
+#include <QStandardPaths>
 #include <QSocketNotifier>
 
 #include <csignal>
@@ -62,6 +64,8 @@ int main(int argc, char **argv)
     QCoreApplication::setOrganizationName(QStringLiteral("ZIRVO"));
     QCoreApplication::setApplicationName(QStringLiteral("KELMA"));
     QApplication::setApplicationDisplayName(QStringLiteral("KELMA"));
+    // Qt's own dialogs (buttons, file dialog) in Turkish like the rest.
+    qttranslations::installTurkish(app);
 
     QtPrompt prompt;
     SingleInstance instance;
@@ -72,8 +76,8 @@ int main(int argc, char **argv)
 
     SystemClock clock;
     Session session(prompt, clock, [] { return std::make_unique<QSettings>(); });
-    WorkstationDefaults defaults{clock.today(), QDir::currentPath(),
-                                 QCoreApplication::applicationDirPath()};
+    WorkstationDefaults defaults{clock.today(), QDir::currentPath(), QCoreApplication::applicationDirPath(),
+                                 QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation)};
     // A location that is not a KELMA database is said, then repaired on the
     // System settings screen like one that could not be reached.
     startup::begin(session, defaults);

@@ -128,7 +128,7 @@ void TFRMMENU::buildStatus()
     yearLabel->setFont(bold);
     fileServerLabel = label(QStringLiteral("Dosya Sunucusu Aktif Değil."));
     fileServerLabel->setObjectName(QStringLiteral("fileServerLabel"));
-    fileServerLabel->setStyleSheet(QStringLiteral("color: #b00000;"));
+    KelmaForm::markWarning(fileServerLabel);
     fileServerVersionLabel = label();
     fileServerVersionLabel->setObjectName(QStringLiteral("fileServerVersionLabel"));
     dateLabel = label();
@@ -213,7 +213,8 @@ QVBoxLayout *TFRMMENU::buildBody(QWidget *central)
 
     yearWarningLabel = new QLabel(QStringLiteral("DİKKAT! TARİH ÇALIŞMA YILINIZLA UYGUN DEĞİL"), central);
     yearWarningLabel->setObjectName(QStringLiteral("yearWarningLabel"));
-    yearWarningLabel->setStyleSheet(QStringLiteral("color: #b00000; font-weight: bold;"));
+    KelmaForm::markWarning(yearWarningLabel);
+    yearWarningLabel->setFont(scaled(yearWarningLabel->font(), 0, true));
     yearWarningLabel->setAlignment(Qt::AlignCenter);
     yearWarningLabel->hide();
 
@@ -363,13 +364,7 @@ void TFRMMENU::buildSettingsMenu()
 
 void TFRMMENU::applyColour()
 {
-    if (!m_session.colours.applies())
-        return; // colour 0 is the platform's own look here
-    int r, g, b;
-    ColourScheme::rgb(ColourScheme::number(m_session.colours.form), &r, &g, &b);
-    QPalette p = palette();
-    p.setColor(QPalette::Window, QColor(r, g, b));
-    setPalette(p);
+    // Without a scheme, colour 0 is the platform's own look here.
     KelmaForm::paintScheme(this, m_session);
 }
 
@@ -474,6 +469,7 @@ void TFRMMENU::FormActivate()
     s.dateTexts = TARIHBUL(s.clock().today().toString(QStringLiteral("dd.MM.yyyy")), s.clock().today());
     dateLabel->setText(s.dateTexts.dateText());
     dayLabel->setText(s.dateTexts.weekdayName);
+    showYearWarning();
 
     if (s.workstation.windowState == QLatin1String("1"))
         showMaximized();
@@ -512,14 +508,20 @@ void TFRMMENU::SRVKONTROL()
 void TFRMMENU::MENUYAP()
 {
     Session &s = m_session;
-    const mainwindow::MenuTrim trim = mainwindow::trimMenu(m_groupCodes, [&](int code) {
-        rights::HAKBUL(s, code);
-        return s.G;
-    });
+    const mainwindow::MenuTrim trim = mainwindow::trimMenu(
+        m_groupCodes,
+        [&](int code) {
+            rights::HAKBUL(s, code);
+            return s.G;
+        },
+        [this](int code) { return m_coded.value(code)->isVisible(); });
     for (int code : trim.hiddenCodes)
         m_coded.value(code)->setVisible(false);
     for (int group : trim.hiddenGroups)
         m_groups.at(group)->menuAction()->setVisible(false);
+    // The sub-group of the registers would open empty as well.
+    const bool anyRegister = incomingAction->isVisible() || outgoingAction->isVisible() || petitionAction->isVisible();
+    documentsSubmenu->menuAction()->setVisible(anyRegister);
 }
 
 void TFRMMENU::TANIMOKU()
@@ -574,6 +576,7 @@ void TFRMMENU::GenelTanimlarRefresh(const QString &yearField)
             startup::TEXTVTAC(s, s.textYear);
         }
     }
+    showYearWarning();
     // A colour scheme chosen there takes effect at the next start.
     applyColour();
     showLogo();
@@ -707,6 +710,13 @@ void TFRMMENU::SYSTEM1Click()
         TANIMOKU();
         yearLabel->setText(m_session.workstation.year);
     }
+    showYearWarning();
+}
+
+void TFRMMENU::showYearWarning()
+{
+    // At start and at every change of the working year, not only after the
+    // System item: a clerk must see it before registering into the wrong year.
     yearWarningLabel->setVisible(m_session.workstation.year != QString::number(m_session.clock().today().year()));
 }
 

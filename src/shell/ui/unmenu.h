@@ -123,6 +123,8 @@ private:
     void showUser();
     void endProgram();
     void showClock();
+    /// The working-year warning: shown while the year is not today's.
+    void showYearWarning();
     void showLogo();
     void applyColour();
     void notAvailable();

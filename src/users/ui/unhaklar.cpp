@@ -40,6 +40,14 @@ void showFlag(QButtonGroup *group, const QString &flag)
     group->setExclusive(true);
 }
 
+/// A flag no screen reads is kept as stored and cannot be picked.
+void showEffect(QButtonGroup *group, bool takesEffect)
+{
+    auto *box = qobject_cast<QGroupBox *>(group->button(0)->parentWidget());
+    box->setEnabled(takesEffect);
+    box->setToolTip(takesEffect ? QString() : QStringLiteral("Bu yetki bu bölümde hiçbir ekranı etkilemez."));
+}
+
 QString chosen(const QButtonGroup *group, const QString &was)
 {
     switch (group->checkedId()) {
@@ -70,6 +78,10 @@ TFRMHAKLAR::TFRMHAKLAR(Session &session, QWidget *parent)
     changeRightChoice = choice(this, grid, 3, QStringLiteral("Değişiklik Yetkisi"));
     changeRightChoice->setObjectName(QStringLiteral("changeRightChoice"));
 
+    governsLabel = new QLabel(this);
+    governsLabel->setObjectName(QStringLiteral("governsLabel"));
+    governsLabel->setWordWrap(true);
+
     const SaveCancel buttons = saveCancelButtons(*this);
     saveButton = buttons.save;
     saveButton->setObjectName(QStringLiteral("saveButton"));
@@ -78,6 +90,7 @@ TFRMHAKLAR::TFRMHAKLAR(Session &session, QWidget *parent)
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(titleLabel);
     layout->addLayout(grid);
+    layout->addWidget(governsLabel);
     layout->addLayout(buttons.row);
 
     connect(saveButton, &QPushButton::clicked, this, &TFRMHAKLAR::BitBtn2Click);
@@ -95,8 +108,21 @@ void TFRMHAKLAR::FormActivate()
     showFlag(addRightChoice, m_row.K);
     showFlag(deleteRightChoice, m_row.S);
     showFlag(changeRightChoice, m_row.D);
+    const rights::CodeUse use = rights::codeUse(kod);
+    showEffect(entryRightChoice, use.G);
+    showEffect(addRightChoice, use.K);
+    showEffect(deleteRightChoice, use.S);
+    showEffect(changeRightChoice, use.D);
+    governsLabel->setText(use.governs.isEmpty()
+                              ? QStringLiteral("Bu bölüm hiçbir ekranı yönetmez.")
+                              : use.governs + QStringLiteral("\nGri seçenekler bu bölümde hiçbir ekranı etkilemez."));
     saveButton->setEnabled(row.has_value());
-    entryRightChoice->button(0)->setFocus();
+    for (QButtonGroup *g : {entryRightChoice, addRightChoice, deleteRightChoice, changeRightChoice}) {
+        if (g->button(0)->isEnabled()) {
+            g->button(0)->setFocus();
+            break;
+        }
+    }
 }
 
 void TFRMHAKLAR::BitBtn2Click()

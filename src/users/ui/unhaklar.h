@@ -38,6 +38,7 @@ private:
     QButtonGroup *deleteRightChoice; // DBRadioGroup3 "Silme Yetkisi"
     QButtonGroup *changeRightChoice; // DBRadioGroup4 "Değişiklik Yetkisi"
     QLabel *titleLabel; // LBLBASLIK
+    QLabel *governsLabel; // what the code decides, and that greyed flags do nothing
     QPushButton *saveButton; // BitBtn2 "F5-Kayıt"
     QPushButton *cancelButton; // BitBtn5 "F6-İptal"
 };

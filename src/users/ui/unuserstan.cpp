@@ -40,6 +40,20 @@ void setRow(QTableWidget *g, int row, const QStringList &cells)
         g->setItem(row, c, new QTableWidgetItem(cells[c]));
 }
 
+/// Flags no screen reads are greyed: they can be stored but change nothing.
+void markRightsRow(QTableWidget *g, int row, const rights::CodeUse &use)
+{
+    g->item(row, 0)->setToolTip(use.governs);
+    const bool effect[] = {use.G, use.K, use.D, use.S};
+    for (int c = 1; c < 5; ++c) {
+        if (effect[c - 1])
+            continue;
+        QTableWidgetItem *item = g->item(row, c);
+        item->setForeground(g->palette().color(QPalette::Disabled, QPalette::Text));
+        item->setToolTip(QStringLiteral("Bu yetki hiçbir ekranı etkilemez."));
+    }
+}
+
 } // namespace
 
 TFRMUSERSTAN::TFRMUSERSTAN(Session &session, FormRunner &runner, QWidget *parent)
@@ -67,9 +81,12 @@ TFRMUSERSTAN::TFRMUSERSTAN(Session &session, FormRunner &runner, QWidget *parent
         rightsGrid->setColumnWidth(c, flagWidth);
     hintLabel = new QLabel(QStringLiteral("Yetki işlemleri için ÇİFT tıklayınız...."), right);
     hintLabel->setObjectName(QStringLiteral("hintLabel"));
+    legendLabel = new QLabel(QStringLiteral("Gri yazılan yetkiler hiçbir ekranı etkilemez."), right);
+    legendLabel->setObjectName(QStringLiteral("legendLabel"));
     auto *rightLayout = new QVBoxLayout(right);
     rightLayout->addWidget(rightsGrid);
     rightLayout->addWidget(hintLabel);
+    rightLayout->addWidget(legendLabel);
 
     auto *grids = new QHBoxLayout;
     grids->addWidget(left, 2);
@@ -168,12 +185,15 @@ void TFRMUSERSTAN::readRights(int keepKod)
     m_rights.clear();
     if (const users::UserRow *u = selectedUser())
         guarded(m_session, [&] { m_rights = users::rightsOf(m_session.db.IBTransaction1, u->HNO); });
+    // Rows of codes that mean nothing would show without a name.
+    m_rights.removeIf([](const users::RightsRow &r) { return rights::caption(r.KOD).isEmpty(); });
     rightsGrid->setRowCount(int(m_rights.size()));
     int current = 0;
     for (int i = 0; i < m_rights.size(); ++i) {
         const users::RightsRow &r = m_rights[i];
         setRow(rightsGrid, i, {rights::caption(r.KOD), users::flagText(r.G), users::flagText(r.K),
                             users::flagText(r.D), users::flagText(r.S)});
+        markRightsRow(rightsGrid, i, rights::codeUse(r.KOD));
         if (r.KOD == keepKod)
             current = i;
     }

@@ -51,6 +51,7 @@ private:
     QTableWidget *usersGrid; // DBGrid1 "KULLANICI LİSTESİ"
     QTableWidget *rightsGrid; // DBGrid2 "YETKİLER"
     QLabel *hintLabel; // Label1 the hint about double-clicking
+    QLabel *legendLabel; // what a greyed flag means
     QPushButton *newUserButton; // BitBtn1 "F2-Yeni Kullanıcı"
     QPushButton *changeButton; // BitBtn2 "F4-Değiştir"
     QPushButton *deleteUserButton; // BitBtn3 "F10-Kullanıcı Sil"

@@ -14,4 +14,10 @@ bool looksMistyped(const QString &text);
 /// Whether eleven digits form a valid identity number.
 bool isValid(const QString &digits);
 
+/// Whether the text is eleven digits, the shape of an identity number.
+bool hasElevenDigits(const QString &text);
+
+/// The question asked before a number whose check digits fail is stored.
+QString mistypedQuestion(const QString &number);
+
 } // namespace identitynumber

@@ -40,4 +40,16 @@ bool looksMistyped(const QString &text)
     return elevenDigits(text) && !isValid(text);
 }
 
+bool hasElevenDigits(const QString &text)
+{
+    return elevenDigits(text);
+}
+
+QString mistypedQuestion(const QString &number)
+{
+    return QStringLiteral("DİKKAT! T.C.Kimlik No %1 geçerli bir kimlik numarası değil "
+                          "(kontrol haneleri tutmuyor). Yine de bu numara ile kaydedilecektir. "
+                          "Onaylıyormusunuz.?").arg(number);
+}
+
 } // namespace identitynumber
