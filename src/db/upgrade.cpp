@@ -459,6 +459,15 @@ void SchemaUpgrade::addMissingTables()
         rollbackQuietly(m_main);
         m_prompt.error(QStringLiteral("DİKKAT! Arşiv ek bilgi tablosu oluşturulamadı."), e.details());
     }
+    // The reply-deadline settings, likewise unknown to older workstations;
+    // without them the deadlines go by their defaults.
+    try {
+        runDdl({Ddl::AlterTable, QStringLiteral("TANIM"),
+                {QStringLiteral("ADD CEVSURE SMALLINT"), QStringLiteral("ADD CEVYAKIN SMALLINT")}});
+        m_main.commitRetaining();
+    } catch (const fb::Error &) {
+        rollbackQuietly(m_main);
+    }
 }
 
 void SchemaUpgrade::insertBodyTypes()
