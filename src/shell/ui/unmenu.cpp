@@ -269,11 +269,11 @@ void TFRMMENU::buildNotifications(QWidget *central)
     auto *deadlineGrid = new QGridLayout(deadlinesGroup);
     deadlineGrid->setHorizontalSpacing(24);
     deadlineGrid->setColumnStretch(0, 1);
-    const QString captions[] = {QStringLiteral("Süresi Geçen Gelen Evrak"), QStringLiteral("Süresi Yaklaşan Gelen Evrak"),
+    const QString deadlineTexts[] = {QStringLiteral("Süresi Geçen Gelen Evrak"), QStringLiteral("Süresi Yaklaşan Gelen Evrak"),
                                 QStringLiteral("Süresi Geçen Dilekçe"), QStringLiteral("Süresi Yaklaşan Dilekçe")};
     const char *names[] = {"overdueIncoming", "nearIncoming", "overduePetitions", "nearPetitions"};
     for (int i = 0; i < 4; ++i) {
-        deadlineCaptions[i] = new ClickableLabel(captions[i], deadlinesGroup);
+        deadlineCaptions[i] = new ClickableLabel(deadlineTexts[i], deadlinesGroup);
         deadlineCaptions[i]->setObjectName(QLatin1String(names[i]) + QStringLiteral("Caption"));
         deadlineCounts[i] = new ClickableLabel(deadlinesGroup);
         deadlineCounts[i]->setObjectName(QLatin1String(names[i]) + QStringLiteral("Count"));
@@ -366,7 +366,8 @@ void TFRMMENU::buildReportsMenu()
     workflowReportsAction = item(reportsMenu, QStringLiteral("İş Akışı Raporları"), 16, nullptr);
     workflowReportsAction->setObjectName(QStringLiteral("workflowReportsAction"));
     reportsMenu->addSeparator();
-    overdueReportAction = item(reportsMenu, QStringLiteral("&Süresi Geçen Evraklar"), 17, &TFRMMENU::overdueReportClick);
+    // A general list of the registers: it goes with the right of "Genel Liste" (11).
+    overdueReportAction = item(reportsMenu, QStringLiteral("&Süresi Geçen Evraklar"), 0, &TFRMMENU::overdueReportClick);
     overdueReportAction->setObjectName(QStringLiteral("overdueReportAction"));
 }
 
@@ -561,6 +562,8 @@ void TFRMMENU::MENUYAP()
     });
     for (int code : trim.hiddenCodes)
         m_coded.value(code)->setVisible(false);
+    if (trim.hiddenCodes.contains(11))
+        overdueReportAction->setVisible(false);
     for (int group : trim.hiddenGroups)
         m_groups.at(group)->menuAction()->setVisible(false);
 }
