@@ -53,7 +53,18 @@ struct Fixture : SessionFixture
         s->setValue("YOL", db.folder());
         s->sync();
     }
+    std::unique_ptr<TFRMMENU> menu;
+
     void start() { QCOMPARE(startup::IBASEAC(session, defaults), startup::DatabaseState::Ok); }
+    /// The main window after its start, without user control: the institution's view.
+    TFRMMENU &startMenu(ScriptedRunner &runner)
+    {
+        exec("UPDATE TANIM SET UDUR='0'");
+        start();
+        menu = std::make_unique<TFRMMENU>(session, runner);
+        menu->FormActivate();
+        return *menu;
+    }
 };
 
 ScriptedRunner::Step logIn(const QString &name, const QString &password)
@@ -120,11 +131,8 @@ void TestDeadlinePanel::countsByDepartment()
 void TestDeadlinePanel::tickFollowsAnswers()
 {
     Fixture f;
-    f.exec("UPDATE TANIM SET UDUR='0'");
-    f.start();
     ScriptedRunner runner;
-    TFRMMENU menu(f.session, runner);
-    menu.FormActivate();
+    TFRMMENU &menu = f.startMenu(runner);
     QCOMPARE(counts(menu), (QStringList{"2", "1", "1", "1"}));
 
     // Answered elsewhere: the next minute counts it no more.
@@ -148,11 +156,8 @@ void TestDeadlinePanel::tickFollowsAnswers()
 void TestDeadlinePanel::clickOpensTheFilteredList()
 {
     Fixture f;
-    f.exec("UPDATE TANIM SET UDUR='0'");
-    f.start();
     ScriptedRunner runner;
-    TFRMMENU menu(f.session, runner);
-    menu.FormActivate();
+    TFRMMENU &menu = f.startMenu(runner);
     // On screen, so that the labels have a place to be clicked.
     menu.show();
     QVERIFY(QTest::qWaitForWindowExposed(&menu));
