@@ -19,6 +19,7 @@
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTableView>
 #include <QtTest>
 
@@ -95,6 +96,7 @@ private slots:
     void countsByDepartment();
     void tickFollowsAnswers();
     void clickOpensTheFilteredList();
+    void settingsFromGeneralDefinitions();
     void reportItemGoesWithTheGeneralListRight_data();
     void reportItemGoesWithTheGeneralListRight();
 };
@@ -194,6 +196,30 @@ void TestDeadlinePanel::clickOpensTheFilteredList()
     });
     QTest::mouseClick(child<ClickableLabel>(menu, "nearPetitionsCaption"), Qt::LeftButton);
     QVERIFY2(runner.done(), qPrintable(runner.report()));
+    QVERIFY2(f.prompt.done(), qPrintable(f.prompt.report()));
+}
+
+void TestDeadlinePanel::settingsFromGeneralDefinitions()
+{
+    Fixture f;
+    ScriptedRunner runner;
+    TFRMMENU &menu = f.startMenu(runner);
+    QCOMPARE(counts(menu), (QStringList{"2", "1", "1", "1"}));
+
+    // Ten days for petitions, near within one: both petitions are overdue,
+    // and incoming 3, due in two days, is no longer near.
+    runner.then([](KelmaForm &form) {
+        QCOMPARE(child<QSpinBox>(form, "legalPeriodBox")->value(), 30);
+        QCOMPARE(child<QSpinBox>(form, "nearDaysBox")->value(), 3);
+        child<QSpinBox>(form, "legalPeriodBox")->setValue(10);
+        child<QSpinBox>(form, "nearDaysBox")->setValue(1);
+        child<QPushButton>(form, "saveButton")->click();
+    });
+    child<QAction>(menu, "generalDefinitionsAction")->trigger();
+    QVERIFY2(runner.done(), qPrintable(runner.report()));
+    QCOMPARE(f.value("SELECT CEVSURE FROM TANIM").toInt(), 10);
+    QCOMPARE(f.value("SELECT CEVYAKIN FROM TANIM").toInt(), 1);
+    QCOMPARE(counts(menu), (QStringList{"2", "0", "2", "0"}));
     QVERIFY2(f.prompt.done(), qPrintable(f.prompt.report()));
 }
 
