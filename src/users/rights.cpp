@@ -70,7 +70,6 @@ QString caption(int code)
     case 14: return QStringLiteral("Dilekçe Defteri");
     case 15: return QStringLiteral("Arşiv Raporları");
     case 16: return QStringLiteral("İş Akışı Raporları");
-    case 17: return QStringLiteral("Süresi Geçen Evraklar");
     case 21: return QStringLiteral("Genel Tanımlar");
     case 22: return QStringLiteral("Kullanıcı Tanımları");
     case 23: return QStringLiteral("Birim Tanımları");
