@@ -269,8 +269,9 @@ void TFRMMENU::buildNotifications(QWidget *central)
     auto *deadlineGrid = new QGridLayout(deadlinesGroup);
     deadlineGrid->setHorizontalSpacing(24);
     deadlineGrid->setColumnStretch(0, 1);
-    const QString deadlineTexts[] = {QStringLiteral("Süresi Geçen Gelen Evrak"), QStringLiteral("Süresi Yaklaşan Gelen Evrak"),
-                                QStringLiteral("Süresi Geçen Dilekçe"), QStringLiteral("Süresi Yaklaşan Dilekçe")};
+    const QString deadlineTexts[] = {QStringLiteral("Süresi Geçen Gelen Evrak"),
+                                     QStringLiteral("Süresi Yaklaşan Gelen Evrak"),
+                                     QStringLiteral("Süresi Geçen Dilekçe"), QStringLiteral("Süresi Yaklaşan Dilekçe")};
     const char *names[] = {"overdueIncoming", "nearIncoming", "overduePetitions", "nearPetitions"};
     for (int i = 0; i < 4; ++i) {
         deadlineCaptions[i] = new ClickableLabel(deadlineTexts[i], deadlinesGroup);
