@@ -45,6 +45,13 @@ GeneralSettings readRow(fb::Transaction &t)
     number("ABT", g.ABT);
     text("CHSET", g.CHSET, 1);
     text("ONDUR", g.ONDUR, 1);
+    auto days = [&](const char *column, int &into) {
+        const int i = s.columnIndex(QLatin1String(column));
+        if (i >= 0 && !s.value(i).isNull() && s.value(i).toInt() >= 0)
+            into = s.value(i).toInt();
+    };
+    days("CEVSURE", g.CEVSURE);
+    days("CEVYAKIN", g.CEVYAKIN);
     const int logo = s.columnIndex(QStringLiteral("LOGO"));
     if (logo >= 0)
         g.LOGO = s.value(logo).toByteArray();

@@ -14,6 +14,10 @@ struct GeneralSettings
     QString TEXTVT, SRVSAKLA, TRMSAKLA, VTSAKLA;
     int ABT = 0;
     QString CHSET, ONDUR;
+    /// Days a petition has for its reply, and how near a deadline counts as
+    /// close; empty or missing columns take these.
+    int CEVSURE = 30;
+    int CEVYAKIN = 3;
     QByteArray LOGO; ///< institution emblem, as stored
 };
 

@@ -54,6 +54,14 @@ struct Index
     bool descending = false;
 };
 
+/// Keys of the reply-deadline indexes: the last date for a reply of a row
+/// that asks for one and has none yet, and a petition's registration date
+/// when it has no such date; NULL for every other row. A query reaches the
+/// index only by writing the same expression.
+#define KELMA_OPEN_REPLY_KEY "CASE WHEN CEVDUR='E' AND COALESCE(CEVNO,0)=0 THEN CEVTAR END"
+#define KELMA_OPEN_UNDATED_REPLY_KEY \
+    "CASE WHEN CEVDUR='E' AND COALESCE(CEVNO,0)=0 AND CEVTAR IS NULL THEN GELTAR END"
+
 inline bool exists(int since, int until, int version)
 {
     return version >= since && (until == kForever || version < until);

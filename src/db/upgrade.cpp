@@ -432,6 +432,7 @@ bool SchemaUpgrade::VER16001()
                     QStringLiteral("FOTO\tBLOB SUB_TYPE 0 SEGMENT SIZE 80,"),
                     QStringLiteral("PRIMARY KEY(PKOD))")}});
     ddl.push_back(archiveAttributesTable());
+    ddl.push_back(deadlineSettings());
     if (!runStep(QStringLiteral("16.001"), ddl, [this] { insertBodyTypes(); }))
         return false;
     addIndexesQuietly();
@@ -449,6 +450,14 @@ SchemaUpgrade::Ddl SchemaUpgrade::archiveAttributesTable()
              QStringLiteral("PRIMARY KEY(ARSKAYNO,SIRA))")}};
 }
 
+SchemaUpgrade::Ddl SchemaUpgrade::deadlineSettings()
+{
+    // The reply-deadline settings, added within 16.001 like ARSEKBILGI;
+    // older workstations read TANIM by name and never see them.
+    return {Ddl::AlterTable, QStringLiteral("TANIM"),
+            {QStringLiteral("ADD CEVSURE SMALLINT"), QStringLiteral("ADD CEVYAKIN SMALLINT")}};
+}
+
 void SchemaUpgrade::addMissingTables()
 {
     try {
@@ -458,6 +467,13 @@ void SchemaUpgrade::addMissingTables()
         // The program still works; only what needs the table fails, with its message.
         rollbackQuietly(m_main);
         m_prompt.error(QStringLiteral("DİKKAT! Arşiv ek bilgi tablosu oluşturulamadı."), e.details());
+    }
+    // Without them the deadlines go by their defaults.
+    try {
+        runDdl(deadlineSettings());
+        m_main.commitRetaining();
+    } catch (const fb::Error &) {
+        rollbackQuietly(m_main);
     }
 }
 

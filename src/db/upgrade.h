@@ -85,6 +85,7 @@ private:
     void numberAttachments();
     void insertBodyTypes();
     static Ddl archiveAttributesTable();
+    static Ddl deadlineSettings();
     /// Tables added within the current version, made when a database lacks them.
     void addMissingTables();
 

@@ -100,6 +100,12 @@ GeneralDefinitions::Values GeneralDefinitions::open()
     v.ABT = abt.isNull() ? -1 : choices::indexOf(fileTypes(), abt.toString());
     m_logo = column("LOGO").toByteArray();
     m_logoCleared = false;
+    m_hasDeadlines = found && s.columnIndex(QStringLiteral("CEVSURE")) >= 0
+                     && s.columnIndex(QStringLiteral("CEVYAKIN")) >= 0;
+    if (!column("CEVSURE").isNull())
+        v.CEVSURE = column("CEVSURE").toInt();
+    if (!column("CEVYAKIN").isNull())
+        v.CEVYAKIN = column("CEVYAKIN").toInt();
 
     const WorkstationSettings &w = m_session.workstation;
     v.year = w.year;
@@ -234,6 +240,15 @@ bool GeneralDefinitions::save(const Values &v)
         set(QStringLiteral("ABT"), v.ABT);
     if (m_logoCleared)
         set(QStringLiteral("LOGO"), QVariant());
+    if (m_hasDeadlines) {
+        if (v.CEVSURE < 1 || v.CEVSURE > 365 || v.CEVYAKIN < 0 || v.CEVYAKIN > 60) {
+            m_session.prompt().message(QStringLiteral(
+                "DİKKAT! Cevap süresi 1 ile 365, yaklaşan uyarısı 0 ile 60 gün arasında olmalıdır."));
+            return false;
+        }
+        set(QStringLiteral("CEVSURE"), v.CEVSURE);
+        set(QStringLiteral("CEVYAKIN"), v.CEVYAKIN);
+    }
 
     fb::Transaction work(m_session.db.IBDATABASE);
     if (work.execute(QStringLiteral("UPDATE TANIM SET ") + sets.join(u','), params) == 0)

@@ -31,6 +31,9 @@ public:
         QString ILKOD;
         QVariant ILCEKOD; ///< null: no district
         int ONIZ = -1, SRVSAKLA = -1, VTSAKLA = -1, TRMSAKLA = -1, MSVER = -1, ESDUR = -1, ABT = -1;
+        /// Reply deadlines: a petition's legal period and the days a
+        /// deadline counts as near, in days.
+        int CEVSURE = 30, CEVYAKIN = 3;
         // The workstation's.
         QString year;
         int colour = -1;
@@ -77,4 +80,5 @@ private:
     Session &m_session;
     QByteArray m_logo;
     bool m_logoCleared = false;
+    bool m_hasDeadlines = false; ///< the row has the deadline columns
 };

@@ -1,5 +1,7 @@
 #include "incominglist.h"
 
+#include "deadlines.h"
+
 #include <QDate>
 
 namespace lists {
@@ -44,7 +46,7 @@ ListDescription incomingList()
     d.queryLines = {
         QStringLiteral("SELECT G1.KAYNO,G1.GELNO,G1.GELTAR,K.BIRIM DISKUR,G1.EVTAR,G1.EVSAY,G1.KONU,B.BIRIM,"
                        "G1.CEVDUR,G2.GIDNO,G1.ILGNO,G1.GIZDER,G1.ZDUR,G1.ZNO,G1.EKSAY,E.EVTUR,G.ONAY,G.BKOD,"
-                       "(SELECT COUNT(*) FROM GELTEXT T WHERE T.KAYNO=G1.KAYNO) ADET FROM GELEN G1"),
+                       "(SELECT COUNT(*) FROM GELTEXT T WHERE T.KAYNO=G1.KAYNO) ADET,G1.CEVNO,G1.CEVTAR FROM GELEN G1"),
         QStringLiteral("LEFT JOIN BIRIM K ON(K.TUR='K' AND K.BKOD=G1.KURKOD)"),
         QStringLiteral("LEFT JOIN EVBRM G ON(G.TUR=1 AND G.EKAYNO=G1.KAYNO)"),
         QStringLiteral("LEFT JOIN BIRIM B ON(B.TUR='B' AND B.BKOD=G.BKOD)"),
@@ -67,6 +69,7 @@ ListDescription incomingList()
         fieldColumn(QStringLiteral("Evrak Türü"), QStringLiteral("EVTUR"), 100),
         fieldColumn(QStringLiteral("Ad."), QStringLiteral("ADET"), 30),
         approvalColumn(),
+        deadlines::column(deadlines::Register::Incoming),
     };
     d.filters = {
         lookupFilter(QStringLiteral("senderFilter"), QStringLiteral("Geldiği Yer"), QStringLiteral("   TÜMÜ"),
@@ -87,6 +90,7 @@ ListDescription incomingList()
         lookupFilter(QStringLiteral("typeFilter"), QStringLiteral("Evr. Tür"), QStringLiteral("TÜMÜ"),
                      QStringLiteral("SELECT EVTUR FROM EVTUR"),
                      QStringLiteral("SELECT ETKOD FROM EVTUR WHERE EVTUR=:B"), QStringLiteral("G1.ETKOD=:ETK")),
+        deadlines::filter(deadlines::Register::Incoming, QStringLiteral("G1.")),
     };
     d.deleteGuardSql = QStringLiteral("SELECT COUNT(*) SAY FROM GIDEN WHERE ILGNO=:ILG AND ILGDUR='G'");
     d.deleteRecord = deleteIncoming;

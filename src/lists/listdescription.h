@@ -58,6 +58,8 @@ struct Filter
     QString table, dateField;
     /// Built only for an index other than 0.
     std::function<Condition(const FilterState &)> condition;
+    /// In place of `condition` when the filter follows today and the settings.
+    std::function<Condition(const FilterState &, Session &)> conditionIn;
 };
 
 /// A grid column: a field of the query, or a value worked out from the row.
@@ -67,6 +69,9 @@ struct Column
     QString field;
     int width = 60;
     std::function<QVariant(const RowView &)> compute;
+    /// How the row is to be marked, by what this column shows (0 none);
+    /// the first column that marks decides.
+    std::function<int(const RowView &)> mark;
 };
 
 /// Everything that makes one register's list: its query, its grid, its

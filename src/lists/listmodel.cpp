@@ -45,6 +45,8 @@ int ListModel::columnCount(const QModelIndex &parent) const
 
 QVariant ListModel::data(const QModelIndex &index, int role) const
 {
+    if (index.isValid() && role == MarkRole)
+        return m_list.mark(index.row());
     if (!index.isValid() || role != Qt::DisplayRole)
         return {};
     return m_list.display(index.row(), index.column());

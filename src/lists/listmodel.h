@@ -11,6 +11,9 @@ class RegisterList;
 class ListModel : public QAbstractTableModel
 {
 public:
+    /// The row's mark (RegisterList::mark), for the grid to colour it.
+    static constexpr int MarkRole = Qt::UserRole + 1;
+
     explicit ListModel(RegisterList &list, QObject *parent = nullptr);
 
     /// The list was opened anew: the view forgets its rows.

@@ -1,5 +1,7 @@
 #include "outgoinglist.h"
 
+#include "deadlines.h"
+
 #include <QDate>
 
 namespace lists {
@@ -49,7 +51,7 @@ ListDescription outgoingList()
     d.queryLines = {
         QStringLiteral("SELECT G1.KAYNO,G1.GIDNO,G1.GIDTAR,G1.ILGDUR,D.BIRIM DKURUM,G1.EVTAR,G1.EVSAY,G1.KONU,"
                        "B.BIRIM,G1.CEVDUR,G2.GELNO,G1.ILGNO,G1.GIZDER,G1.ZDUR,G1.ZNO,G1.EKSAY,G.ONAY,G.BKOD,"
-                       "(SELECT COUNT(*) FROM GIDTEXT T WHERE T.KAYNO=G1.KAYNO) ADET FROM GIDEN G1"),
+                       "(SELECT COUNT(*) FROM GIDTEXT T WHERE T.KAYNO=G1.KAYNO) ADET,G1.CEVNO,G1.CEVTAR FROM GIDEN G1"),
         QStringLiteral("LEFT JOIN BIRIM B ON(B.TUR='B' AND B.BKOD=G1.BIRKOD)"),
         QStringLiteral("LEFT JOIN EVBRM G ON(G.TUR=2 AND G.EKAYNO=G1.KAYNO)"),
         QStringLiteral("LEFT JOIN BIRIM D ON(D.BKOD=G.BKOD)"),
@@ -70,6 +72,7 @@ ListDescription outgoingList()
         fieldColumn(QStringLiteral("Z.No"), QStringLiteral("ZNO"), 40),
         fieldColumn(QStringLiteral("Ad."), QStringLiteral("ADET"), 30),
         approvalColumn(),
+        deadlines::column(deadlines::Register::Outgoing),
     };
     d.filters = {
         lookupFilter(QStringLiteral("destinationFilter"), QStringLiteral("Gönderildiği Yer"), QStringLiteral("  TÜMÜ"),
@@ -87,6 +90,7 @@ ListDescription outgoingList()
                    QStringLiteral("G1.GIDTAR")),
         monthFilter(QStringLiteral("monthFilter"), QStringLiteral("G1.GIDTAR")),
         deliveryFilter(QStringLiteral("G1.ZDUR=:ZD")),
+        deadlines::filter(deadlines::Register::Outgoing, QStringLiteral("G1.")),
     };
     // An incoming document that answers the letter keeps it.
     d.deleteGuardSql = QStringLiteral("SELECT COUNT(*) SAY FROM GELEN WHERE ILGNO=:ILG");

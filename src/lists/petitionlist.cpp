@@ -1,5 +1,7 @@
 #include "petitionlist.h"
 
+#include "deadlines.h"
+
 #include "registers/petition.h"
 
 namespace lists {
@@ -32,7 +34,7 @@ ListDescription petitionList()
     d.queryLines = {
         QStringLiteral("SELECT D.KAYNO,D.DILNO,D.GELTAR,D.ADI||' '||D.SOYADI ADSOY,D.DILTAR ,D.KONU,B.BIRIM,"
                        "D.EKSAY,(SELECT COUNT(*) FROM DILTEXT T WHERE T.KAYNO=D.KAYNO) ADET,"
-                       "(SELECT MIN(V.BKOD) FROM EVBRM V WHERE V.TUR=3 AND V.EKAYNO=D.KAYNO) BKOD FROM DILEKCE D"),
+                       "(SELECT MIN(V.BKOD) FROM EVBRM V WHERE V.TUR=3 AND V.EKAYNO=D.KAYNO) BKOD,D.CEVDUR,D.CEVNO,D.CEVTAR FROM DILEKCE D"),
         QStringLiteral("LEFT JOIN BIRIM B ON(B.BKOD=D.BIRKOD)"),
     };
     d.orderBy = QStringLiteral("ORDER BY D.DILNO");
@@ -44,6 +46,7 @@ ListDescription petitionList()
         fieldColumn(QStringLiteral("Konusu"), QStringLiteral("KONU"), 250),
         fieldColumn(QStringLiteral("Verildiği Birim"), QStringLiteral("BIRIM"), 150),
         fieldColumn(QStringLiteral("Ad."), QStringLiteral("ADET"), 30),
+        deadlines::column(deadlines::Register::Petition),
     };
     // The numbering goes by the registration date, so the year and month do too.
     d.filters = {
@@ -52,6 +55,7 @@ ListDescription petitionList()
         yearFilter(QStringLiteral("yearFilter"), QStringLiteral("DILEKCE"), QStringLiteral("GELTAR"),
                    QStringLiteral("D.GELTAR")),
         monthOf(QStringLiteral("D.GELTAR")),
+        deadlines::filter(deadlines::Register::Petition, QStringLiteral("D.")),
     };
     d.removeRecord = [](Session &session, int kayno) { return PetitionRecord::remove(session, kayno); };
     return d;

@@ -38,6 +38,11 @@ bool RowView::approvalInUse() const
     return const_cast<RegisterList &>(m_list).session().general.ONDUR == QLatin1String("E");
 }
 
+Session &RowView::session() const
+{
+    return const_cast<RegisterList &>(m_list).session();
+}
+
 RegisterList::RegisterList(Session &session, ListDescription description)
     : m_session(session)
     , m_d(std::move(description))
@@ -53,6 +58,16 @@ bool RegisterList::activate()
     if (m_session.printReturn)
         return false;
     COMBODOLDUR();
+    for (auto it = presets.cbegin(); it != presets.cend(); ++it) {
+        for (int i = 0; i < m_d.filters.size(); ++i) {
+            if (m_d.filters[i].name != it.key() || !m_filters[i].enabled)
+                continue;
+            FilterSlot &slot = m_filters[i];
+            slot.state.index = qBound(0, it.value(), int(slot.items.size()) - 1);
+            slot.state.text = slot.items.value(slot.state.index);
+        }
+    }
+    presets.clear();
     SORGULA();
     return true;
 }
@@ -162,7 +177,7 @@ void RegisterList::SORGULA()
         // A name renamed or deleted elsewhere since it was chosen.
         if (f.kind == Filter::Lookup && slot.enabled && !lookUp(i))
             continue;
-        const Condition c = f.condition(slot.state);
+        const Condition c = f.conditionIn ? f.conditionIn(slot.state, m_session) : f.condition(slot.state);
         conditions << c.sql;
         for (auto it = c.params.begin(); it != c.params.end(); ++it)
             m_params.insert(it.key(), it.value());
@@ -249,6 +264,15 @@ QVariant RegisterList::display(int row, int column) const
     if (v.typeId() == QMetaType::QDate)
         return v.toDate().toString(QStringLiteral("dd.MM.yyyy"));
     return v;
+}
+
+int RegisterList::mark(int row) const
+{
+    for (const Column &c : m_d.columns) {
+        if (c.mark)
+            return c.mark(RowView(*this, row));
+    }
+    return 0;
 }
 
 int RegisterList::locate(int kayno)

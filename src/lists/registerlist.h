@@ -24,6 +24,7 @@ public:
     RowView(const RegisterList &list, int row) : m_list(list), m_row(row) {}
     QVariant value(const QString &field) const;
     bool approvalInUse() const;
+    Session &session() const;
 
 private:
     const RegisterList &m_list;
@@ -84,6 +85,11 @@ public:
     void fetchAll();
     QVariant value(int row, const QString &field) const;
     QVariant display(int row, int column) const;
+    /// The row's mark by the columns that mark (0: none).
+    int mark(int row) const;
+    /// Filter choices to stand on at the next activation, by filter name; the
+    /// others take their usual start. Used once.
+    QHash<QString, int> presets;
     int kayno(int row) const { return value(row, QStringLiteral("KAYNO")).toInt(); }
     /// Row of that KAYNO, reading on until found; -1 when not listed.
     int locate(int kayno);

@@ -13,6 +13,7 @@ StartRule startRule(ReportId id)
     case ReportId::OutgoingSheet: return {true,         true,           false};
     case ReportId::Letter:        return {true,         false,          true};
     case ReportId::Picture:       return {true,         true,           true};
+    case ReportId::Overdue:       return {false,        true,           true};
     }
     return {true, true, true};
 }
@@ -32,6 +33,7 @@ QString reportTitle(ReportId id)
     case ReportId::OutgoingSheet: return QStringLiteral("GİDEN EVRAK BİLGİLERİ");
     case ReportId::Letter: return QStringLiteral("Yazı");
     case ReportId::Picture: return QStringLiteral("Resim");
+    case ReportId::Overdue: return QStringLiteral("SÜRESİ GEÇEN EVRAKLAR");
     }
     return {};
 }

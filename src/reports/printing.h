@@ -8,8 +8,9 @@
 
 namespace reports {
 
-/// The seven printed reports.
-enum class ReportId { IncomingBook, OutgoingBook, PetitionBook, IncomingSheet, OutgoingSheet, Letter, Picture };
+/// The printed reports.
+enum class ReportId { IncomingBook, OutgoingBook, PetitionBook, IncomingSheet, OutgoingSheet, Letter, Picture,
+                      Overdue };
 
 /// How a report is started.
 struct StartRule

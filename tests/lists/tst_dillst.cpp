@@ -213,7 +213,7 @@ void TestDILLST::petitionColumns()
     for (int c = 0; c < model->columnCount(); ++c)
         headers << model->headerData(c, Qt::Horizontal).toString();
     QCOMPARE(headers, QStringList({"Kay.No", "Kay.Tarihi", "Adı ve Soyadı", "Dilekçe Tar.", "Konusu",
-                                   "Verildiği Birim", "Ad."}));
+                                   "Verildiği Birim", "Ad.", "Cevap Süresi"}));
     // Row 0 is 302: registered 4 January 2021, dated 30 December 2020.
     QCOMPARE(form.list().value(0, "GELTAR").toDate(), QDate(2021, 1, 4));
     QCOMPARE(form.list().value(0, "DILTAR").toDate(), QDate(2020, 12, 30));

@@ -16,6 +16,7 @@
 #include <QPixmap>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -178,6 +179,20 @@ QWidget *TFRMGENTAN::buildOtherPage()
     o->addRow(QStringLiteral("Yerel Dosya Yolu"), localFolderEdit);
     o->addRow(QStringLiteral("Belge Boyut Sınırı (MB)"), sizeLimitEdit);
     o->addRow(serverGroup);
+    deadlineGroup = new QGroupBox(QStringLiteral("Cevap Süreleri"), other);
+    deadlineGroup->setObjectName(QStringLiteral("deadlineGroup"));
+    auto *deadline = new QFormLayout(deadlineGroup);
+    legalPeriodBox = new QSpinBox(deadlineGroup);
+    legalPeriodBox->setObjectName(QStringLiteral("legalPeriodBox"));
+    legalPeriodBox->setRange(1, 365);
+    legalPeriodBox->setSuffix(QStringLiteral(" gün"));
+    nearDaysBox = new QSpinBox(deadlineGroup);
+    nearDaysBox->setObjectName(QStringLiteral("nearDaysBox"));
+    nearDaysBox->setRange(0, 60);
+    nearDaysBox->setSuffix(QStringLiteral(" gün"));
+    deadline->addRow(QStringLiteral("Dilekçe Cevap Süresi"), legalPeriodBox);
+    deadline->addRow(QStringLiteral("Yaklaşan Süre Uyarısı"), nearDaysBox);
+    o->addRow(deadlineGroup);
     return other;
 }
 
@@ -218,6 +233,8 @@ void TFRMGENTAN::FormActivate()
     letterHeadingEdit->setPlainText(v.BASLIK);
     fileServerEdit->setText(v.SRVIPNO);
     serverPortEdit->setText(v.SRVPORT);
+    legalPeriodBox->setValue(v.CEVSURE);
+    nearDaysBox->setValue(v.CEVYAKIN);
     localFolderEdit->setText(v.localFolder);
     sizeLimitEdit->setText(v.sizeLimit);
     showLogo();
@@ -293,6 +310,8 @@ void TFRMGENTAN::SpeedButton3Click()
     v.sizeLimit = sizeLimitEdit->text();
     v.SRVIPNO = fileServerEdit->text();
     v.SRVPORT = serverPortEdit->text();
+    v.CEVSURE = legalPeriodBox->value();
+    v.CEVYAKIN = nearDaysBox->value();
     bool saved = false;
     guarded(m_session, [&] { saved = m_definitions.save(v); });
     if (!saved)

@@ -8,6 +8,7 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
+class QSpinBox;
 class QPushButton;
 class QTabWidget;
 
@@ -67,6 +68,9 @@ private:
     QGroupBox *serverGroup; // GroupSunucu "Sunucu Bilgileri"
     QLineEdit *fileServerEdit; // EditSRVIPNO "Dosya Sunucu"
     QLineEdit *serverPortEdit; // EditSRVPORT "Sunucu Portu"
+    QGroupBox *deadlineGroup; // "Cevap Süreleri"
+    QSpinBox *legalPeriodBox; // CEVSURE
+    QSpinBox *nearDaysBox; // CEVYAKIN
     QPushButton *saveButton; // SpeedButton3 "F5-Kayıt"
     QPushButton *cancelButton; // SpeedButton4 "F6-İptal"
 };

@@ -6,6 +6,7 @@
 #include "core/guarded.h"
 #include "core/session.h"
 #include "kit/gridparts.h"
+#include "lists/deadlines.h"
 #include "registers/ui/unonay.h"
 
 #include <QAction>
@@ -19,6 +20,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QStyledItemDelegate>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -29,6 +31,33 @@ namespace {
 /// Rows read before the grid is first shown, and per pass in the background.
 constexpr int kFirstRows = 100;
 constexpr int kBatch = 1000;
+
+/// Paints a row past its reply deadline red and one near it amber, the
+/// selected row included, so that neither hides in a long list.
+class DeadlineShading : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+protected:
+    void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override
+    {
+        QStyledItemDelegate::initStyleOption(option, index);
+        switch (deadlines::Mark(index.data(lists::ListModel::MarkRole).toInt())) {
+        case deadlines::Mark::Overdue:
+            option->backgroundBrush = QColor(0xf4, 0xb6, 0xb6);
+            option->palette.setColor(QPalette::Text, QColor(0x80, 0x00, 0x00));
+            option->palette.setColor(QPalette::Highlight, QColor(0xb0, 0x20, 0x20));
+            break;
+        case deadlines::Mark::Near:
+            option->backgroundBrush = QColor(0xfa, 0xe3, 0xa0);
+            option->palette.setColor(QPalette::Highlight, QColor(0xa0, 0x70, 0x00));
+            break;
+        default:
+            break;
+        }
+    }
+};
 
 } // namespace
 
@@ -64,6 +93,7 @@ RegisterListForm::RegisterListForm(Session &session, FormRunner &runner, lists::
 
     listGrid = gridparts::grid(this, &m_model);
     listGrid->setObjectName(QStringLiteral("listGrid"));
+    listGrid->setItemDelegate(new DeadlineShading(listGrid));
     for (int c = 0; c < m_list.description().columns.size(); ++c)
         listGrid->setColumnWidth(c, m_list.description().columns[c].width);
     layout->addWidget(listGrid, 1);

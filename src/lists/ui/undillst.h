@@ -17,4 +17,5 @@ protected:
 /// Shows the petition list of `owner` (made on first use, kept for the run)
 /// modally in `mode`. `openYear` opens the attachment database of a year.
 TFRMDILLST &showPetitionList(QWidget &owner, Session &session, FormRunner &runner,
-                             lists::RegisterList::Mode mode, std::function<bool(const QString &)> openYear);
+                             lists::RegisterList::Mode mode, std::function<bool(const QString &)> openYear,
+                             const QHash<QString, int> &presets = {});

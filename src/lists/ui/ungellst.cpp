@@ -19,13 +19,15 @@ void TFRMGELLST::openRecord(int kayno)
 }
 
 TFRMGELLST &showIncomingList(QWidget &owner, Session &session, FormRunner &runner,
-                             lists::RegisterList::Mode mode, std::function<bool(const QString &)> openYear)
+                             lists::RegisterList::Mode mode, std::function<bool(const QString &)> openYear,
+                             const QHash<QString, int> &presets)
 {
     auto *list = owner.findChild<TFRMGELLST *>(QString(), Qt::FindDirectChildrenOnly);
     if (!list)
         list = new TFRMGELLST(session, runner, &owner);
     list->mode = mode;
     list->list().openYearDatabase = std::move(openYear);
+    list->list().presets = presets;
     session.printReturn = false;
     runner.run(*list);
     return *list;

@@ -19,4 +19,5 @@ protected:
 /// that it keeps its filters) modally in `mode`. `openYear` opens the
 /// attachment database of a year.
 TFRMGELLST &showIncomingList(QWidget &owner, Session &session, FormRunner &runner,
-                             lists::RegisterList::Mode mode, std::function<bool(const QString &)> openYear);
+                             lists::RegisterList::Mode mode, std::function<bool(const QString &)> openYear,
+                             const QHash<QString, int> &presets = {});

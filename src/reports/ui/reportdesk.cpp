@@ -1,5 +1,7 @@
 #include "reportdesk.h"
 
+#include "reports/overdue.h"
+
 #include "previewdialog.h"
 
 #include "core/session.h"
@@ -90,6 +92,12 @@ void ReportDesk::exportRegisterBook(Book book, RowSource &rows)
 {
     Report report(registerBook(book), &rows);
     exportPdf(report, report.layout().name);
+}
+
+void ReportDesk::printOverdue(RowSource &rows, const QString &institution, const QDate &today)
+{
+    Report report(overdueReport(institution, today, rows.count()), &rows);
+    start(ReportId::Overdue, report);
 }
 
 void ReportDesk::printIncomingSheet(const RecordSheet &sheet)

@@ -51,6 +51,9 @@ public:
     /// petition record screen (its attachment picture; the print-return flag is set first).
     void printPicture(const QImage &image, bool stretch, bool centre, bool setsPrintReturn = false);
 
+    /// "Süresi Geçen Evraklar": always previewed, printed or saved as PDF from there.
+    void printOverdue(RowSource &rows, const QString &institution, const QDate &today);
+
     /// Runs a report by its rule; public so every report starts one way.
     void start(ReportId id, Report &report);
 

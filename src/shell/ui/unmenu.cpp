@@ -26,6 +26,9 @@
 #include "lists/ui/ungidlst.h"
 #include "lists/ui/undillst.h"
 #include "lists/ui/unarslst.h"
+#include "lists/deadlines.h"
+#include "reports/overdue.h"
+#include "reports/ui/reportdesk.h"
 #include "texts/ui/unsablon.h"
 
 #include <QCloseEvent>
@@ -228,7 +231,13 @@ QVBoxLayout *TFRMMENU::buildBody(QWidget *central)
     body->addWidget(institutionLabel);
     body->addSpacing(12);
     body->addWidget(yearWarningLabel);
-    body->addWidget(notificationsGroup, 0, Qt::AlignCenter);
+    auto *panels = new QHBoxLayout;
+    panels->setSpacing(16);
+    panels->addStretch(1);
+    panels->addWidget(notificationsGroup);
+    panels->addWidget(deadlinesGroup);
+    panels->addStretch(1);
+    body->addLayout(panels);
     body->addStretch(3);
     return body;
 }
@@ -254,6 +263,38 @@ void TFRMMENU::buildNotifications(QWidget *central)
         counts->addWidget(*numbers[i], i, 1);
     }
     notificationsGroup->hide();
+
+    // Reply deadlines, whether or not approval is in use; a click opens the list.
+    deadlinesGroup = new QGroupBox(QStringLiteral("Cevap Süreleri"), central);
+    deadlinesGroup->setObjectName(QStringLiteral("deadlinesGroup"));
+    deadlinesGroup->setMinimumWidth(300);
+    auto *deadlineGrid = new QGridLayout(deadlinesGroup);
+    deadlineGrid->setHorizontalSpacing(24);
+    deadlineGrid->setColumnStretch(0, 1);
+    const QString deadlineTexts[] = {QStringLiteral("Süresi Geçen Gelen Evrak"),
+                                     QStringLiteral("Süresi Yaklaşan Gelen Evrak"),
+                                     QStringLiteral("Süresi Geçen Dilekçe"), QStringLiteral("Süresi Yaklaşan Dilekçe")};
+    const char *names[] = {"overdueIncoming", "nearIncoming", "overduePetitions", "nearPetitions"};
+    for (int i = 0; i < 4; ++i) {
+        deadlineCaptions[i] = new ClickableLabel(deadlineTexts[i], deadlinesGroup);
+        deadlineCaptions[i]->setObjectName(QLatin1String(names[i]) + QStringLiteral("Caption"));
+        deadlineCounts[i] = new ClickableLabel(deadlinesGroup);
+        deadlineCounts[i]->setObjectName(QLatin1String(names[i]) + QStringLiteral("Count"));
+        deadlineCounts[i]->setFont(scaled(deadlineCounts[i]->font(), 2, true));
+        deadlineCounts[i]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        for (ClickableLabel *l : {deadlineCaptions[i], deadlineCounts[i]}) {
+            l->setCursor(Qt::PointingHandCursor);
+            connect(l, &ClickableLabel::clicked, this, [this, i] { openDeadlines(i); });
+        }
+        deadlineGrid->addWidget(deadlineCaptions[i], i, 0);
+        deadlineGrid->addWidget(deadlineCounts[i], i, 1);
+    }
+    // Overdue in red.
+    for (int i : {0, 2}) {
+        deadlineCaptions[i]->setStyleSheet(QStringLiteral("color: #b00000;"));
+        deadlineCounts[i]->setStyleSheet(QStringLiteral("color: #b00000;"));
+    }
+    deadlinesGroup->hide();
 }
 
 QMenu *TFRMMENU::addGroup(const QString &caption)
@@ -327,6 +368,10 @@ void TFRMMENU::buildReportsMenu()
     archiveListAction->setObjectName(QStringLiteral("archiveListAction"));
     workflowReportsAction = item(reportsMenu, QStringLiteral("İş Akışı Raporları"), 16, nullptr);
     workflowReportsAction->setObjectName(QStringLiteral("workflowReportsAction"));
+    reportsMenu->addSeparator();
+    // A general list of the registers: it goes with the right of "Genel Liste" (11).
+    overdueReportAction = item(reportsMenu, QStringLiteral("&Süresi Geçen Evraklar"), 0, &TFRMMENU::overdueReportClick);
+    overdueReportAction->setObjectName(QStringLiteral("overdueReportAction"));
 }
 
 void TFRMMENU::buildSettingsMenu()
@@ -486,6 +531,7 @@ void TFRMMENU::FormActivate()
     // Local document folders (KLASORKONTROL): added with the attachments.
     if (s.general.ONDUR == QLatin1String("E"))
         EVDURGUNC();
+    refreshDeadlines();
     if (s.general.SRVSAKLA == QLatin1String("E"))
         SRVKONTROL();
     else
@@ -514,9 +560,14 @@ void TFRMMENU::MENUYAP()
             rights::HAKBUL(s, code);
             return s.G;
         },
-        [this](int code) { return m_coded.value(code)->isVisible(); });
+        // The overdue report goes with code 11, whose own entry is hidden.
+        [this](int code) {
+            return m_coded.value(code)->isVisible() || (code == 11 && overdueReportAction->isVisible());
+        });
     for (int code : trim.hiddenCodes)
         m_coded.value(code)->setVisible(false);
+    if (trim.hiddenCodes.contains(11))
+        overdueReportAction->setVisible(false);
     for (int group : trim.hiddenGroups)
         m_groups.at(group)->menuAction()->setVisible(false);
     // The sub-group of the registers would open empty as well.
@@ -564,6 +615,63 @@ void TFRMMENU::EVDURGUNC()
     notificationsGroup->setVisible(n.anyWaiting());
 }
 
+void TFRMMENU::refreshDeadlines()
+{
+    deadlinesGroup->hide();
+    // Like the approval counts: a failed count says so once, the next tick tries again.
+    if (m_refreshing || !m_session.versionOk)
+        return;
+    m_refreshing = true;
+    deadlines::Counts n;
+    const bool ok = guarded(m_session, [&] {
+        n = deadlines::count(m_session.db.IBTransaction1, m_session.userDepartment,
+                             deadlines::Rules::of(m_session.general), m_session.clock().today());
+    });
+    m_refreshing = false;
+    if (!ok || !n.ran)
+        return;
+    const qint64 counts[] = {n.overdueIncoming, n.nearIncoming, n.overduePetitions, n.nearPetitions};
+    for (int i = 0; i < 4; ++i)
+        deadlineCounts[i]->setText(QString::number(counts[i]));
+    deadlinesGroup->setVisible(n.any());
+}
+
+void TFRMMENU::openDeadlines(int which)
+{
+    Session &s = m_session;
+    const bool petitions = which >= 2;
+    const int code = petitions ? 3 : 1;
+    if (s.general.UDUR == QLatin1String("1")) {
+        rights::HAKBUL(s, code);
+        if (s.G == QLatin1String("H"))
+            return;
+    }
+    // Overdue or near, of every year and month.
+    const QHash<QString, int> presets = {{QStringLiteral("deadlineFilter"), which % 2 == 0 ? 1 : 2},
+                                         {QStringLiteral("yearFilter"), 0},
+                                         {QStringLiteral("monthFilter"), 0}};
+    auto openYear = [this](const QString &year) { return startup::TEXTVTAC(m_session, year); };
+    if (petitions)
+        showPetitionList(*this, s, m_runner, lists::RegisterList::Mode::Work, openYear, presets);
+    else
+        showIncomingList(*this, s, m_runner, lists::RegisterList::Mode::Work, openYear, presets);
+    refreshDeadlines();
+}
+
+void TFRMMENU::overdueReportClick()
+{
+    Session &s = m_session;
+    QList<deadlines::OverdueLine> lines;
+    if (!guarded(s, [&] {
+            lines = deadlines::overdueLines(s.db.IBTransaction1, s.userDepartment, deadlines::Rules::of(s.general),
+                                            s.clock().today());
+        }))
+        return;
+    reports::RowList rows(reports::overdueFields(), deadlines::reportRows(lines));
+    reports::ReportDesk desk(s, this);
+    guarded(s, [&] { desk.printOverdue(rows, s.general.KURUM, s.clock().today()); });
+}
+
 void TFRMMENU::GenelTanimlarRefresh(const QString &yearField)
 {
     Session &s = m_session;
@@ -580,6 +688,7 @@ void TFRMMENU::GenelTanimlarRefresh(const QString &yearField)
     // A colour scheme chosen there takes effect at the next start.
     applyColour();
     showLogo();
+    refreshDeadlines();
     if (s.general.SRVSAKLA == QLatin1String("E"))
         SRVKONTROL();
 }
@@ -725,6 +834,7 @@ void TFRMMENU::Timer1Timer()
     showClock();
     if (m_session.general.ONDUR == QLatin1String("E"))
         EVDURGUNC();
+    refreshDeadlines();
 }
 
 void TFRMMENU::MenuCikClick()

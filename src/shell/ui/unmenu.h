@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <functional>
 
 #include <QLabel>
@@ -66,6 +67,12 @@ public:
     void TANIMOKU();
     /// Refreshes the notification panel.
     void EVDURGUNC();
+    /// Refreshes the counts of overdue and near reply deadlines.
+    void refreshDeadlines();
+    /// A click on a deadline count: its list, filtered to those rows.
+    void openDeadlines(int which);
+    /// "Süresi Geçen Evraklar": the overdue documents per department.
+    void overdueReportClick();
     /// After the general definitions were saved: settings, working year (the
     /// screen's year field), colour, emblem, file server.
     void GenelTanimlarRefresh(const QString &yearField);
@@ -161,6 +168,10 @@ private:
     QLabel *notificationCount1; // SS1
     QLabel *notificationCount2; // SS2
     QLabel *notificationCount3; // SS3
+    QGroupBox *deadlinesGroup; // "Cevap Süreleri"
+    // Overdue and near incoming documents, overdue and near petitions.
+    std::array<ClickableLabel *, 4> deadlineCaptions;
+    std::array<ClickableLabel *, 4> deadlineCounts;
     // The menu.
     QMenu *documentsMenu; // Evrakilemleri1 "Evrak İşlemleri"
     QMenu *documentsSubmenu; // Evrakilemleri2 "Evrak İşlemleri" › "Evrak İşlemleri"
@@ -177,6 +188,7 @@ private:
     QAction *petitionListAction; // DilekeDefteri1
     QAction *archiveListAction; // ArivListesi1
     QAction *workflowReportsAction; // lAkRaporlar1
+    QAction *overdueReportAction;
     QAction *generalDefinitionsAction; // GenelTanmlar1
     QAction *userDefinitionsAction; // KullancTanmlar1
     QAction *departmentDefinitionsAction; // BirimTanmlar1
