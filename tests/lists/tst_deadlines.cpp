@@ -4,7 +4,7 @@
 
 #include "sessionfixture.h"
 
-#include "../reports/pdftext.h"
+#include "pdftext.h"
 
 #include "db/fb/statement.h"
 #include "db/upgrade.h"
