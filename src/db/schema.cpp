@@ -235,6 +235,12 @@ const std::vector<Index> &indexes()
         {"GELEN_ZNO_DESC", "GELEN", "COMPUTED BY (LPAD(ZNO, 15, '0'))", true},
         {"GIDEN_GIDTAR", "GIDEN", "GIDTAR"},
         {"GIDEN_GIDNO_DESC", "GIDEN", "GIDNO", true},
+        // The highest number within one level (GSIRNO) or one department
+        // (BSIRNO) is read from the top of its own range, not found by
+        // walking past the other levels' or departments' rows.
+        {"GIDEN_GIZDER_GSIRNO_DESC", "GIDEN", "GIZDER, GSIRNO", true},
+        {"GIDEN_ZNO_DESC", "GIDEN", "COMPUTED BY (LPAD(ZNO, 15, '0'))", true},
+        {"GIDEN_BIRKOD_BSIRNO_DESC", "GIDEN", "BIRKOD, BSIRNO", true},
         // The lists join each register's answers on ILGNO.
         {"GIDEN_ILGNO", "GIDEN", "ILGNO"},
         {"GELEN_ILGNO", "GELEN", "ILGNO"},
