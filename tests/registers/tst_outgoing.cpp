@@ -10,6 +10,7 @@
 #include "core/session.h"
 #include "db/upgrade.h"
 #include "legacydatabase.h"
+#include "rowsread.h"
 #include "scriptedprompt.h"
 #include "tempdatabase.h"
 
@@ -395,24 +396,16 @@ void TestOutgoing::numberingFindsItsNumbersThroughIndexes()
         t.commit();
     }
     Workstation ws(db.path());
-    // Rows of GIDEN this connection has read so far, in natural order and through indexes.
-    auto reads = [&] {
-        fb::Transaction t(ws.session.db.IBDATABASE);
-        return t.value("SELECT R.MON$RECORD_SEQ_READS + R.MON$RECORD_IDX_READS FROM MON$ATTACHMENTS A "
-                       "JOIN MON$TABLE_STATS T ON T.MON$STAT_ID = A.MON$STAT_ID "
-                       "JOIN MON$RECORD_STATS R ON R.MON$STAT_ID = T.MON$RECORD_STAT_ID "
-                       "WHERE A.MON$ATTACHMENT_ID = CURRENT_CONNECTION AND T.MON$TABLE_NAME = 'GIDEN'").toLongLong();
-    };
     // A letter of department 1 at a level no letter has yet: its numbers are
     // found through the indexes, not by reading the year or the register.
-    const qint64 before = reads();
+    const qint64 before = rowsRead(ws.session.db.IBDATABASE, "GIDEN");
     OutgoingRecord r(ws.session);
     r.openNew();
     QVERIFY(r.setDepartment(1));
     r.setZDUR(QStringLiteral("D"));
     r.setGIZDER(QStringLiteral("G"));
     QVERIFY2(r.save("26/08/2021"), qPrintable(ws.prompt.report()));
-    const qint64 read = reads() - before;
+    const qint64 read = rowsRead(ws.session.db.IBDATABASE, "GIDEN") - before;
     QCOMPARE(QStringLiteral("%1 %2 %3 %4").arg(r.value("GIDNO").toString(), r.value("BSIRNO").toString(),
                                                 r.value("ZNO").toString(), r.value("GSIRNO").toString()),
              QStringLiteral("301 1 301 1"));
