@@ -59,6 +59,8 @@ private slots:
     void approveFromTheList();
     void noApprovalNoMenu();
     void rowDeletedElsewhereOnChange();
+    void approvalOfARowGoneElsewhere_data();
+    void approvalOfARowGoneElsewhere();
     void onlyItsExitCloses();
     void filterChangeRebuildsTheList();
     void screenshots();
@@ -214,6 +216,64 @@ void TestGELLST::rowDeletedElsewhereOnChange()
     QCOMPARE(form.list().rowCount(), 0);
     QCOMPARE(form.currentRow(), -1);
     QVERIFY2(o.prompt.done(), qPrintable(o.prompt.report()));
+}
+
+void TestGELLST::approvalOfARowGoneElsewhere_data()
+{
+    QTest::addColumn<QStringList>("elsewhere");
+    QTest::addColumn<bool>("dialogShown");
+    QTest::addColumn<QString>("said");
+
+    QTest::newRow("document deleted")
+        << QStringList{"DELETE FROM EVBRM WHERE TUR=1 AND EKAYNO=201", "DELETE FROM GELEN WHERE KAYNO=201"} << false
+        << "başka bir kullanıcı tarafından silinmiş";
+    QTest::newRow("routing row taken back")
+        << QStringList{"DELETE FROM EVBRM WHERE TUR=1 AND EKAYNO=201 AND BKOD=1"} << true
+        << "havale kaydı bulunamadı";
+}
+
+void TestGELLST::approvalOfARowGoneElsewhere()
+{
+    QFETCH(QStringList, elsewhere);
+    QFETCH(bool, dialogShown);
+    QFETCH(QString, said);
+
+    Office o;
+    o.session.general.ONDUR = "E";
+    TFRMGELLST form(o.session, o.runner);
+    open(form, Mode::Work);
+    child<QComboBox>(form, "monthFilter")->setCurrentIndex(0);
+    emit child<QComboBox>(form, "monthFilter")->activated(0);
+    form.readAll();
+    int row = -1;
+    for (int r = 0; r < form.list().rowCount(); ++r) {
+        if (form.list().kayno(r) == 201 && form.list().value(r, "BKOD").toInt() == 1)
+            row = r;
+    }
+    QVERIFY(row >= 0);
+    form.setCurrentRow(row);
+    for (const QString &sql : elsewhere)
+        o.exec(sql);
+
+    o.prompt.expectMessage(said);
+    if (dialogShown) {
+        o.runner.then([](KelmaForm &dialog) {
+            // Nothing to save: the dialog only lets the clerk leave.
+            QVERIFY(!child<QPushButton>(dialog, "saveButton")->isVisible());
+            child<QPushButton>(dialog, "cancelButton")->click();
+        });
+    }
+    form.findChild<QAction *>("approveAction")->trigger();
+    QVERIFY2(o.prompt.done(), qPrintable(o.prompt.report()));
+    QCOMPARE(o.runner.shown().size(), dialogShown ? 1 : 0);
+    QVERIFY2(o.runner.done(), qPrintable(o.runner.report()));
+    QCOMPARE(o.value("SELECT COUNT(*) FROM EVBRM WHERE TUR=1 AND EKAYNO=201 AND BKOD=1").toInt(), 0);
+    // The list shows what the database holds now.
+    form.readAll();
+    bool shown = false;
+    for (int r = 0; r < form.list().rowCount(); ++r)
+        shown = shown || (form.list().kayno(r) == 201 && form.list().value(r, "BKOD").toInt() == 1);
+    QVERIFY(!shown);
 }
 
 void TestGELLST::onlyItsExitCloses()
