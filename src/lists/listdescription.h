@@ -57,6 +57,9 @@ struct Filter
     QString table, dateField;
     /// Built only for an index other than 0.
     std::function<Condition(const FilterState &)> condition;
+    /// Month: the same rows when a year is chosen too, written as a date
+    /// range so that the date index serves it.
+    std::function<Condition(const FilterState &, int year)> conditionWithinYear;
 };
 
 /// A grid column: a field of the query, or a value worked out from the row.

@@ -30,6 +30,25 @@ void open(TFRMGELLST &form, Mode mode)
     form.readAll();
 }
 
+/// The work list on the whole working year.
+void openOnTheYear(TFRMGELLST &form)
+{
+    open(form, Mode::Work);
+    child<QComboBox>(form, "monthFilter")->setCurrentIndex(0);
+    emit child<QComboBox>(form, "monthFilter")->activated(0);
+    form.readAll();
+}
+
+/// The row of a document's routing to one department; -1 when not listed.
+int rowOf(TFRMGELLST &form, int kayno, int bkod)
+{
+    for (int r = 0; r < form.list().rowCount(); ++r) {
+        if (form.list().kayno(r) == kayno && form.list().value(r, "BKOD").toInt() == bkod)
+            return r;
+    }
+    return -1;
+}
+
 QString cell(TFRMGELLST &form, int row, int column)
 {
     QTableView *grid = child<QTableView>(form, "listGrid");
@@ -156,18 +175,11 @@ void TestGELLST::approveFromTheList()
     Office o;
     o.session.general.ONDUR = "E";
     TFRMGELLST form(o.session, o.runner);
-    open(form, Mode::Work);
-    child<QComboBox>(form, "monthFilter")->setCurrentIndex(0);
-    emit child<QComboBox>(form, "monthFilter")->activated(0);
-    form.readAll();
+    openOnTheYear(form);
     QCOMPARE(child<QTableView>(form, "listGrid")->contextMenuPolicy(), Qt::CustomContextMenu);
 
     // 201 went to three departments: the row of department 1 waits.
-    int row = -1;
-    for (int r = 0; r < form.list().rowCount(); ++r) {
-        if (form.list().kayno(r) == 201 && form.list().value(r, "BKOD").toInt() == 1)
-            row = r;
-    }
+    const int row = rowOf(form, 201, 1);
     QVERIFY(row >= 0);
     QCOMPARE(cell(form, row, kApprovalColumn), QString("X"));
     form.setCurrentRow(row);
@@ -241,15 +253,8 @@ void TestGELLST::approvalOfARowGoneElsewhere()
     Office o;
     o.session.general.ONDUR = "E";
     TFRMGELLST form(o.session, o.runner);
-    open(form, Mode::Work);
-    child<QComboBox>(form, "monthFilter")->setCurrentIndex(0);
-    emit child<QComboBox>(form, "monthFilter")->activated(0);
-    form.readAll();
-    int row = -1;
-    for (int r = 0; r < form.list().rowCount(); ++r) {
-        if (form.list().kayno(r) == 201 && form.list().value(r, "BKOD").toInt() == 1)
-            row = r;
-    }
+    openOnTheYear(form);
+    const int row = rowOf(form, 201, 1);
     QVERIFY(row >= 0);
     form.setCurrentRow(row);
     for (const QString &sql : elsewhere)
@@ -270,10 +275,7 @@ void TestGELLST::approvalOfARowGoneElsewhere()
     QCOMPARE(o.value("SELECT COUNT(*) FROM EVBRM WHERE TUR=1 AND EKAYNO=201 AND BKOD=1").toInt(), 0);
     // The list shows what the database holds now.
     form.readAll();
-    bool shown = false;
-    for (int r = 0; r < form.list().rowCount(); ++r)
-        shown = shown || (form.list().kayno(r) == 201 && form.list().value(r, "BKOD").toInt() == 1);
-    QVERIFY(!shown);
+    QCOMPARE(rowOf(form, 201, 1), -1);
 }
 
 void TestGELLST::onlyItsExitCloses()
