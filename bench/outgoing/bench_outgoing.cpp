@@ -1,7 +1,8 @@
 // Save latency of one outgoing letter with three destination departments on a
 // register of many outgoing letters, beside the bare baseline measured in the
 // same run: the same row and routing rows inserted and committed, no numbering.
-// Then the outgoing list opened on the working year, beside a bare read.
+// Also the numbers shown before the save (a new letter, its department
+// chosen), and the outgoing list opened on the working year beside a bare read.
 //
 //   bench_outgoing [--database PATH] [--documents N] [--saves N] [--runs R]
 //                  [--without-indexes]
