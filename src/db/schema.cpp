@@ -228,6 +228,12 @@ const std::vector<Generator> &generators()
 const std::vector<Index> &indexes()
 {
     static const std::vector<Index> i = {
+        // The lists are in number order: read along these, a list shows its
+        // first rows without sorting the whole period first.
+        {"GELEN_GELNO", "GELEN", "GELNO"},
+        {"GIDEN_GIDNO", "GIDEN", "GIDNO"},
+        {"DILEKCE_DILNO", "DILEKCE", "DILNO"},
+        {"ARSIV_ARSNO", "ARSIV", "ARSNO"},
         {"GELEN_GELTAR", "GELEN", "GELTAR"},
         {"GELEN_GELNO_DESC", "GELEN", "GELNO", true},
         // The highest number within one level (GSIRNO) or one department

@@ -114,6 +114,7 @@ private slots:
     void conditionLineBindsOnlyActiveFilters();
     void activationFillsAndResetsFilters();
     void activationReadsTheMonthNotTheRegister();
+    void firstRowsComeBeforeTheYearIsRead();
     void departmentOfTheUserIsLocked();
     void vanishedFilterValueFallsBackToAll();
     void deleteGuardAndGeneratorReset();
@@ -246,6 +247,28 @@ void TestRegisterList::activationReadsTheMonthNotTheRegister()
     for (int r = 0; r < list.rowCount(); ++r) // today's month of the working year
         QCOMPARE(list.value(r, "GELTAR").toDate().toString("yyyy-MM"), QString("2021-08"));
     QVERIFY2(read < 50, qPrintable(QStringLiteral("%1 rows of GELEN read").arg(read)));
+}
+
+void TestRegisterList::firstRowsComeBeforeTheYearIsRead()
+{
+    ListOffice o;
+    {
+        fb::Transaction t(o.session.db.IBDATABASE);
+        t.executeRaw("EXECUTE BLOCK AS DECLARE I INTEGER = 1; BEGIN WHILE (I <= 1500) DO BEGIN "
+                     "INSERT INTO GELEN (KAYNO,GELNO,GELTAR,KONU) VALUES (10000 + :I, 100 + :I, "
+                     "DATEADD(:I / 6 DAY TO DATE '2021-01-01'), 'Bu yılın evrakı'); I = I + 1; END END");
+        t.commit();
+    }
+    RegisterList list(o.session, lists::incomingList());
+    QVERIFY(list.activate());
+    list.choose(Month, 0);
+    const qint64 before = rowsRead(o.session.db.IBDATABASE, "GELEN");
+    QCOMPARE(list.fetch(100), 100);
+    const qint64 read = rowsRead(o.session.db.IBDATABASE, "GELEN") - before;
+    QVERIFY2(read < 300, qPrintable(QStringLiteral("%1 rows of GELEN read for the first 100").arg(read)));
+    list.fetchAll();
+    for (int r = 1; r < list.rowCount(); ++r)
+        QVERIFY(list.value(r - 1, "GELNO").toInt() <= list.value(r, "GELNO").toInt());
 }
 
 void TestRegisterList::vanishedFilterValueFallsBackToAll()
