@@ -231,13 +231,25 @@ const std::vector<Generator> &generators()
 const std::vector<Index> &indexes()
 {
     static const std::vector<Index> i = {
+        // The lists are in number order: read along these, a list shows its
+        // first rows without sorting the whole period first.
+        {"GELEN_GELNO", "GELEN", "GELNO"},
+        {"GIDEN_GIDNO", "GIDEN", "GIDNO"},
+        {"DILEKCE_DILNO", "DILEKCE", "DILNO"},
+        {"ARSIV_ARSNO", "ARSIV", "ARSNO"},
         {"GELEN_GELTAR", "GELEN", "GELTAR"},
         {"GELEN_GELNO_DESC", "GELEN", "GELNO", true},
-        {"GELEN_GSIRNO_DESC", "GELEN", "GSIRNO", true},
+        // The highest number within one level (GSIRNO) or one department
+        // (BSIRNO) is read from the top of its own range, not found by
+        // walking past the other levels' or departments' rows.
+        {"GELEN_GIZDER_GSIRNO_DESC", "GELEN", "GIZDER, GSIRNO", true},
         // Delivery numbers are text; padded, digits sort as numbers do.
         {"GELEN_ZNO_DESC", "GELEN", "COMPUTED BY (LPAD(ZNO, 15, '0'))", true},
         {"GIDEN_GIDTAR", "GIDEN", "GIDTAR"},
         {"GIDEN_GIDNO_DESC", "GIDEN", "GIDNO", true},
+        {"GIDEN_GIZDER_GSIRNO_DESC", "GIDEN", "GIZDER, GSIRNO", true},
+        {"GIDEN_ZNO_DESC", "GIDEN", "COMPUTED BY (LPAD(ZNO, 15, '0'))", true},
+        {"GIDEN_BIRKOD_BSIRNO_DESC", "GIDEN", "BIRKOD, BSIRNO", true},
         // The lists join each register's answers on ILGNO.
         {"GIDEN_ILGNO", "GIDEN", "ILGNO"},
         {"GELEN_ILGNO", "GELEN", "ILGNO"},

@@ -106,6 +106,11 @@ Filter monthFilter(const QString &name, const QString &dateColumn)
         return Condition{QStringLiteral("EXTRACT(MONTH FROM %1)=:AA").arg(dateColumn),
                          {{QStringLiteral("AA"), s.index}}};
     };
+    f.conditionWithinYear = [dateColumn](const FilterState &s, int year) {
+        const QDate first(year, s.index, 1);
+        return Condition{QStringLiteral("%1>=:AA1 AND %1<:AA2").arg(dateColumn),
+                         {{QStringLiteral("AA1"), first}, {QStringLiteral("AA2"), first.addMonths(1)}}};
+    };
     return f;
 }
 

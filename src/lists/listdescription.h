@@ -60,6 +60,9 @@ struct Filter
     std::function<Condition(const FilterState &)> condition;
     /// In place of `condition` when the filter follows today and the settings.
     std::function<Condition(const FilterState &, Session &)> conditionIn;
+    /// Month: the same rows when a year is chosen too, written as a date
+    /// range so that the date index serves it.
+    std::function<Condition(const FilterState &, int year)> conditionWithinYear;
 };
 
 /// A grid column: a field of the query, or a value worked out from the row.

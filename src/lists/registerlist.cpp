@@ -100,24 +100,27 @@ void RegisterList::COMBODOLDUR()
             break;
         case Filter::Year: {
             slot.items = QStringList{f.allItem, m_session.workstation.year};
-            const QList<QVariantList> bounds = m_read.rows(
-                QStringLiteral("SELECT MIN(%1), MAX(%1) FROM %2").arg(f.dateField, f.table));
-            const QDate first = bounds.value(0).value(0).toDate();
-            const QDate last = bounds.value(0).value(1).toDate();
-            if (first.isValid() && last.isValid()) {
-                // A year without a row is not offered; each probe is one index range.
-                fb::Statement probe(m_read, QStringLiteral("SELECT FIRST 1 1 FROM %1 WHERE %2>=:A AND %2<:B")
-                                                .arg(f.table, f.dateField));
-                for (int y = last.year(); y >= first.year(); --y) {
-                    if (QString::number(y) == m_session.workstation.year)
-                        continue;
-                    probe.bind(QStringLiteral("A"), QDate(y, 1, 1));
-                    probe.bind(QStringLiteral("B"), QDate(y + 1, 1, 1));
-                    probe.execute();
-                    if (probe.next())
-                        slot.items << QString::number(y);
-                    probe.close();
-                }
+            // The years that have rows, newest first. Each step asks the date
+            // index for the first date from the next year on; MAX() of the
+            // date would read the whole register.
+            QList<int> years;
+            fb::Statement first(m_read, QStringLiteral("SELECT MIN(%1) FROM %2").arg(f.dateField, f.table));
+            first.execute();
+            QDate date = first.next() ? first.value(0).toDate() : QDate();
+            first.close();
+            fb::Statement later(m_read, QStringLiteral("SELECT MIN(%1) FROM %2 WHERE %1>=:A").arg(f.dateField, f.table));
+            while (date.isValid() && date.year() < 9999) {
+                years.prepend(date.year());
+                later.bind(QStringLiteral("A"), QDate(date.year() + 1, 1, 1));
+                later.execute();
+                date = later.next() ? later.value(0).toDate() : QDate();
+                later.close();
+            }
+            if (date.isValid())
+                years.prepend(date.year());
+            for (int y : years) {
+                if (QString::number(y) != m_session.workstation.year)
+                    slot.items << QString::number(y);
             }
             slot.state = {1, slot.items.value(1), -1};
             break;
@@ -169,6 +172,11 @@ void RegisterList::SORGULA()
 {
     QStringList conditions;
     m_params.clear();
+    int year = 0;
+    for (int i = 0; i < m_d.filters.size(); ++i) {
+        if (m_d.filters[i].kind == Filter::Year && m_filters[i].state.index != 0)
+            year = m_filters[i].state.text.trimmed().toInt();
+    }
     for (int i = 0; i < m_d.filters.size(); ++i) {
         const Filter &f = m_d.filters[i];
         FilterSlot &slot = m_filters[i];
@@ -177,7 +185,9 @@ void RegisterList::SORGULA()
         // A name renamed or deleted elsewhere since it was chosen.
         if (f.kind == Filter::Lookup && slot.enabled && !lookUp(i))
             continue;
-        const Condition c = f.conditionIn ? f.conditionIn(slot.state, m_session) : f.condition(slot.state);
+        const Condition c = f.conditionIn                           ? f.conditionIn(slot.state, m_session)
+                            : year > 0 && f.conditionWithinYear ? f.conditionWithinYear(slot.state, year)
+                                                                : f.condition(slot.state);
         conditions << c.sql;
         for (auto it = c.params.begin(); it != c.params.end(); ++it)
             m_params.insert(it.key(), it.value());

@@ -513,6 +513,15 @@ void TestUpgrade::adminTool()
     said = run({"upgrade", db.path(), "--all"}, 0);
     QCOMPARE(said.trimmed(), QStringLiteral("Veritabanı güncel: 16.001"));
 
+    // A database at 16.001 that lacks some indexes (made before they were chosen).
+    execute(db.path(), {"DROP INDEX GIDEN_ZNO_DESC", "DROP INDEX GIDEN_BIRKOD_BSIRNO_DESC", "DROP INDEX GELEN_ILGNO"});
+    said = run({"indexes", db.path()}, 0);
+    QCOMPARE(said.split('\n', Qt::SkipEmptyParts),
+             QStringList({"Eklendi: GIDEN_ZNO_DESC", "Eklendi: GIDEN_BIRKOD_BSIRNO_DESC", "Eklendi: GELEN_ILGNO"}));
+    checkSchemaIsCurrent(db.path());
+    said = run({"indexes", db.path()}, 0);
+    QCOMPARE(said.trimmed(), QStringLiteral("Eksik indeks yok."));
+
     execute(db.path(), {"UPDATE TANIM SET VER='17.000'"});
     said = run({"upgrade", db.path()}, 1);
     QVERIFY2(said.contains("Program Versiyonu Eski"), qPrintable(said));

@@ -30,6 +30,25 @@ void open(TFRMGELLST &form, Mode mode)
     form.readAll();
 }
 
+/// The work list on the whole working year.
+void openOnTheYear(TFRMGELLST &form)
+{
+    open(form, Mode::Work);
+    child<QComboBox>(form, "monthFilter")->setCurrentIndex(0);
+    emit child<QComboBox>(form, "monthFilter")->activated(0);
+    form.readAll();
+}
+
+/// The row of a document's routing to one department; -1 when not listed.
+int rowOf(TFRMGELLST &form, int kayno, int bkod)
+{
+    for (int r = 0; r < form.list().rowCount(); ++r) {
+        if (form.list().kayno(r) == kayno && form.list().value(r, "BKOD").toInt() == bkod)
+            return r;
+    }
+    return -1;
+}
+
 QString cell(TFRMGELLST &form, int row, int column)
 {
     QTableView *grid = child<QTableView>(form, "listGrid");
@@ -59,6 +78,8 @@ private slots:
     void approveFromTheList();
     void noApprovalNoMenu();
     void rowDeletedElsewhereOnChange();
+    void approvalOfARowGoneElsewhere_data();
+    void approvalOfARowGoneElsewhere();
     void onlyItsExitCloses();
     void filterChangeRebuildsTheList();
     void screenshots();
@@ -154,18 +175,11 @@ void TestGELLST::approveFromTheList()
     Office o;
     o.session.general.ONDUR = "E";
     TFRMGELLST form(o.session, o.runner);
-    open(form, Mode::Work);
-    child<QComboBox>(form, "monthFilter")->setCurrentIndex(0);
-    emit child<QComboBox>(form, "monthFilter")->activated(0);
-    form.readAll();
+    openOnTheYear(form);
     QCOMPARE(child<QTableView>(form, "listGrid")->contextMenuPolicy(), Qt::CustomContextMenu);
 
     // 201 went to three departments: the row of department 1 waits.
-    int row = -1;
-    for (int r = 0; r < form.list().rowCount(); ++r) {
-        if (form.list().kayno(r) == 201 && form.list().value(r, "BKOD").toInt() == 1)
-            row = r;
-    }
+    const int row = rowOf(form, 201, 1);
     QVERIFY(row >= 0);
     QCOMPARE(cell(form, row, kApprovalColumn), QString("X"));
     form.setCurrentRow(row);
@@ -214,6 +228,54 @@ void TestGELLST::rowDeletedElsewhereOnChange()
     QCOMPARE(form.list().rowCount(), 0);
     QCOMPARE(form.currentRow(), -1);
     QVERIFY2(o.prompt.done(), qPrintable(o.prompt.report()));
+}
+
+void TestGELLST::approvalOfARowGoneElsewhere_data()
+{
+    QTest::addColumn<QStringList>("elsewhere");
+    QTest::addColumn<bool>("dialogShown");
+    QTest::addColumn<QString>("said");
+
+    QTest::newRow("document deleted")
+        << QStringList{"DELETE FROM EVBRM WHERE TUR=1 AND EKAYNO=201", "DELETE FROM GELEN WHERE KAYNO=201"} << false
+        << "başka bir kullanıcı tarafından silinmiş";
+    QTest::newRow("routing row taken back")
+        << QStringList{"DELETE FROM EVBRM WHERE TUR=1 AND EKAYNO=201 AND BKOD=1"} << true
+        << "havale kaydı bulunamadı";
+}
+
+void TestGELLST::approvalOfARowGoneElsewhere()
+{
+    QFETCH(QStringList, elsewhere);
+    QFETCH(bool, dialogShown);
+    QFETCH(QString, said);
+
+    Office o;
+    o.session.general.ONDUR = "E";
+    TFRMGELLST form(o.session, o.runner);
+    openOnTheYear(form);
+    const int row = rowOf(form, 201, 1);
+    QVERIFY(row >= 0);
+    form.setCurrentRow(row);
+    for (const QString &sql : elsewhere)
+        o.exec(sql);
+
+    o.prompt.expectMessage(said);
+    if (dialogShown) {
+        o.runner.then([](KelmaForm &dialog) {
+            // Nothing to save: the dialog only lets the clerk leave.
+            QVERIFY(!child<QPushButton>(dialog, "saveButton")->isVisible());
+            child<QPushButton>(dialog, "cancelButton")->click();
+        });
+    }
+    form.findChild<QAction *>("approveAction")->trigger();
+    QVERIFY2(o.prompt.done(), qPrintable(o.prompt.report()));
+    QCOMPARE(o.runner.shown().size(), dialogShown ? 1 : 0);
+    QVERIFY2(o.runner.done(), qPrintable(o.runner.report()));
+    QCOMPARE(o.value("SELECT COUNT(*) FROM EVBRM WHERE TUR=1 AND EKAYNO=201 AND BKOD=1").toInt(), 0);
+    // The list shows what the database holds now.
+    form.readAll();
+    QCOMPARE(rowOf(form, 201, 1), -1);
 }
 
 void TestGELLST::onlyItsExitCloses()

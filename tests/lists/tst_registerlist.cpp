@@ -1,5 +1,6 @@
 #include "listoffice.h"
 #include "legacydatabase.h"
+#include "rowsread.h"
 
 #include "db/fb/error.h"
 #include "db/fb/statement.h"
@@ -113,6 +114,8 @@ private slots:
     void rowsEqualTheReferenceQuery();
     void conditionLineBindsOnlyActiveFilters();
     void activationFillsAndResetsFilters();
+    void activationReadsTheMonthNotTheRegister();
+    void firstRowsComeBeforeTheYearIsRead();
     void departmentOfTheUserIsLocked();
     void vanishedFilterValueFallsBackToAll();
     void deleteGuardAndGeneratorReset();
@@ -222,6 +225,52 @@ void TestRegisterList::departmentOfTheUserIsLocked()
     QCOMPARE(list.rowCount(), 2);
     for (int r = 0; r < list.rowCount(); ++r)
         QCOMPARE(list.value(r, "BKOD").toInt(), 2);
+}
+
+void TestRegisterList::activationReadsTheMonthNotTheRegister()
+{
+    ListOffice o;
+    // A thousand documents of 1990-1992 and five hundred of March 2021.
+    {
+        fb::Transaction t(o.session.db.IBDATABASE);
+        t.executeRaw("EXECUTE BLOCK AS DECLARE I INTEGER = 1; BEGIN WHILE (I <= 1500) DO BEGIN "
+                     "INSERT INTO GELEN (KAYNO,GELNO,GELTAR,KONU) VALUES (10000 + :I, :I, "
+                     "IIF(:I <= 1000, DATEADD(:I DAY TO DATE '1990-01-01'), DATE '2021-03-01'), 'Eski evrak'); "
+                     "I = I + 1; END END");
+        t.commit();
+    }
+    RegisterList list(o.session, lists::incomingList());
+    const qint64 before = rowsRead(o.session.db.IBDATABASE, "GELEN");
+    QVERIFY(list.activate());
+    list.fetchAll();
+    const qint64 read = rowsRead(o.session.db.IBDATABASE, "GELEN") - before;
+    QCOMPARE(list.filterItems(Year), (QStringList{"TÜMÜ", "2021", "2020", "2018", "1992", "1991", "1990"}));
+    QVERIFY(list.rowCount() > 0);
+    for (int r = 0; r < list.rowCount(); ++r) // today's month of the working year
+        QCOMPARE(list.value(r, "GELTAR").toDate().toString("yyyy-MM"), QString("2021-08"));
+    QVERIFY2(read < 50, qPrintable(QStringLiteral("%1 rows of GELEN read").arg(read)));
+}
+
+void TestRegisterList::firstRowsComeBeforeTheYearIsRead()
+{
+    ListOffice o;
+    {
+        fb::Transaction t(o.session.db.IBDATABASE);
+        t.executeRaw("EXECUTE BLOCK AS DECLARE I INTEGER = 1; BEGIN WHILE (I <= 1500) DO BEGIN "
+                     "INSERT INTO GELEN (KAYNO,GELNO,GELTAR,KONU) VALUES (10000 + :I, 100 + :I, "
+                     "DATEADD(:I / 6 DAY TO DATE '2021-01-01'), 'Bu yılın evrakı'); I = I + 1; END END");
+        t.commit();
+    }
+    RegisterList list(o.session, lists::incomingList());
+    QVERIFY(list.activate());
+    list.choose(Month, 0);
+    const qint64 before = rowsRead(o.session.db.IBDATABASE, "GELEN");
+    QCOMPARE(list.fetch(100), 100);
+    const qint64 read = rowsRead(o.session.db.IBDATABASE, "GELEN") - before;
+    QVERIFY2(read < 300, qPrintable(QStringLiteral("%1 rows of GELEN read for the first 100").arg(read)));
+    list.fetchAll();
+    for (int r = 1; r < list.rowCount(); ++r)
+        QVERIFY(list.value(r - 1, "GELNO").toInt() <= list.value(r, "GELNO").toInt());
 }
 
 void TestRegisterList::vanishedFilterValueFallsBackToAll()

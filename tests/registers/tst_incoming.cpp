@@ -4,6 +4,7 @@
 #include "core/clock.h"
 #include "core/session.h"
 #include "db/fb/statement.h"
+#include "rowsread.h"
 #include "scriptedprompt.h"
 #include "tempdatabase.h"
 
@@ -86,6 +87,7 @@ private slots:
     void deletion();
     void replyLinks();
     void concurrentSavesNeverShareANumber();
+    void numberingFindsItsNumbersThroughIndexes();
 };
 
 void TestIncoming::roadOfOneDocument()
@@ -436,6 +438,33 @@ void TestIncoming::concurrentSavesNeverShareANumber()
     QCOMPARE(o.query("SELECT COUNT(DISTINCT GELNO) FROM GELEN").toInt(), kWorkstations * kSaves);
     QCOMPARE(o.query("SELECT MAX(GELNO) FROM GELEN").toInt(), kWorkstations * kSaves);
     QCOMPARE(o.query("SELECT COUNT(*) FROM (SELECT ZDUR, ZNO FROM GELEN GROUP BY ZDUR, ZNO HAVING COUNT(*) > 1)").toInt(), 0);
+}
+
+void TestIncoming::numberingFindsItsNumbersThroughIndexes()
+{
+    // Last year's 400 documents carry higher numbers than this year's 300, as
+    // they do early in a year, and none has the level the new one gets.
+    Office o;
+    {
+        fb::Transaction t(o.session().db.IBDATABASE);
+        t.executeRaw("EXECUTE BLOCK AS DECLARE I INTEGER = 1; BEGIN "
+                     "WHILE (I <= 700) DO BEGIN "
+                     "INSERT INTO GELEN (KAYNO,GELNO,GELTAR,ZDUR,ZNO,GIZDER,GSIRNO,KONU) "
+                     "VALUES (-:I, IIF(:I <= 400, :I, :I - 400), IIF(:I <= 400, DATE '2020-06-01', DATE '2021-03-01'), "
+                     "'D', IIF(:I <= 400, :I, :I - 400), 'Ö', :I, 'Eski evrak'); "
+                     "I = I + 1; END END");
+        t.commit();
+    }
+    const qint64 before = rowsRead(o.session().db.IBDATABASE, "GELEN");
+    IncomingRecord r(o.session());
+    r.openNew();
+    r.setGIZDER(QStringLiteral("G"));
+    QVERIFY2(r.save("26/08/2021"), qPrintable(o.prompt().report()));
+    const qint64 read = rowsRead(o.session().db.IBDATABASE, "GELEN") - before;
+    QCOMPARE(QStringLiteral("%1 %2 %3").arg(r.value("GELNO").toString(), r.value("ZNO").toString(),
+                                             r.value("GSIRNO").toString()),
+             QStringLiteral("301 301 1"));
+    QVERIFY2(read < 30, qPrintable(QStringLiteral("%1 rows of GELEN read").arg(read)));
 }
 
 QTEST_GUILESS_MAIN(TestIncoming)

@@ -8,6 +8,9 @@
 
 #include "core/clock.h"
 #include "core/session.h"
+#include "db/upgrade.h"
+#include "legacydatabase.h"
+#include "rowsread.h"
 #include "scriptedprompt.h"
 #include "tempdatabase.h"
 
@@ -95,6 +98,8 @@ private slots:
     void linkReplacedKeepsTheFinalChoice();
     void answersToPetitionsAreNotIncomingAnswers();
     void concurrentSavesNeverShareANumber();
+    void numberingFindsItsNumbersThroughIndexes_data();
+    void numberingFindsItsNumbersThroughIndexes();
 };
 
 void TestOutgoing::numberingPerYearAndDepartment()
@@ -353,6 +358,58 @@ void TestOutgoing::concurrentSavesNeverShareANumber()
                      "HAVING COUNT(*) > 1)").toInt(), 0);
     QCOMPARE(o.query("SELECT COUNT(*) FROM (SELECT GSIRNO FROM GIDEN GROUP BY GSIRNO HAVING COUNT(*) > 1)").toInt(), 0);
     QCOMPARE(o.query("SELECT COUNT(DISTINCT GELNO) FROM GELEN WHERE KAYNO<>50").toInt(), kWorkstations * (kSaves / 3));
+}
+
+void TestOutgoing::numberingFindsItsNumbersThroughIndexes_data()
+{
+    QTest::addColumn<bool>("upgraded");
+    QTest::newRow("fresh database") << false;
+    QTest::newRow("upgraded from 12.x") << true;
+}
+
+void TestOutgoing::numberingFindsItsNumbersThroughIndexes()
+{
+    QFETCH(bool, upgraded);
+    TempDatabase db;
+    {
+        fb::Attachment a;
+        if (upgraded) {
+            legacy::create(db, a, 12001);
+            fb::Transaction t(a);
+            ScriptedPrompt quiet;
+            QCOMPARE(SchemaUpgrade(t, quiet).upgradeToCurrent().outcome, SchemaUpgrade::Outcome::Current);
+            t.commit();
+        } else {
+            db.createMain(a);
+        }
+        // Last year's 400 letters of department 2 carry higher numbers than
+        // this year's 300, as they do early in a year.
+        fb::Transaction t(a);
+        t.executeRaw("DELETE FROM GIDEN");
+        t.executeRaw("UPDATE OR INSERT INTO BIRIM (BKOD,BIRIM,TUR) VALUES (1,'YAZI İŞLERİ','B') MATCHING (BKOD)");
+        t.executeRaw("EXECUTE BLOCK AS DECLARE I INTEGER = 1; BEGIN "
+                     "WHILE (I <= 700) DO BEGIN "
+                     "INSERT INTO GIDEN (KAYNO,GIDNO,GIDTAR,BIRKOD,BSIRNO,ZDUR,ZNO,GIZDER,GSIRNO,KONU) "
+                     "VALUES (-:I, IIF(:I <= 400, :I, :I - 400), IIF(:I <= 400, DATE '2020-06-01', DATE '2021-03-01'), "
+                     "2, IIF(:I <= 400, :I, :I - 400), 'D', IIF(:I <= 400, :I, :I - 400), 'Ö', :I, 'Eski yazı'); "
+                     "I = I + 1; END END");
+        t.commit();
+    }
+    Workstation ws(db.path());
+    // A letter of department 1 at a level no letter has yet: its numbers are
+    // found through the indexes, not by reading the year or the register.
+    const qint64 before = rowsRead(ws.session.db.IBDATABASE, "GIDEN");
+    OutgoingRecord r(ws.session);
+    r.openNew();
+    QVERIFY(r.setDepartment(1));
+    r.setZDUR(QStringLiteral("D"));
+    r.setGIZDER(QStringLiteral("G"));
+    QVERIFY2(r.save("26/08/2021"), qPrintable(ws.prompt.report()));
+    const qint64 read = rowsRead(ws.session.db.IBDATABASE, "GIDEN") - before;
+    QCOMPARE(QStringLiteral("%1 %2 %3 %4").arg(r.value("GIDNO").toString(), r.value("BSIRNO").toString(),
+                                                r.value("ZNO").toString(), r.value("GSIRNO").toString()),
+             QStringLiteral("301 1 301 1"));
+    QVERIFY2(read < 30, qPrintable(QStringLiteral("%1 rows of GIDEN read").arg(read)));
 }
 
 QTEST_GUILESS_MAIN(TestOutgoing)

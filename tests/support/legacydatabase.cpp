@@ -275,6 +275,20 @@ QMap<QString, QStringList> describe(fb::Transaction &t)
         if (!key.isEmpty())
             it.value() << QStringLiteral("PRIMARY KEY(%1)").arg(key.join(u','));
     }
+    // Indexes of our own (not those behind keys), listed with their table.
+    for (const QVariantList &r : t.rows(QStringLiteral(
+             "SELECT TRIM(I.RDB$RELATION_NAME), TRIM(I.RDB$INDEX_NAME), COALESCE(I.RDB$INDEX_TYPE, 0), "
+             "I.RDB$EXPRESSION_SOURCE FROM RDB$INDICES I WHERE COALESCE(I.RDB$SYSTEM_FLAG, 0) = 0 "
+             "AND NOT EXISTS (SELECT 1 FROM RDB$RELATION_CONSTRAINTS C WHERE C.RDB$INDEX_NAME = I.RDB$INDEX_NAME)"))) {
+        QStringList segments;
+        for (const QVariantList &s : t.rows(QStringLiteral(
+                 "SELECT TRIM(RDB$FIELD_NAME) FROM RDB$INDEX_SEGMENTS WHERE RDB$INDEX_NAME = :I "
+                 "ORDER BY RDB$FIELD_POSITION"), {{"I", r[1]}}))
+            segments << s[0].toString();
+        const QString on = segments.isEmpty() ? r[3].toString().simplified() : segments.join(u',');
+        out[r[0].toString()] << QStringLiteral("INDEX %1 (%2)%3")
+                                    .arg(r[1].toString(), on, r[2].toInt() ? QStringLiteral(" DESC") : QString());
+    }
     QStringList generators;
     for (const QVariantList &r : t.rows(QStringLiteral(
              "SELECT TRIM(RDB$GENERATOR_NAME) FROM RDB$GENERATORS WHERE COALESCE(RDB$SYSTEM_FLAG, 0) = 0")))
