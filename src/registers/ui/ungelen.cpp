@@ -37,8 +37,6 @@
 
 namespace {
 
-const QString kNotYet = QStringLiteral("Bu ekran henüz kullanıma hazır değil.");
-
 // The codes behind the choice boxes, in their order.
 const QStringList kZDUR = {QStringLiteral("İ"), QStringLiteral("D")};
 const QStringList kGIZDER = {QStringLiteral("Ö"), QStringLiteral("K"), QStringLiteral("G"), QStringLiteral("Ç")};
@@ -187,10 +185,6 @@ void TFRMGELEN::buildDocumentGroup(FieldRows &rows)
     rows.add(FieldRows::side({fullFileCodeLabel}));
 
     connect(findFileCodeButton, &QToolButton::clicked, this, [this] {
-        if (!pickFileCode) {
-            m_session.prompt().message(kNotYet);
-            return;
-        }
         const QString code = pickFileCode();
         if (code.isEmpty())
             return;
@@ -315,10 +309,6 @@ void TFRMGELEN::buildSenderGroup(FieldRows &rows)
 
     connect(addSenderAction, &QAction::triggered, this, &TFRMGELEN::addNewBody);
     connect(findSenderButton, &QToolButton::clicked, this, [this] {
-        if (!pickBody) {
-            m_session.prompt().message(kNotYet);
-            return;
-        }
         if (const int body = pickBody(); body > 0)
             senderBox->setCurrentIndex(qMax(0, senderBox->findData(body)));
     });
@@ -713,10 +703,6 @@ void TFRMGELEN::removeDepartment()
 void TFRMGELEN::addNewBody()
 {
     guarded(m_session, [&] {
-        if (!addBody) {
-            m_session.prompt().message(kNotYet);
-            return;
-        }
         const int body = addBody();
         if (body <= 0)
             return;

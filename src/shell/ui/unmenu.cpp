@@ -693,18 +693,6 @@ void TFRMMENU::GenelTanimlarRefresh(const QString &yearField)
         SRVKONTROL();
 }
 
-void TFRMMENU::notAvailable()
-{
-    m_session.prompt().message(QStringLiteral("Bu ekran henüz kullanıma hazır değil."));
-}
-
-void TFRMMENU::openList()
-{
-    // A register list starts without the print screen's return mark.
-    m_session.printReturn = false;
-    notAvailable();
-}
-
 void TFRMMENU::GelenEvrak1Click()
 {
     showIncomingList(*this, m_session, m_runner, lists::RegisterList::Mode::Work,
@@ -725,7 +713,10 @@ void TFRMMENU::ArivDosyalar1Click()
     showArchiveList(*this, m_session, m_runner,
                     [this](const QString &year) { return startup::TEXTVTAC(m_session, year); });
 }
-void TFRMMENU::GenelListe1Click() { notAvailable(); }
+void TFRMMENU::GenelListe1Click()
+{
+    // A hidden entry of the menu; it opens nothing.
+}
 void TFRMMENU::GelenYazlarDefteri1Click()
 {
     showIncomingList(*this, m_session, m_runner, lists::RegisterList::Mode::RegisterBook,

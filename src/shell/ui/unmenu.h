@@ -134,8 +134,6 @@ private:
     void showYearWarning();
     void showLogo();
     void applyColour();
-    void notAvailable();
-    void openList();
 
     Session &m_session;
     FormRunner &m_runner;
