@@ -68,13 +68,19 @@ AttachmentsGroup::AttachmentsGroup(Session &session, Register kind, QWidget *par
     documentView->setObjectName(QStringLiteral("documentView"));
     split->addWidget(attachmentsGrid);
     split->addWidget(documentView);
-    split->setStretchFactor(1, 3);
+    // The grid keeps room for its number, type and content columns beside the view.
+    attachmentsGrid->setMinimumWidth(200);
+    split->setChildrenCollapsible(false);
+    split->setStretchFactor(0, 1);
+    split->setStretchFactor(1, 2);
     layout->addWidget(split, 1);
 
     auto *buttons = new QHBoxLayout;
-    m_addButton = button(this, QStringLiteral("&Ekle"), "addButton");
-    changeButton = button(this, QStringLiteral("&Değiş"), "changeButton");
-    deleteButton = button(this, QStringLiteral("&Sil"), "deleteButton");
+    // Mnemonics the record screens' own labels (E, D, S) do not use; Insert and
+    // Delete work on the grid as well.
+    m_addButton = button(this, QStringLiteral("Ek&le"), "addButton");
+    changeButton = button(this, QStringLiteral("De&ğiş"), "changeButton");
+    deleteButton = button(this, QStringLiteral("S&il"), "deleteButton");
     printButton = button(this, QStringLiteral("&Yazdır"), "printButton");
     detailButton = button(this, QStringLiteral("De&tay"), "detailButton");
     for (QPushButton *b : {m_addButton, changeButton, deleteButton, printButton, detailButton})
