@@ -1,12 +1,12 @@
 #include "unarsiv.h"
 
+#include "attachmentviewers.h"
 #include "recordwidgets.h"
 
 #include "definitions/ui/unsdpbul.h"
 #include "kit/buttonrow.h"
 #include "reports/ui/reportdesk.h"
 #include "storage/ui/attachmentsgroup.h"
-#include "texts/ui/unresim.h"
 
 #include "core/guarded.h"
 #include "core/prompt.h"
@@ -138,11 +138,8 @@ QWidget *TFRMARSIV::buildAttachmentsGroup()
     // Its grid carries the description (ACIK) the clerk types per attachment.
     attachmentsGroup = named(new AttachmentsGroup(m_session, storage::Register::Archive, this), "attachmentsGroup");
     m_record->attachments = &attachmentsGroup->attachments();
-    attachmentsGroup->openPicture = [this](const QImage &picture) {
-        TFRMRESIM viewer(m_session, this);
-        viewer.setPicture(picture);
-        m_runner.run(viewer);
-    };
+    attachmentviewers::wire(*attachmentsGroup, m_session, m_runner, this,
+                            [this]() -> reports::ReportDesk & { return reportDesk(); }, false);
     attachmentsGroup->printAttachment = [this] { print(); };
     // The archive screen has no documents window.
     attachmentsGroup->findChild<QPushButton *>(QStringLiteral("detailButton"))->hide();

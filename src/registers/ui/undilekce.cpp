@@ -1,5 +1,6 @@
 #include "undilekce.h"
 
+#include "attachmentviewers.h"
 #include "recordwidgets.h"
 
 #include "definitions/ui/unsdpbul.h"
@@ -8,8 +9,6 @@
 #include "reports/ui/reportdesk.h"
 #include "storage/ui/attachmentsgroup.h"
 #include "storage/ui/documentview.h"
-#include "texts/ui/unbelge.h"
-#include "texts/ui/unresim.h"
 
 #include "core/guarded.h"
 #include "core/prompt.h"
@@ -164,20 +163,8 @@ QWidget *TFRMDILEKCE::buildAttachmentsGroup()
 {
     attachmentsGroup = named(new AttachmentsGroup(m_session, storage::Register::Petition, this), "attachmentsGroup");
     m_record->attachments = &attachmentsGroup->attachments();
-    attachmentsGroup->openDetails = [this] {
-        TFRMBELGE details(m_session, this);
-        details.setAttachments(&attachmentsGroup->attachments());
-        m_runner.run(details);
-    };
-    attachmentsGroup->openPicture = [this](const QImage &picture) {
-        TFRMRESIM viewer(m_session, this);
-        viewer.setPicture(picture);
-        // The viewer prints through this screen's reports: one printer choice for both.
-        viewer.printPicture = [this](const QImage &p, bool stretch, bool centre) {
-            reportDesk().printPicture(p, stretch, centre);
-        };
-        m_runner.run(viewer);
-    };
+    attachmentviewers::wire(*attachmentsGroup, m_session, m_runner, this,
+                            [this]() -> reports::ReportDesk & { return reportDesk(); }, true);
     attachmentsGroup->printAttachment = [this] { printPicture(); };
     attachmentsGroup->grid()->setMinimumWidth(220);
     return attachmentsGroup;

@@ -1,10 +1,9 @@
 #include "ungelen.h"
 
+#include "attachmentviewers.h"
 #include "recordpicker.h"
 #include "reports/ui/reportdesk.h"
 #include "storage/ui/attachmentsgroup.h"
-#include "texts/ui/unbelge.h"
-#include "texts/ui/unresim.h"
 #include "unbrmekle.h"
 
 #include "definitions/ui/unkurbil.h"
@@ -342,16 +341,8 @@ QGroupBox *TFRMGELEN::buildAttachmentsGroup()
     attachmentsGroup = new AttachmentsGroup(m_session, storage::Register::Incoming, this);
     attachmentsGroup->setObjectName(QStringLiteral("attachmentsGroup"));
     m_record->setAttachments(&attachmentsGroup->attachments());
-    attachmentsGroup->openDetails = [this] {
-        TFRMBELGE details(m_session, this);
-        details.setAttachments(&attachmentsGroup->attachments());
-        m_runner.run(details);
-    };
-    attachmentsGroup->openPicture = [this](const QImage &picture) {
-        TFRMRESIM viewer(m_session, this);
-        viewer.setPicture(picture);
-        m_runner.run(viewer);
-    };
+    attachmentviewers::wire(*attachmentsGroup, m_session, m_runner, this,
+                            [this]() -> reports::ReportDesk & { return reportDesk(); }, true);
     return attachmentsGroup;
 }
 

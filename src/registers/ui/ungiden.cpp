@@ -1,9 +1,9 @@
 #include "ungiden.h"
 
+#include "attachmentviewers.h"
 #include "recordpicker.h"
 #include "reports/ui/reportdesk.h"
 #include "storage/ui/attachmentsgroup.h"
-#include "texts/ui/unresim.h"
 #include "unbrmekle.h"
 
 #include "definitions/ui/unkurbil.h"
@@ -306,11 +306,8 @@ QGroupBox *TFRMGIDEN::buildAttachmentsGroup()
 {
     m_attachmentsGroup = named(new AttachmentsGroup(m_session, storage::Register::Outgoing, this), "attachmentsGroup");
     m_record->setAttachments(&m_attachmentsGroup->attachments());
-    m_attachmentsGroup->openPicture = [this](const QImage &picture) {
-        TFRMRESIM viewer(m_session, this);
-        viewer.setPicture(picture);
-        m_runner.run(viewer);
-    };
+    attachmentviewers::wire(*m_attachmentsGroup, m_session, m_runner, this,
+                            [this]() -> reports::ReportDesk & { return reportDesk(); }, false);
     // The group's add button is this screen's "Belge Ekle": a file, or the letter's text.
     m_addDocumentButton = m_attachmentsGroup->addButton();
     m_addDocumentButton->setText(QStringLiteral("&Belge Ekle"));
