@@ -3,6 +3,7 @@
 #include "kit/kelmaform.h"
 #include "kit/hakver.h"
 
+#include "core/session.h"
 #include "lists/listmodel.h"
 #include "lists/registerlist.h"
 
@@ -105,3 +106,21 @@ private:
     QPushButton *exitButton;   // SpeedButton5
     QPushButton *printButton;  // SpeedButton6
 };
+
+/// Shows the list of kind L that lives under `owner` for the whole run (made
+/// the first time), in `mode`, with filter presets (none from the menu).
+template<class L>
+L &showRegisterList(QWidget &owner, Session &session, FormRunner &runner, lists::RegisterList::Mode mode,
+                    std::function<bool(const QString &)> openYear, const QHash<QString, int> &presets = {})
+{
+    auto *list = owner.findChild<L *>(QString(), Qt::FindDirectChildrenOnly);
+    if (!list)
+        list = new L(session, runner, &owner);
+    list->mode = mode;
+    list->list().openYearDatabase = std::move(openYear);
+    list->list().presets = presets;
+    // A list opened from the menu starts without the print screen's return mark.
+    session.printReturn = false;
+    runner.run(*list);
+    return *list;
+}

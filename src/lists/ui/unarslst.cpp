@@ -31,13 +31,5 @@ void TFRMARSIVLST::openRecord(int kayno)
 TFRMARSIVLST &showArchiveList(QWidget &owner, Session &session, FormRunner &runner,
                               std::function<bool(const QString &)> openYear)
 {
-    auto *list = owner.findChild<TFRMARSIVLST *>(QString(), Qt::FindDirectChildrenOnly);
-    if (!list)
-        list = new TFRMARSIVLST(session, runner, &owner);
-    list->mode = lists::RegisterList::Mode::Work;
-    list->list().openYearDatabase = std::move(openYear);
-    // It refreshes at every activation, print or not.
-    session.printReturn = false;
-    runner.run(*list);
-    return *list;
+    return showRegisterList<TFRMARSIVLST>(owner, session, runner, lists::RegisterList::Mode::Work, std::move(openYear));
 }

@@ -22,13 +22,5 @@ TFRMDILLST &showPetitionList(QWidget &owner, Session &session, FormRunner &runne
                              lists::RegisterList::Mode mode, std::function<bool(const QString &)> openYear,
                              const QHash<QString, int> &presets)
 {
-    auto *list = owner.findChild<TFRMDILLST *>(QString(), Qt::FindDirectChildrenOnly);
-    if (!list)
-        list = new TFRMDILLST(session, runner, &owner);
-    list->mode = mode;
-    list->list().openYearDatabase = std::move(openYear);
-    list->list().presets = presets;
-    session.printReturn = false;
-    runner.run(*list);
-    return *list;
+    return showRegisterList<TFRMDILLST>(owner, session, runner, mode, std::move(openYear), presets);
 }

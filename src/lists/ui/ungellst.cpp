@@ -22,13 +22,5 @@ TFRMGELLST &showIncomingList(QWidget &owner, Session &session, FormRunner &runne
                              lists::RegisterList::Mode mode, std::function<bool(const QString &)> openYear,
                              const QHash<QString, int> &presets)
 {
-    auto *list = owner.findChild<TFRMGELLST *>(QString(), Qt::FindDirectChildrenOnly);
-    if (!list)
-        list = new TFRMGELLST(session, runner, &owner);
-    list->mode = mode;
-    list->list().openYearDatabase = std::move(openYear);
-    list->list().presets = presets;
-    session.printReturn = false;
-    runner.run(*list);
-    return *list;
+    return showRegisterList<TFRMGELLST>(owner, session, runner, mode, std::move(openYear), presets);
 }

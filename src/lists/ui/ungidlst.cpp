@@ -21,12 +21,5 @@ void TFRMGIDLST::openRecord(int kayno)
 TFRMGIDLST &showOutgoingList(QWidget &owner, Session &session, FormRunner &runner,
                              lists::RegisterList::Mode mode, std::function<bool(const QString &)> openYear)
 {
-    auto *list = owner.findChild<TFRMGIDLST *>(QString(), Qt::FindDirectChildrenOnly);
-    if (!list)
-        list = new TFRMGIDLST(session, runner, &owner);
-    list->mode = mode;
-    list->list().openYearDatabase = std::move(openYear);
-    session.printReturn = false;
-    runner.run(*list);
-    return *list;
+    return showRegisterList<TFRMGIDLST>(owner, session, runner, mode, std::move(openYear));
 }
