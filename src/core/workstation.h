@@ -30,7 +30,7 @@ struct WorkstationDefaults
     QDate today;
     QString currentDir; ///< the process's current directory
     QString programDir; ///< the folder of the program file
-    QString userDataDir; ///< the user's own data folder for the program
+    QString userDataDir = {}; ///< the user's own data folder for the program
 };
 
 namespace workstation {

@@ -74,7 +74,7 @@ struct Column
     std::function<QVariant(const RowView &)> compute;
     /// How the row is to be marked, by what this column shows (0 none);
     /// the first column that marks decides.
-    std::function<int(const RowView &)> mark;
+    std::function<int(const RowView &)> mark = {};
 };
 
 /// Everything that makes one register's list: its query, its grid, its

@@ -104,7 +104,7 @@ QString Routing::problem() const
     static const QHash<QString, QString> captions = {{"TESADI", "Teslim Alan Adı S."},
                                                       {"TESGOR", "Teslim Alan Görevi"}};
     for (int r = 0; r < m_rows.rowCount(); ++r) {
-        for (const QString column : {QStringLiteral("TESADI"), QStringLiteral("TESGOR")}) {
+        for (const QString &column : {QStringLiteral("TESADI"), QStringLiteral("TESGOR")}) {
             const QString p = fieldcheck::problem(QStringLiteral("EVBRM"), column,
                                                   m_rows.value(r, column), captions.value(column));
             if (!p.isEmpty())

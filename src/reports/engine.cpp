@@ -285,7 +285,7 @@ private:
     {
         QFont font;
         QFontMetricsF metrics;
-        QHash<char16_t, qreal> advances;
+        QHash<char16_t, qreal> advances = {};
 
         /// Sum of the characters' own advances: kerning only narrows Latin text,
         /// so a text under this bound fits without being shaped twice.

@@ -91,7 +91,7 @@ void tst_subjectsearch::findsTurkishSpellings_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QList<int>>("expected");
     const QList<int> all = {1001, 1002, 1003, 1004, 1005, 1006, 1007, 1008, 1009, 1010, 1011, 1012, 1013, 1014};
-    for (const QString charset : {QStringLiteral("WIN1254"), QStringLiteral("NONE")}) {
+    for (const QString &charset : {QStringLiteral("WIN1254"), QStringLiteral("NONE")}) {
         auto row = [&](const char *name, const QString &text, const QList<int> &expected) {
             QTest::addRow("%s %s", qPrintable(charset), name) << charset << text << expected;
         };
