@@ -48,19 +48,6 @@ int monthFilter(const lists::ListDescription &d)
 
 } // namespace
 
-double cpuMs()
-{
-    timespec t{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-    return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
-}
-
-double median(QList<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
 void measureListOpening(const QString &title, const QString &database, const lists::ListDescription &description,
                         int runs)
 {

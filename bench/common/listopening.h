@@ -1,17 +1,13 @@
 #pragma once
 
+#include "timing.h"
+
 #include "lists/listdescription.h"
 
 #include <QList>
 #include <QString>
 
 namespace bench {
-
-double median(QList<double> values);
-
-/// Processor time of the whole process in ms (the embedded engine works in
-/// it): on a machine shared with other work it says what wall time cannot.
-double cpuMs();
 
 /// Opens the list of `description` on `database` `runs` times as a clerk does
 /// on 26/08/2021 with working year 2021: activation (the current month), then

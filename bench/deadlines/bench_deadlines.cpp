@@ -17,6 +17,8 @@
 // shows an office that never links its answers. With --database (a file path or host:path) it measures
 // that database as it is.
 
+#include "timing.h"
+
 #include "core/clock.h"
 #include "core/generalsettings.h"
 #include "core/session.h"
@@ -35,19 +37,6 @@
 #include <functional>
 
 namespace {
-
-double medianMs(int runs, const std::function<void()> &work)
-{
-    QList<double> times;
-    for (int i = 0; i < runs; ++i) {
-        QElapsedTimer t;
-        t.start();
-        work();
-        times << t.nsecsElapsed() / 1e6;
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
 
 void generate(fb::Attachment &a, int documents, int forgottenYears, const QDate &today)
 {
@@ -109,14 +98,14 @@ void measure(const QString &database, int runs)
     }
 
     // Four one-row statements, prepared each time as the tick's are.
-    const double bare = medianMs(runs, [&] {
+    const double bare = bench::medianMs(runs, [&] {
         for (int i = 0; i < 4; ++i)
             t.value(QStringLiteral("SELECT COUNT(*) FROM RDB$DATABASE"));
     });
-    const double institution = medianMs(runs, [&] { deadlines::count(t, 0, rules, today); });
-    const double department = medianMs(runs, [&] { deadlines::count(t, 7, rules, today); });
+    const double institution = bench::medianMs(runs, [&] { deadlines::count(t, 0, rules, today); });
+    const double department = bench::medianMs(runs, [&] { deadlines::count(t, 7, rules, today); });
     // The same four counts with the keys hidden from the optimizer ("+0" on a date).
-    const double scan = medianMs(std::min(runs, 3), [&] {
+    const double scan = bench::medianMs(std::min(runs, 3), [&] {
         for (auto reg : {deadlines::Register::Incoming, deadlines::Register::Petition}) {
             for (auto which : {deadlines::Which::Overdue, deadlines::Which::Near}) {
                 deadlines::CountQuery q = deadlines::countQuery(reg, which, 0, rules, today);
@@ -131,7 +120,7 @@ void measure(const QString &database, int runs)
             const QString name = QStringLiteral("  one department: %1, %2")
                                      .arg(reg == deadlines::Register::Incoming ? "incoming" : "petitions",
                                           which == deadlines::Which::Overdue ? "overdue" : "near");
-            std::printf("  %-44s %9.2f ms\n", qPrintable(name), medianMs(runs, [&] { t.value(q.sql, q.params); }));
+            std::printf("  %-44s %9.2f ms\n", qPrintable(name), bench::medianMs(runs, [&] { t.value(q.sql, q.params); }));
         }
     }
     std::printf("  %-44s %9.2f ms\n", "bare baseline (4 one-row statements)", bare);

@@ -5,6 +5,8 @@
 //
 //   bench_notifications [largest row count]     (default 100000)
 
+#include "timing.h"
+
 #include "core/clock.h"
 #include "core/generalsettings.h"
 #include "shell/mainwindowlogic.h"
@@ -16,7 +18,6 @@
 #include "users/rights.h"
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QSettings>
 #include <QTemporaryDir>
 
@@ -37,18 +38,6 @@ public:
     QString folder(const QString &, const QString &) override { return {}; }
 };
 
-double medianMs(int runs, const std::function<void()> &work)
-{
-    QList<double> times;
-    for (int i = 0; i < runs; ++i) {
-        QElapsedTimer t;
-        t.start();
-        work();
-        times << t.nsecsElapsed() / 1e6;
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
 
 // Routing rows as a busy registry office leaves them: half incoming, half
 // outgoing, spread over 50 departments, four in five already approved.
@@ -105,18 +94,18 @@ int main(int argc, char **argv)
         addRouting(fill, rows, target);
         fill.commit();
         rows = target;
-        const double all = medianMs(5, [&] { mainwindow::EVDURGUNC(t, 0); });
-        const double one = medianMs(5, [&] { mainwindow::EVDURGUNC(t, 7); });
+        const double all = bench::medianMs(5, [&] { mainwindow::EVDURGUNC(t, 0); });
+        const double one = bench::medianMs(5, [&] { mainwindow::EVDURGUNC(t, 7); });
         std::printf("%12d %17.1f ms %17.1f ms\n", rows, all, one);
     }
 
-    const double login = medianMs(25, [&] {
+    const double login = bench::medianMs(25, [&] {
         users::Login l(s);
         l.open();
         l.Tamam(QStringLiteral("ZIRVO"), QStringLiteral("ZIRVO"));
     });
     s.userNumber = 1;
-    const double grid = medianMs(25, [&] {
+    const double grid = bench::medianMs(25, [&] {
         rights::RIGHTSAKTAR(s);
         for (int code = 1; code <= 30; ++code)
             rights::HAKBUL(s, code);
