@@ -94,6 +94,7 @@ private Q_SLOTS:
     void letterFromTemplateChosenByNumber();
     void letterStorage_data();
     void letterStorage();
+    void attachmentText_data();
     void attachmentText();
     void outgoingScreenOpensTheLetterEditor();
     void hiddenPrint();
@@ -353,8 +354,16 @@ void TestLetterScreens::letterStorage()
     QVERIFY2(d.prompt.done(), qPrintable(d.prompt.report()));
 }
 
+void TestLetterScreens::attachmentText_data()
+{
+    QTest::addColumn<bool>("byKeyboard");
+    QTest::newRow("double-click") << false;
+    QTest::newRow("Enter") << true;
+}
+
 void TestLetterScreens::attachmentText()
 {
+    QFETCH(bool, byKeyboard);
     Desk d;
     d.exec("INSERT INTO GIDTEXT (KAYNO, SIRNO, TUR, BELTUR, DOSYA, OCN, METIN) VALUES (9, 1, 'A', '5', 'GID_9_1.DOCX', "
            "'Word.Document', :M)",
@@ -368,7 +377,7 @@ void TestLetterScreens::attachmentText()
         QCOMPARE(f.metaObject()->className(), "TFRMMETIN");
         button(f, "saveButton")->click();
     });
-    // The record screen's callback; the group runs it on a double-click of the row.
+    // The record screen's callback; the group runs it on a double-click of the row, or Enter.
     AttachmentsGroup group(d.session, Register::Outgoing);
     QVERIFY(group.open(9, 2021));
     RecordAttachments &a = group.attachments();
@@ -379,7 +388,12 @@ void TestLetterScreens::attachmentText()
         runner.run(editor);
         return editor.tag == 1;
     };
-    emit group.grid()->cellDoubleClicked(0, 1);
+    if (byKeyboard) {
+        group.grid()->selectRow(0);
+        QTest::keyClick(group.grid(), Qt::Key_Return);
+    } else {
+        emit group.grid()->cellDoubleClicked(0, 1);
+    }
     QVERIFY2(runner.done(), qPrintable(runner.report()));
     QCOMPARE(a.rowCount(), 1);
     QCOMPARE(a.value(0, "SIRNO").toInt(), 1);

@@ -108,10 +108,7 @@ AttachmentsGroup::AttachmentsGroup(Session &session, Register kind, QWidget *par
         if (!m_filling)
             showSelected();
     });
-    connect(attachmentsGrid, &QTableWidget::cellDoubleClicked, this, [this](int row, int) {
-        if (editText && m_canChange && editText(row))
-            refresh(row);
-    });
+    connect(attachmentsGrid, &QTableWidget::cellDoubleClicked, this, &AttachmentsGroup::editRow);
     connect(attachmentsGrid, &QTableWidget::itemChanged, this, [this](QTableWidgetItem *item) {
         if (m_filling || item->column() != 4)
             return;
@@ -237,12 +234,23 @@ bool AttachmentsGroup::eventFilter(QObject *watched, QEvent *event)
             add();
             return true;
         }
+        // Enter is the double-click of the keyboard: a text attachment opens in its editor.
+        if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) && editText && selectedRow() >= 0) {
+            editRow(selectedRow());
+            return true;
+        }
         if (key->key() == Qt::Key_Delete) { // an open cell editor takes its own keys
             removeSelected();
             return true;
         }
     }
     return QGroupBox::eventFilter(watched, event);
+}
+
+void AttachmentsGroup::editRow(int row)
+{
+    if (editText && m_canChange && editText(row))
+        refresh(row);
 }
 
 void AttachmentsGroup::refresh(int select)

@@ -43,9 +43,11 @@ public:
     std::function<void(const QImage &)> openPicture;
     /// "Yazdır"; without it the button says the attachment is no text.
     std::function<void()> printAttachment;
-    /// A text attachment's "Metin Düzenle" (a double-click on its row): the
+    /// A text attachment's "Metin Düzenle" (a double-click or Enter on its row): the
     /// record screen opens the text editor; true when the content changed.
     std::function<bool(int row)> editText;
+    /// Runs `editText` on a row (a double-click, or Enter on the grid).
+    void editRow(int row);
     /// Shows the rows again after a change made beside the group (a letter written).
     void refresh(int select);
 
