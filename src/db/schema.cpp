@@ -254,6 +254,8 @@ const std::vector<Index> &indexes()
         {"GIDEN_ILGNO", "GIDEN", "ILGNO"},
         {"GELEN_ILGNO", "GELEN", "ILGNO"},
         {"DILEKCE_GELTAR", "DILEKCE", "GELTAR"},
+        // The subject search reads petitions in the order of their own date.
+        {"DILEKCE_DILTAR", "DILEKCE", "DILTAR"},
         {"DILEKCE_DILNO_DESC", "DILEKCE", "DILNO", true},
         {"ARSIV_ARSTAR", "ARSIV", "ARSTAR"},
         {"ARSIV_ARSNO_DESC", "ARSIV", "ARSNO", true},

@@ -326,6 +326,12 @@ void tst_subjectsearch::everyRegisterHasItsTableAndColumns()
     QCOMPARE(model.index(0, 2).data().toString(), QStringLiteral("Bir Yer"));
     QCOMPARE(model.index(0, 3).data().toString(), QStringLiteral("yeni işçi"));
     QCOMPARE(model.kaynoAt(1), 0);
+
+    // The first part comes before the whole register is read: no sort, the date index.
+    fb::Statement loading(lookups, loadStatement(selector));
+    const QString plan = loading.plan();
+    QVERIFY2(plan.contains(QStringLiteral("ORDER %1_%2").arg(table, date)), qPrintable(plan));
+    QVERIFY2(!plan.contains(QStringLiteral("SORT")), qPrintable(plan));
 }
 
 void tst_subjectsearch::gridRowsStayRightAsTheResultGrows()
