@@ -53,6 +53,16 @@ QByteArray exchange(quint16 port, const QByteArray &request)
     return reply + socket.readAll();
 }
 
+/// A refused client is reset at once; the reset may beat the client's own view of the
+/// connection, so "no connection" and "nothing answered" both mean turned away.
+bool servedNothing(quint16 port)
+{
+    const QByteArray answer = exchange(port, "TEST\r\n");
+    if (!answer.isEmpty() && answer != "(no connection)")
+        qWarning("answered: %s", answer.constData());
+    return answer.isEmpty() || answer == "(no connection)";
+}
+
 /// Ends a connection with a reset, as a crashing client or a broken line does.
 void resetConnection(QTcpSocket &socket)
 {
@@ -342,7 +352,7 @@ void TestFileServer::clientsBeyondLimitAreTurnedAway()
         socket.connectToHost(QHostAddress::LocalHost, server.port());
         QVERIFY(socket.waitForConnected(5000));
     }
-    QCOMPARE(exchange(server.port(), "TEST\r\n"), QByteArray());
+    QVERIFY(servedNothing(server.port()));
     QVERIFY(server.waitForOperations(1));
     QVERIFY2(server.operations().first().endsWith(QLatin1String(" busy")), qPrintable(server.operations().first()));
 }
@@ -429,7 +439,7 @@ void TestFileServer::addressesOutsideTheAllowListAreTurnedAway()
     ServerOptions elsewhere;
     QVERIFY(parseAllowList(QStringLiteral("10.0.0.0/8"), &elsewhere.allowed, nullptr));
     RunningServer closed(f.store, elsewhere);
-    QCOMPARE(exchange(closed.port(), "TEST\r\n"), QByteArray());
+    QVERIFY(servedNothing(closed.port()));
     QVERIFY(closed.waitForOperations(1));
     QVERIFY2(closed.operations().first().endsWith(QLatin1String(" not allowed")),
              qPrintable(closed.operations().first()));
