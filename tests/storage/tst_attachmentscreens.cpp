@@ -167,6 +167,10 @@ void TestAttachmentScreens::groupAddsShowsAndDeletes()
     s.prompt.expectMessage(QStringLiteral("Bu Bir Text Belgesi Değildir."));
     QTest::mouseClick(child<QPushButton>(*s.group, "printButton"), Qt::LeftButton);
     QVERIFY2(s.prompt.done(), qPrintable(s.prompt.report()));
+    // The keyboard's print on the grid is the button's.
+    s.prompt.expectMessage(QStringLiteral("Bu Bir Text Belgesi Değildir."));
+    QTest::keyClick(grid, Qt::Key_P, Qt::ControlModifier);
+    QVERIFY2(s.prompt.done(), qPrintable(s.prompt.report()));
 
     // Rights: a screen without the change right cannot replace a content.
     s.group->setRights(true, false, false);

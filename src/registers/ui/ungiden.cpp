@@ -310,7 +310,7 @@ QGroupBox *TFRMGIDEN::buildAttachmentsGroup()
                             [this]() -> reports::ReportDesk & { return reportDesk(); }, false);
     // The group's add button is this screen's "Belge Ekle": a file, or the letter's text.
     m_addDocumentButton = m_attachmentsGroup->addButton();
-    m_addDocumentButton->setText(QStringLiteral("&Belge Ekle"));
+    m_addDocumentButton->setText(QStringLiteral("Belge Ek&le"));
     m_addDocumentButton->setAutoDefault(false);
     auto *menu = new QMenu(m_addDocumentButton);
     auto *file = named(menu->addAction(QStringLiteral("Dosya Ekle")), "addFileAction");

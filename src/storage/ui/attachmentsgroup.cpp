@@ -76,13 +76,15 @@ AttachmentsGroup::AttachmentsGroup(Session &session, Register kind, QWidget *par
     layout->addWidget(split, 1);
 
     auto *buttons = new QHBoxLayout;
-    // Mnemonics the record screens' own labels (E, D, S) do not use; Insert and
-    // Delete work on the grid as well.
+    // Mnemonics the record screens' own captions do not use. Every letter of
+    // "Yazdır" and "Detay" is taken on some screen; the grid prints on Ctrl+P and
+    // takes Insert and Delete as well.
     m_addButton = button(this, QStringLiteral("Ek&le"), "addButton");
     changeButton = button(this, QStringLiteral("De&ğiş"), "changeButton");
     deleteButton = button(this, QStringLiteral("S&il"), "deleteButton");
-    printButton = button(this, QStringLiteral("&Yazdır"), "printButton");
-    detailButton = button(this, QStringLiteral("De&tay"), "detailButton");
+    printButton = button(this, QStringLiteral("Yazdır"), "printButton");
+    printButton->setToolTip(QStringLiteral("Yazdır (Ctrl+P)"));
+    detailButton = button(this, QStringLiteral("Detay"), "detailButton");
     for (QPushButton *b : {m_addButton, changeButton, deleteButton, printButton, detailButton})
         buttons->addWidget(b);
     layout->addLayout(buttons);
@@ -90,12 +92,7 @@ AttachmentsGroup::AttachmentsGroup(Session &session, Register kind, QWidget *par
     connect(m_addButton, &QPushButton::clicked, this, &AttachmentsGroup::add);
     connect(changeButton, &QPushButton::clicked, this, &AttachmentsGroup::change);
     connect(deleteButton, &QPushButton::clicked, this, &AttachmentsGroup::removeSelected);
-    connect(printButton, &QPushButton::clicked, this, [this] {
-        if (printAttachment)
-            printAttachment();
-        else
-            m_session.prompt().message(QStringLiteral("Bu Bir Text Belgesi Değildir."));
-    });
+    connect(printButton, &QPushButton::clicked, this, &AttachmentsGroup::printSelected);
     connect(detailButton, &QPushButton::clicked, this, [this] {
         if (openDetails)
             openDetails();
@@ -243,8 +240,21 @@ bool AttachmentsGroup::eventFilter(QObject *watched, QEvent *event)
             removeSelected();
             return true;
         }
+        if (key->matches(QKeySequence::Print)) {
+            if (printButton->isEnabled())
+                printSelected();
+            return true;
+        }
     }
     return QGroupBox::eventFilter(watched, event);
+}
+
+void AttachmentsGroup::printSelected()
+{
+    if (printAttachment)
+        printAttachment();
+    else
+        m_session.prompt().message(QStringLiteral("Bu Bir Text Belgesi Değildir."));
 }
 
 void AttachmentsGroup::editRow(int row)

@@ -58,6 +58,8 @@ public:
     void add();
     void change();
     void removeSelected();
+    /// "Yazdır", or Ctrl+P on the grid.
+    void printSelected();
     /// Shows the selected attachment (IBTEXTAfterScroll).
     void showSelected();
 
