@@ -40,6 +40,7 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPixmap>
+#include <QPushButton>
 #include <QSettings>
 
 #include "shell/ui/prgguncelle.h"
@@ -264,35 +265,39 @@ void TFRMMENU::buildNotifications(QWidget *central)
     }
     notificationsGroup->hide();
 
-    // Reply deadlines, whether or not approval is in use; a click opens the list.
+    // Reply deadlines, whether or not approval is in use; a click, or Alt and the
+    // caption's letter, opens the list. The menu bar has E, R, A and P.
     deadlinesGroup = new QGroupBox(QStringLiteral("Cevap Süreleri"), central);
     deadlinesGroup->setObjectName(QStringLiteral("deadlinesGroup"));
     deadlinesGroup->setMinimumWidth(300);
     auto *deadlineGrid = new QGridLayout(deadlinesGroup);
     deadlineGrid->setHorizontalSpacing(24);
     deadlineGrid->setColumnStretch(0, 1);
-    const QString deadlineTexts[] = {QStringLiteral("Süresi Geçen Gelen Evrak"),
-                                     QStringLiteral("Süresi Yaklaşan Gelen Evrak"),
-                                     QStringLiteral("Süresi Geçen Dilekçe"), QStringLiteral("Süresi Yaklaşan Dilekçe")};
+    const QString deadlineTexts[] = {QStringLiteral("Süresi Geçen &Gelen Evrak"),
+                                     QStringLiteral("Süresi &Yaklaşan Gelen Evrak"),
+                                     QStringLiteral("Süresi Geçen &Dilekçe"), QStringLiteral("Süresi Yaklaşan Di&lekçe")};
     const char *names[] = {"overdueIncoming", "nearIncoming", "overduePetitions", "nearPetitions"};
     for (int i = 0; i < 4; ++i) {
-        deadlineCaptions[i] = new ClickableLabel(deadlineTexts[i], deadlinesGroup);
+        deadlineCaptions[i] = new QPushButton(deadlineTexts[i], deadlinesGroup);
         deadlineCaptions[i]->setObjectName(QLatin1String(names[i]) + QStringLiteral("Caption"));
+        deadlineCaptions[i]->setFlat(true);
+        deadlineCaptions[i]->setAutoDefault(false);
+        deadlineCaptions[i]->setCursor(Qt::PointingHandCursor);
+        connect(deadlineCaptions[i], &QPushButton::clicked, this, [this, i] { openDeadlines(i); });
         deadlineCounts[i] = new ClickableLabel(deadlinesGroup);
         deadlineCounts[i]->setObjectName(QLatin1String(names[i]) + QStringLiteral("Count"));
         deadlineCounts[i]->setFont(scaled(deadlineCounts[i]->font(), 2, true));
         deadlineCounts[i]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        for (ClickableLabel *l : {deadlineCaptions[i], deadlineCounts[i]}) {
-            l->setCursor(Qt::PointingHandCursor);
-            connect(l, &ClickableLabel::clicked, this, [this, i] { openDeadlines(i); });
-        }
+        deadlineCounts[i]->setCursor(Qt::PointingHandCursor);
+        connect(deadlineCounts[i], &ClickableLabel::clicked, this, [this, i] { openDeadlines(i); });
         deadlineGrid->addWidget(deadlineCaptions[i], i, 0);
         deadlineGrid->addWidget(deadlineCounts[i], i, 1);
     }
-    // Overdue in red.
-    for (int i : {0, 2}) {
-        deadlineCaptions[i]->setStyleSheet(QStringLiteral("color: #b00000;"));
-        deadlineCounts[i]->setStyleSheet(QStringLiteral("color: #b00000;"));
+    for (int i = 0; i < 4; ++i) {
+        // Overdue in red.
+        const QString colour = i % 2 == 0 ? QStringLiteral("color: #b00000;") : QString();
+        deadlineCaptions[i]->setStyleSheet(QStringLiteral("QPushButton { text-align: left; padding: 2px 4px; %1 }").arg(colour));
+        deadlineCounts[i]->setStyleSheet(colour);
     }
     deadlinesGroup->hide();
 }

@@ -15,6 +15,7 @@ class QAction;
 class QFrame;
 class QGroupBox;
 class QMenu;
+class QPushButton;
 class QVBoxLayout;
 class Session;
 
@@ -167,8 +168,9 @@ private:
     QLabel *notificationCount2; // SS2
     QLabel *notificationCount3; // SS3
     QGroupBox *deadlinesGroup; // "Cevap Süreleri"
-    // Overdue and near incoming documents, overdue and near petitions.
-    std::array<ClickableLabel *, 4> deadlineCaptions;
+    // Overdue and near incoming documents, overdue and near petitions; the
+    // captions are buttons so that Alt and a letter opens a list too.
+    std::array<QPushButton *, 4> deadlineCaptions;
     std::array<ClickableLabel *, 4> deadlineCounts;
     // The menu.
     QMenu *documentsMenu; // Evrakilemleri1 "Evrak İşlemleri"
