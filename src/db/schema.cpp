@@ -358,6 +358,22 @@ QStringList addMissingIndexes(fb::Transaction &t)
     return added;
 }
 
+QStringList dropRetiredIndexes(fb::Transaction &t)
+{
+    // Numbering by level reads GELEN_GIZDER_GSIRNO_DESC since it was added.
+    static const char *const retired[] = {"GELEN_GSIRNO_DESC"};
+    QStringList dropped;
+    for (const char *name : retired) {
+        const QString index = QLatin1String(name);
+        if (t.value(QStringLiteral("SELECT COUNT(*) FROM RDB$INDICES WHERE RDB$INDEX_NAME=:N"), {{"N", index}}).toInt() == 0)
+            continue;
+        t.executeRaw(QStringLiteral("DROP INDEX ") + index);
+        t.commitRetaining();
+        dropped << index;
+    }
+    return dropped;
+}
+
 void createYear(fb::Attachment &attachment)
 {
     fb::Transaction t(attachment);

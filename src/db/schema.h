@@ -75,6 +75,9 @@ QString createIndexSql(const Index &index);
 /// Creates the indexes of `indexes()` the database lacks (a database made by
 /// an older version has none of them), committing each; returns their names.
 QStringList addMissingIndexes(fb::Transaction &t);
+/// Drops the indexes an earlier version made that no query uses any more (each
+/// costs every save its upkeep); returns the names of those it dropped.
+QStringList dropRetiredIndexes(fb::Transaction &t);
 
 const Table *findTable(const std::vector<Table> &tables, const QString &name);
 

@@ -513,11 +513,14 @@ void TestUpgrade::adminTool()
     said = run({"upgrade", db.path(), "--all"}, 0);
     QCOMPARE(said.trimmed(), QStringLiteral("Veritabanı güncel: 16.001"));
 
-    // A database at 16.001 that lacks some indexes (made before they were chosen).
-    execute(db.path(), {"DROP INDEX GIDEN_ZNO_DESC", "DROP INDEX GIDEN_BIRKOD_BSIRNO_DESC", "DROP INDEX GELEN_ILGNO"});
+    // A database at 16.001 that lacks some indexes (made before they were chosen)
+    // and keeps one that an earlier version made and nothing reads any more.
+    execute(db.path(), {"DROP INDEX GIDEN_ZNO_DESC", "DROP INDEX GIDEN_BIRKOD_BSIRNO_DESC", "DROP INDEX GELEN_ILGNO",
+                        "CREATE DESCENDING INDEX GELEN_GSIRNO_DESC ON GELEN (GSIRNO)"});
     said = run({"indexes", db.path()}, 0);
     QCOMPARE(said.split('\n', Qt::SkipEmptyParts),
-             QStringList({"Eklendi: GIDEN_ZNO_DESC", "Eklendi: GIDEN_BIRKOD_BSIRNO_DESC", "Eklendi: GELEN_ILGNO"}));
+             QStringList({"Eklendi: GIDEN_ZNO_DESC", "Eklendi: GIDEN_BIRKOD_BSIRNO_DESC", "Eklendi: GELEN_ILGNO",
+                          "Kaldırıldı: GELEN_GSIRNO_DESC"}));
     checkSchemaIsCurrent(db.path());
     said = run({"indexes", db.path()}, 0);
     QCOMPARE(said.trimmed(), QStringLiteral("Eksik indeks yok."));

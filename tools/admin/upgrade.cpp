@@ -115,11 +115,14 @@ int indexesCommand(AdminContext &c)
             return 1;
         }
         const QStringList added = schema::addMissingIndexes(t);
+        const QStringList dropped = schema::dropRetiredIndexes(t);
         t.commit();
-        if (added.isEmpty())
+        if (added.isEmpty() && dropped.isEmpty())
             c.out << "Eksik indeks yok.\n";
         for (const QString &name : added)
             c.out << "Eklendi: " << name << "\n";
+        for (const QString &name : dropped)
+            c.out << "Kaldırıldı: " << name << "\n";
         return 0;
     } catch (const fb::Error &e) {
         c.err << "DİKKAT! İndeks eklenemedi: " << e.details() << "\n";
