@@ -7,13 +7,9 @@
 #include "registers/ui/ungiden.h"
 
 #include "formtest.h"
+#include "mnemonics.h"
 #include "office.h"
 
-#include <QAbstractButton>
-#include <QGroupBox>
-#include <QKeySequence>
-#include <QLabel>
-#include <QMap>
 #include <QtTest>
 
 #include <functional>
@@ -31,25 +27,6 @@ ScreenMaker maker()
         screen->tag = 1;
         return screen;
     };
-}
-
-/// What Alt+letter reaches on a shown window, by letter: the captions that use it.
-QMap<QString, QStringList> mnemonics(QWidget &window)
-{
-    QMap<QString, QStringList> byLetter;
-    const auto note = [&](const QWidget *w, const QString &text) {
-        const QKeySequence key = QKeySequence::mnemonic(text);
-        if (!key.isEmpty() && w->isVisibleTo(&window))
-            byLetter[key.toString()] << QString(text).remove(QLatin1Char('&')).trimmed();
-    };
-    for (const QLabel *label : window.findChildren<QLabel *>())
-        if (label->buddy())
-            note(label, label->text());
-    for (const QAbstractButton *button : window.findChildren<QAbstractButton *>())
-        note(button, button->text());
-    for (const QGroupBox *group : window.findChildren<QGroupBox *>())
-        note(group, group->title());
-    return byLetter;
 }
 
 } // namespace
@@ -80,11 +57,7 @@ void TestRecordKeys::everyCaptionHasALetterOfItsOwn()
     Office o({});
     const std::unique_ptr<KelmaForm> screen = make(o);
     showActive(*screen);
-    QStringList clashes;
-    const QMap<QString, QStringList> used = mnemonics(*screen);
-    for (auto it = used.cbegin(); it != used.cend(); ++it)
-        if (it.value().size() > 1)
-            clashes << it.key() + QStringLiteral(": ") + it.value().join(QStringLiteral(" / "));
+    const QStringList clashes = mnemonicClashes(*screen);
     QVERIFY2(clashes.isEmpty(), qPrintable(clashes.join(QStringLiteral("; "))));
 }
 

@@ -2,6 +2,7 @@
 // the rights, the date and clock, the notification panel and the items.
 
 #include "formtest.h"
+#include "mnemonics.h"
 #include "scriptedrunner.h"
 #include "sessionfixture.h"
 
@@ -396,13 +397,21 @@ void TestMenu::everyItemOpensItsScreen()
     child<QAction>(menu, "generalListAction")->trigger();
     QVERIFY2(f.prompt.done(), qPrintable(f.prompt.report()));
     QVERIFY(runner.shown().isEmpty());
+    // Each screen as shown: no two of its captions share an Alt letter.
+    QStringList clashes;
+    const auto closeAfterKeyCheck = [&clashes](KelmaForm &form) {
+        form.show();
+        for (const QString &clash : mnemonicClashes(form))
+            clashes << QLatin1String(form.metaObject()->className()) + u' ' + clash;
+        form.closeForm(0);
+    };
     // The register lists, at work and as the register book, without the print mark.
     for (QAction *a : {child<QAction>(menu, "incomingAction"), child<QAction>(menu, "incomingListAction"),
                        child<QAction>(menu, "outgoingAction"), child<QAction>(menu, "outgoingListAction"),
                        child<QAction>(menu, "petitionAction"), child<QAction>(menu, "petitionListAction"),
                        child<QAction>(menu, "archiveFilesAction")}) {
         f.session.printReturn = true;
-        runner.then([](KelmaForm &form) { form.closeForm(0); });
+        runner.then(closeAfterKeyCheck);
         a->trigger();
         QVERIFY(!f.session.printReturn);
     }
@@ -412,11 +421,12 @@ void TestMenu::everyItemOpensItsScreen()
     for (QAction *a : {child<QAction>(menu, "fileCheckAction"), child<QAction>(menu, "generalDefinitionsAction"), child<QAction>(menu, "departmentDefinitionsAction"), child<QAction>(menu, "bodyDefinitionsAction"),
                        child<QAction>(menu, "documentTypeDefinitionsAction"), child<QAction>(menu, "archiveKindDefinitionsAction"),
                        child<QAction>(menu, "documentTemplateAction")}) {
-        runner.then([](KelmaForm &form) { form.closeForm(0); });
+        runner.then(closeAfterKeyCheck);
         a->trigger();
     }
     QCOMPARE(runner.shown(), shownLists + QStringList({"TFRMDKONT", "TFRMGENTAN", "TFRMBIRLST", "TFRMKURLST",
                                                   "TFRMETUR", "TFRMECTANIM", "TFRMSABLON"}));
+    QVERIFY2(clashes.isEmpty(), qPrintable(clashes.join(QStringLiteral("; "))));
     QVERIFY2(f.prompt.done(), qPrintable(f.prompt.report()));
 }
 
