@@ -1,5 +1,5 @@
-// A clerk reaches every field of a record screen by Alt and a letter: two
-// captions with the same letter on one screen make one of them unreachable.
+// A clerk reaches every field of a record screen by Alt and a letter, and every
+// button whose caption names a key by that key.
 
 #include "registers/ui/unarsiv.h"
 #include "registers/ui/undilekce.h"
@@ -38,11 +38,11 @@ class TestRecordKeys : public QObject
     Q_OBJECT
 
 private slots:
-    void everyCaptionHasALetterOfItsOwn_data();
-    void everyCaptionHasALetterOfItsOwn();
+    void everyCaptionHasItsKey_data();
+    void everyCaptionHasItsKey();
 };
 
-void TestRecordKeys::everyCaptionHasALetterOfItsOwn_data()
+void TestRecordKeys::everyCaptionHasItsKey_data()
 {
     QTest::addColumn<ScreenMaker>("make");
     QTest::newRow("incoming") << maker<TFRMGELEN>();
@@ -51,7 +51,7 @@ void TestRecordKeys::everyCaptionHasALetterOfItsOwn_data()
     QTest::newRow("archive") << maker<TFRMARSIV>();
 }
 
-void TestRecordKeys::everyCaptionHasALetterOfItsOwn()
+void TestRecordKeys::everyCaptionHasItsKey()
 {
     QFETCH(ScreenMaker, make);
     Office o({});
@@ -59,6 +59,8 @@ void TestRecordKeys::everyCaptionHasALetterOfItsOwn()
     showActive(*screen);
     const QStringList clashes = mnemonicClashes(*screen);
     QVERIFY2(clashes.isEmpty(), qPrintable(clashes.join(QStringLiteral("; "))));
+    const QStringList unbound = unboundKeyCaptions(*screen);
+    QVERIFY2(unbound.isEmpty(), qPrintable(QStringLiteral("keys that do nothing: ") + unbound.join(QStringLiteral(", "))));
 }
 
 QTEST_MAIN(TestRecordKeys)

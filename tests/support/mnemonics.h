@@ -1,12 +1,37 @@
 #pragma once
 
 #include <QAbstractButton>
+#include <QAction>
+#include <QRegularExpression>
+#include <QShortcut>
 #include <QGroupBox>
 #include <QKeySequence>
 #include <QLabel>
 #include <QMap>
 #include <QStringList>
 #include <QWidget>
+
+/// The shown buttons whose caption names a key ("F7-Yazdır", "ESC-Çıkış") that no
+/// shortcut of the window carries: the clerk presses the key and nothing happens.
+inline QStringList unboundKeyCaptions(QWidget &window)
+{
+    static const QRegularExpression named(QStringLiteral("^(F\\d+|ESC)-"));
+    QList<QKeySequence> keys;
+    for (const QAction *a : window.findChildren<QAction *>())
+        keys << a->shortcuts();
+    for (const QShortcut *s : window.findChildren<QShortcut *>())
+        keys << s->keys();
+    QStringList unbound;
+    for (const QAbstractButton *button : window.findChildren<QAbstractButton *>()) {
+        const QRegularExpressionMatch m = named.match(button->text());
+        if (!m.hasMatch() || !button->isVisibleTo(&window))
+            continue;
+        const QString key = m.captured(1) == QLatin1String("ESC") ? QStringLiteral("Esc") : m.captured(1);
+        if (!keys.contains(QKeySequence(key)))
+            unbound << button->text();
+    }
+    return unbound;
+}
 
 /// The Alt letters of a window's captions that more than one caption uses, as
 /// "Alt+Y: Geldiği Yer / Yazdır"; a clerk reaches only one of those by keyboard.

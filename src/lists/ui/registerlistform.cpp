@@ -165,6 +165,7 @@ void RegisterListForm::buildButtons()
     bindKey(changeButton, QKeySequence(Qt::Key_F4));
     bindKey(deleteButton, QKeySequence(Qt::Key_F10));
     bindKey(searchButton, QKeySequence(Qt::Key_F3));
+    bindKey(printButton, QKeySequence(Qt::Key_F7));
     bindKey(exitButton, QKeySequence(Qt::Key_Escape));
 }
 
