@@ -64,8 +64,9 @@ case "$command" in
         build_all
         ;;
     run)
-        # Templates and letters are edited in LibreOffice Writer, in a window of its own.
-        packages+=(libreoffice-writer)
+        # Templates and letters are edited in LibreOffice Writer, in a window of its own;
+        # word-processor and spreadsheet attachments are shown through Writer and Calc.
+        packages+=(libreoffice-writer libreoffice-calc)
         install_packages
         build_all
         prepare_database
@@ -77,8 +78,13 @@ case "$command" in
         exec "$build/src/shell/ui/kelma" "$@"
         ;;
     test)
-        # The tests that open our letters in LibreOffice run headless; they skip without it.
-        command -v soffice >/dev/null || packages+=(libreoffice-writer-nogui)
+        # The tests that open our letters and attachments in LibreOffice run headless.
+        # The headless build replaces the desktop one, so keep whichever is there.
+        if dpkg-query -W -f='${Status}' libreoffice-core 2>/dev/null | grep -q "install ok installed"; then
+            packages+=(libreoffice-writer libreoffice-calc)
+        else
+            packages+=(libreoffice-writer-nogui libreoffice-calc-nogui)
+        fi
         install_packages
         build_all
         prepare_database

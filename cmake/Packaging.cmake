@@ -24,6 +24,6 @@ set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 # own Turkish texts, which are read at run time.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "libfbclient2, firebird3.0-server-core, qt6-translations-l10n")
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "libreoffice-writer | libreoffice-writer-nogui, poppler-utils")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "libreoffice-writer | libreoffice-writer-nogui, libreoffice-calc | libreoffice-calc-nogui, poppler-utils")
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "firebird3.0-server")
 include(CPack)
