@@ -324,6 +324,10 @@ void RecordAttachments::apply(fb::TwoPhaseTransaction &unit, const Progress &pro
     // Every file is read once before anything is written, so a missing one stops the save whole.
     qint64 total = 0;
     for (auto it = m_pending.cbegin(); it != m_pending.cend(); ++it) {
+        // Content row 0 is shared by every row kept before the yearly database.
+        if (const int row = rowOf(it.key());
+            m_places.yearly && row >= 0 && m_rows.value(row, QStringLiteral("BELKAYNO")).toInt() <= 0)
+            throw fb::Error(QStringLiteral("DİKKAT! Belgenin kayıt numarası yok; belgeler kaydedilemedi."));
         if (!it->content)
             continue;
         QFileInfo f(it->temp);
@@ -355,8 +359,6 @@ void RecordAttachments::apply(fb::TwoPhaseTransaction &unit, const Progress &pro
             continue; // a new row without content has nothing more to write
         }
         if (m_places.yearly) {
-            if (contentNumber <= 0)
-                throw fb::Error(QStringLiteral("DİKKAT! Belgenin kayıt numarası yok; belgeler kaydedilemedi."));
             target.execute(QStringLiteral("UPDATE OR INSERT INTO %1 (BELKAYNO, METIN, OCN) VALUES (:B, :M, :O) "
                                           "MATCHING (BELKAYNO)").arg(m_kind.table),
                            {{"B", contentNumber}, {"M", blob}, {"O", m_rows.value(row, QStringLiteral("OCN"))}});
