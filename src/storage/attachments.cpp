@@ -16,6 +16,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QMap>
+#include <QSaveFile>
 #include <QTemporaryDir>
 
 namespace storage {
@@ -55,14 +57,64 @@ bool copyReplacing(const QString &from, const QString &to)
     return true;
 }
 
-void emptyFolder(const QString &folder, const QStringList &keep = {})
+void emptyFolder(const QString &folder)
 {
     if (folder.isEmpty())
         return;
     const QFileInfoList files = QDir(folder).entryInfoList(QDir::Files | QDir::Hidden | QDir::System);
-    for (const QFileInfo &f : files) {
-        if (!keep.contains(f.fileName()))
-            QFile::remove(f.filePath());
+    for (const QFileInfo &f : files)
+        QFile::remove(f.filePath());
+}
+
+/// The register folder a file of TEMP belongs in, by its name's prefix.
+QString folderOfFile(const QString &name)
+{
+    for (Register r : {Register::Incoming, Register::Outgoing, Register::Petition, Register::Archive}) {
+        if (name.startsWith(kindOf(r).prefix, Qt::CaseInsensitive))
+            return kindOf(r).folder;
+    }
+    return {};
+}
+
+/// Files in TEMP still owed to a place, kept beside TEMP (not in it:
+/// everything in TEMP goes to the file server): a line "places<TAB>name".
+QString owedList(const Folders &folders)
+{
+    return folders.root().trimmed().isEmpty() ? QString()
+                                              : QDir(folders.root()).filePath(QStringLiteral("BEKLEYEN.LST"));
+}
+
+QMap<QString, QString> readOwed(const Folders &folders)
+{
+    QMap<QString, QString> owed;
+    QFile f(owedList(folders));
+    if (!f.open(QIODevice::ReadOnly))
+        return owed;
+    for (const QString &line : QString::fromUtf8(f.readAll()).split(u'\n', Qt::SkipEmptyParts)) {
+        const QString places = line.section(u'\t', 0, 0);
+        const QString name = line.section(u'\t', 1);
+        if (!name.isEmpty() && !places.isEmpty())
+            owed.insert(name, places);
+    }
+    return owed;
+}
+
+void writeOwed(const Folders &folders, const QMap<QString, QString> &owed)
+{
+    const QString path = owedList(folders);
+    if (path.isEmpty())
+        return;
+    if (owed.isEmpty()) {
+        QFile::remove(path);
+        return;
+    }
+    QByteArray text;
+    for (auto [name, places] : owed.asKeyValueRange())
+        text += (places + u'\t' + name + u'\n').toUtf8();
+    QSaveFile f(path);
+    if (f.open(QIODevice::WriteOnly)) {
+        f.write(text);
+        f.commit();
     }
 }
 
@@ -84,6 +136,7 @@ bool RecordAttachments::open(int kayno, int year)
 {
     m_places = StoragePlaces::of(m_session);
     m_kayno = kayno;
+    m_year = QString::number(year);
     m_pending.clear();
     m_readCopies.reset();
     // Without the year's database the rows are still listed; the screen keeps them as they are.
@@ -200,8 +253,10 @@ bool RecordAttachments::load(int mode, int row, const QString &source)
         return false;
     }
 
-    int contentNumber = 0;
-    if (mode == 1 && m_places.yearly) {
+    int contentNumber = mode == 2 ? m_rows.value(row, QStringLiteral("BELKAYNO")).toInt() : 0;
+    // Rows kept before the yearly database have no content number: one that
+    // gets new content takes its own, never the 0 they all share.
+    if (m_places.yearly && contentNumber <= 0) {
         try {
             fb::Transaction t(m_session.db.IBDATABASE);
             contentNumber = t.value(QStringLiteral("SELECT GEN_ID(GEN_BELKAYNO,1) YENINO FROM RDB$DATABASE")).toInt();
@@ -229,6 +284,8 @@ bool RecordAttachments::load(int mode, int row, const QString &source)
         m_rows.setValue(row, QStringLiteral("BELTUR"), beltur);
         m_rows.setValue(row, QStringLiteral("DOSYA"), name);
         m_rows.setValue(row, QStringLiteral("OCN"), ocn.isEmpty() ? QVariant() : QVariant(ocn));
+        if (contentNumber != m_rows.value(row, QStringLiteral("BELKAYNO")).toInt())
+            m_rows.setValue(row, QStringLiteral("BELKAYNO"), contentNumber);
         m_pending.insert(sirno, {target, m_places.database, !inserted});
     }
     return true;
@@ -251,7 +308,8 @@ bool RecordAttachments::remove(int row)
 
 fb::Attachment *RecordAttachments::yearDatabase() const
 {
-    if (!m_places.yearly || !m_session.textOpen || !m_session.db.IBTEXTDB.isOpen())
+    // Another year's database may be the open one: its contents are not this record's.
+    if (!m_places.yearly || !m_session.textOpen || !m_session.db.IBTEXTDB.isOpen() || m_session.textYear != m_year)
         return nullptr;
     return &m_session.db.IBTEXTDB;
 }
@@ -261,11 +319,15 @@ void RecordAttachments::apply(fb::TwoPhaseTransaction &unit, const Progress &pro
     const bool needsYear = m_places.yearly && (m_rows.isDirty() || !m_pending.isEmpty());
     if (needsYear && (!yearDatabase() || !unit.isTwoPhase())) {
         throw fb::Error(QStringLiteral("DİKKAT! %1 yılının belge veritabanı (TEXT) açık değil; "
-                                       "belgeler kaydedilemedi.").arg(m_session.textYear));
+                                       "belgeler kaydedilemedi.").arg(m_year));
     }
     // Every file is read once before anything is written, so a missing one stops the save whole.
     qint64 total = 0;
     for (auto it = m_pending.cbegin(); it != m_pending.cend(); ++it) {
+        // Content row 0 is shared by every row kept before the yearly database.
+        if (const int row = rowOf(it.key());
+            m_places.yearly && row >= 0 && m_rows.value(row, QStringLiteral("BELKAYNO")).toInt() <= 0)
+            throw fb::Error(QStringLiteral("DİKKAT! Belgenin kayıt numarası yok; belgeler kaydedilemedi."));
         if (!it->content)
             continue;
         QFileInfo f(it->temp);
@@ -321,25 +383,64 @@ AfterSave RecordAttachments::saved()
         m_highestStored = std::max(m_highestStored, m_rows.value(r, QStringLiteral("SIRNO")).toInt());
     renumber();
 
-    if (m_places.local && !mine.isEmpty()) {
-        // BELGESAKLA: only this opening's files; another register's unsent ones wait in TEMP.
+    // What each file in TEMP still owes: 'K' its register's folder, 'S' the
+    // file server. Until both have it, TEMP holds a copy nothing else may have.
+    const QString temp = folders.temp();
+    QMap<QString, QString> owed;
+    const QMap<QString, QString> before = readOwed(folders);
+    for (auto [name, places] : before.asKeyValueRange()) {
+        if (QFileInfo(QDir(temp).filePath(name)).isFile())
+            owed.insert(name, places);
+    }
+    for (const QString &name : std::as_const(mine))
+        owed.insert(name, QString(m_places.local ? QStringLiteral("K") : QString())
+                              + (m_places.server ? QStringLiteral("S") : QString()));
+
+    if (m_places.local) {
+        // BELGESAKLA: this opening's files, and those an earlier save could not
+        // copy, each into its register's folder. Another screen's files not yet
+        // saved wait in TEMP for that screen's own save.
+        bool told = false; // the folder's own message named this opening's files
         const QString folder = folders.registerFolder(m_kind.folder);
-        if (!QDir().mkpath(folder)) {
+        if (!mine.isEmpty() && !QDir().mkpath(folder)) {
             m_session.prompt().message(QStringLiteral("Belge için %1 klasörü Oluşturulamadı.\n%2")
                                            .arg(m_kind.folderWord, folder));
-            after.notCopied = mine;
-        } else {
-            for (const QString &name : std::as_const(mine)) {
-                if (!copyReplacing(QDir(folders.temp()).filePath(name), QDir(folder).filePath(name)))
-                    after.notCopied << name;
+            told = true;
+        }
+        QStringList untold;
+        for (auto it = owed.begin(); it != owed.end(); ++it) {
+            if (!it.value().contains(u'K'))
+                continue;
+            const QString sub = folderOfFile(it.key());
+            const QString target = folders.registerFolder(sub);
+            if (!sub.isEmpty() && QDir().mkpath(target)
+                && copyReplacing(QDir(temp).filePath(it.key()), QDir(target).filePath(it.key()))) {
+                it.value().remove(u'K');
+                continue;
             }
-            if (!after.notCopied.isEmpty())
-                m_session.prompt().message(kFolderCopy + u'\n' + after.notCopied.join(u'\n'));
+            after.notCopied << it.key();
+            if (!(told && mine.contains(it.key())))
+                untold << it.key();
+        }
+        if (!untold.isEmpty())
+            m_session.prompt().message(kFolderCopy + u'\n' + untold.join(u'\n'));
+    }
+    if (m_places.server) {
+        sendToServer(after); // everything in TEMP, the files that waited too
+        for (auto it = owed.begin(); it != owed.end(); ++it) {
+            if (!after.notSent.contains(it.key()))
+                it.value().remove(u'S');
         }
     }
-    if (m_places.server)
-        sendToServer(after);
-    emptyFolder(folders.temp(), after.notSent + after.notCopied);
+    for (auto it = owed.begin(); it != owed.end();) {
+        if (it.value().isEmpty()) {
+            QFile::remove(QDir(temp).filePath(it.key()));
+            it = owed.erase(it);
+        } else {
+            ++it;
+        }
+    }
+    writeOwed(folders, owed);
     emptyTempRead();
     return after;
 }
@@ -400,7 +501,8 @@ void RecordAttachments::cancel()
 
 QString RecordAttachments::readContent(int row, const QString &target)
 {
-    const bool yearly = m_places.yearly;
+    // A row kept before the yearly database has its content, if any, in itself.
+    const bool yearly = m_places.yearly && m_rows.value(row, QStringLiteral("BELKAYNO")).toInt() > 0;
     fb::Attachment *db = yearly ? yearDatabase() : &m_session.db.IBDATABASE;
     if (!db)
         throw fb::Error(QStringLiteral("DİKKAT! Belge veritabanı (TEXT) açık değil."));
@@ -522,7 +624,7 @@ Shown RecordAttachments::show(int row)
     default: {
         if (pending != m_pending.cend())
             return pending->content ? found(pending->temp) : shown;
-        if (m_places.yearly && !yearDatabase()) {
+        if (m_places.yearly && m_rows.value(row, QStringLiteral("BELKAYNO")).toInt() > 0 && !yearDatabase()) {
             shown.message = QStringLiteral("DİKKAT! TEXT Veritabanı açılamadı");
             return shown;
         }

@@ -36,7 +36,7 @@ struct Shown
 struct AfterSave
 {
     QStringList notSent;   ///< stayed in TEMP: the file server did not take them
-    QStringList notCopied; ///< stayed in TEMP: the local folder did not take them
+    QStringList notCopied; ///< stayed in TEMP: the local folder did not take them (this save's and earlier ones, tried again)
 };
 
 /// The attachments of one register record: its rows (kept in memory until
@@ -127,6 +127,7 @@ private:
     StoragePlaces m_places;
     CachedRecords m_rows;
     int m_kayno = 0;
+    QString m_year; ///< of the record's date: its yearly database holds the contents
     int m_nextSirno = 1;
     int m_highestStored = 0;
     QHash<int, Pending> m_pending;

@@ -67,6 +67,23 @@ QString extensionOf(const QByteArray &label, const QByteArray &path)
     return QStringLiteral(".BIN");
 }
 
+/// What an Office Open XML package holds, told by its parts' folders (its
+/// content, not a name): empty when it is no such package.
+QString packageExtension(GsfInput *package)
+{
+    GError *err = nullptr;
+    Ref<GsfInfile> zip(gsf_infile_zip_new(package, &err));
+    g_clear_error(&err);
+    if (!zip)
+        return {};
+    const std::pair<const char *, const char *> kinds[] = {{"word", ".DOCX"}, {"xl", ".XLSX"}, {"ppt", ".PPTX"}};
+    for (const auto &[part, extension] : kinds) {
+        if (Ref<GsfInput>(gsf_infile_child_by_name(zip.get(), part)))
+            return QString::fromLatin1(extension);
+    }
+    return {};
+}
+
 } // namespace
 
 qint64 compoundOffset(const QString &path)
@@ -130,6 +147,16 @@ Extracted extract(const QString &path, const QString &folder, const QString &bas
         size = le32(dataLen);
         extension = extensionOf(label, original);
         source = std::move(native);
+    } else if (Ref<GsfInput> package{gsf_infile_child_by_name(ole.get(), "Package")}) {
+        // Newer office suites keep the .docx/.xlsx file's own bytes in this stream.
+        extension = packageExtension(package.get());
+        if (extension.isEmpty()) {
+            result.error = QStringLiteral("Gömülü belgenin türü tanınmadı.");
+            return result;
+        }
+        gsf_input_seek(package.get(), 0, G_SEEK_SET);
+        size = gsf_input_size(package.get());
+        source = std::move(package);
     } else {
         auto has = [&](const char *name) { return Ref<GsfInput>(gsf_infile_child_by_name(ole.get(), name)) != nullptr; };
         const bool word = has("WordDocument");

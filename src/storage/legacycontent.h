@@ -5,7 +5,8 @@
 /// Contents stored by the older Windows workstations: an embedded-document
 /// stream, that is a small container header followed by an OLE2 compound
 /// file whose streams hold the document — a whole word-processor or
-/// spreadsheet file, or a packaged file in an "\x01Ole10Native" stream.
+/// spreadsheet file, a packaged file in an "\x01Ole10Native" stream, or
+/// (newer office suites) a .docx/.xlsx file's own bytes in a "Package" stream.
 namespace legacycontent {
 
 /// Where the compound file starts after a container header; -1 when the

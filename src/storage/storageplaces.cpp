@@ -92,9 +92,20 @@ bool openYearFor(Session &s, int year)
         return true;
     const QString folder = s.store()->value(QStringLiteral("YOL")).toString();
     const QString name = workstation::textDatabaseName(s.workstation.host, folder, y);
+    const fb::ConnectOptions options = Connections::login(name, QString(), s.db.credentials);
+    try {
+        // The year asked for is tried on its own first: when it cannot be
+        // opened the one open now stays open for the records of its year.
+        fb::Attachment probe;
+        probe.open(options);
+        probe.close();
+    } catch (const fb::Error &) {
+        s.prompt().message(QStringLiteral("DİKKAT! TEXT Veritabanı açılamadı"));
+        return false;
+    }
     try {
         s.db.IBTEXTDB.close(fb::Attachment::EndAction::Rollback);
-        s.db.IBTEXTDB.open(Connections::login(name, QString(), s.db.credentials));
+        s.db.IBTEXTDB.open(options);
         s.db.IBTEXTTrans.start();
         s.textYear = y;
         s.textOpen = true;
@@ -102,7 +113,7 @@ bool openYearFor(Session &s, int year)
         s.textOpen = false;
         s.prompt().message(QStringLiteral("DİKKAT! TEXT Veritabanı açılamadı"));
     }
-    return s.textOpen;
+    return s.textOpen && s.textYear == y;
 }
 
 } // namespace storage

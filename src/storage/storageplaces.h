@@ -42,7 +42,8 @@ private:
 
 /// The yearly attachment database of `year` is the open one; opens it when
 /// another (or none) is. False, after "DİKKAT! TEXT Veritabanı açılamadı",
-/// when that fails. Does nothing when TEXTVT is not 'A'.
+/// when that fails; the database open before stays open (textYear says
+/// which). Does nothing when TEXTVT is not 'A'.
 bool openYearFor(Session &session, int year);
 
 } // namespace storage

@@ -84,6 +84,9 @@ private Q_SLOTS:
     void openingARecordOfAnotherYear();
     void picturesThroughTheFileServer();
     void unsentFileStaysInTemp();
+    void uncopiedFileWaitsForItsFolder();
+    void rowsKeptBeforeTheYearlyDatabase();
+    void yearThatCannotBeOpened();
     void legacyContents_data();
     void legacyContents();
     void helpersForLists();
@@ -435,12 +438,161 @@ void TestAttachments::unsentFileStaysInTemp()
     QVERIFY2(o.prompt.done(), qPrintable(o.prompt.report()));
 }
 
+void TestAttachments::uncopiedFileWaitsForItsFolder()
+{
+    // The folder store alone: TEMP holds the only copy of a file its folder did not take.
+    Office o(QStringLiteral("H"), QStringLiteral("E"));
+    const QString inTheWay = o.local + QStringLiteral("/GELEN/GEL_40_1.PDF");
+    QVERIFY(QDir().mkpath(inTheWay)); // a folder where the file should go
+    RecordAttachments a(o.session, Register::Incoming);
+    QVERIFY(a.open(40, 2021));
+    QVERIFY(a.load(1, -1, o.file("kirk.pdf", "%PDF-1.4 kırk")));
+    // Another screen's file, chosen and not saved yet, is that screen's to store.
+    RecordAttachments other(o.session, Register::Outgoing);
+    QVERIFY(other.open(50, 2021));
+    QVERIFY(other.load(1, -1, o.file("elli.pdf", "%PDF-1.4 elli")));
+    o.prompt.expectMessage(QStringLiteral("BELGE KLASÖRE KOPYALANAMADI\nGEL_40_1.PDF"));
+    o.save(a);
+    QCOMPARE(o.temp(), (QStringList{QStringLiteral("GEL_40_1.PDF"), QStringLiteral("GID_50_1.PDF")}));
+
+    // Another record's save tries it again, and keeps it while the folder still refuses.
+    RecordAttachments b(o.session, Register::Incoming);
+    QVERIFY(b.open(41, 2021));
+    QVERIFY(b.load(1, -1, o.file("kirkbir.pdf", "%PDF-1.4 kırk bir")));
+    o.prompt.expectMessage(QStringLiteral("BELGE KLASÖRE KOPYALANAMADI\nGEL_40_1.PDF"));
+    o.save(b);
+    QCOMPARE(o.temp(), (QStringList{QStringLiteral("GEL_40_1.PDF"), QStringLiteral("GID_50_1.PDF")}));
+    QCOMPARE(readFile(o.local + "/GELEN/GEL_41_1.PDF"), QByteArray("%PDF-1.4 kırk bir"));
+    QVERIFY2(o.prompt.done(), qPrintable(o.prompt.report()));
+
+    // Once the folder takes it, the next save of any record puts it there.
+    QVERIFY(QDir(inTheWay).removeRecursively());
+    RecordAttachments c(o.session, Register::Archive);
+    QVERIFY(c.open(42, 2021));
+    const AfterSave after = [&] {
+        fb::TwoPhaseTransaction unit(o.session.db.IBDATABASE, c.yearDatabase());
+        c.apply(unit);
+        unit.commit();
+        return c.saved();
+    }();
+    QVERIFY(after.notCopied.isEmpty());
+    QCOMPARE(readFile(o.local + "/GELEN/GEL_40_1.PDF"), QByteArray("%PDF-1.4 kırk"));
+    QCOMPARE(o.temp(), QStringList{QStringLiteral("GID_50_1.PDF")});
+    o.save(other);
+    QVERIFY(o.temp().isEmpty());
+    QCOMPARE(readFile(o.local + "/GIDEN/GID_50_1.PDF"), QByteArray("%PDF-1.4 elli"));
+    QVERIFY2(o.prompt.done(), qPrintable(o.prompt.report()));
+}
+
+void TestAttachments::rowsKeptBeforeTheYearlyDatabase()
+{
+    Office o(QStringLiteral("E"), QStringLiteral("H"), QStringLiteral("H"), QStringLiteral("A"));
+    o.db.createYear(QStringLiteral("2021"));
+    // Kept in their rows before the office took the yearly database: no content number.
+    for (int k : {30, 31})
+        o.exec(QStringLiteral("INSERT INTO GELTEXT (KAYNO, SIRNO, TUR, BELTUR, DOSYA, BELKAYNO, METIN) "
+                              "VALUES (%1, 1, 'A', '4', 'GEL_%1_1.PDF', 0, :M)").arg(k),
+               {{"M", QByteArray("%PDF-1.4 kayıt ") + QByteArray::number(k)}});
+    o.exec("INSERT INTO GELTEXT (KAYNO, SIRNO, TUR, BELTUR, DOSYA, BELKAYNO) VALUES (32, 1, 'A', '4', 'GEL_32_1.PDF', 0)");
+    RecordAttachments a(o.session, Register::Incoming);
+    QVERIFY(a.open(30, 2021));
+    {
+        // A yearly row numbered 0, as a change of such a row used to write.
+        fb::Transaction t(o.session.db.IBTEXTDB);
+        t.execute("INSERT INTO GELTEXT (BELKAYNO, METIN) VALUES (0, :M)", {{"M", QByteArray("%PDF-1.4 başkasının")}});
+        t.commit();
+    }
+    auto shownBytes = [&](RecordAttachments &r) {
+        const Shown shown = r.show(0);
+        return shown.kind == Shown::Document ? readFile(shown.path) : QByteArray();
+    };
+    QCOMPARE(shownBytes(a), QByteArray("%PDF-1.4 kayıt 30"));
+
+    // New content gives the row a number of its own.
+    QVERIFY(a.load(2, 0, o.file("yeni.pdf", "%PDF-1.4 yeni")));
+    const int number = a.value(0, "BELKAYNO").toInt();
+    QVERIFY(number > 0);
+    o.save(a);
+    QCOMPARE(o.value("SELECT BELKAYNO FROM GELTEXT WHERE KAYNO=30").toInt(), number);
+    {
+        fb::Transaction t(o.session.db.IBTEXTDB);
+        QCOMPARE(t.value("SELECT METIN FROM GELTEXT WHERE BELKAYNO=:B", {{"B", number}}).toByteArray(),
+                 QByteArray("%PDF-1.4 yeni"));
+        QCOMPARE(t.value("SELECT METIN FROM GELTEXT WHERE BELKAYNO=0").toByteArray(), QByteArray("%PDF-1.4 başkasının"));
+    }
+    QCOMPARE(shownBytes(a), QByteArray("%PDF-1.4 yeni"));
+
+    // The other old rows show their own content, or nothing.
+    QVERIFY(a.open(31, 2021));
+    QCOMPARE(shownBytes(a), QByteArray("%PDF-1.4 kayıt 31"));
+    QVERIFY(a.open(32, 2021));
+    QCOMPARE(a.show(0).kind, Shown::Nothing);
+    QVERIFY2(o.prompt.done(), qPrintable(o.prompt.report()));
+}
+
+void TestAttachments::yearThatCannotBeOpened()
+{
+    Office o(QStringLiteral("E"), QStringLiteral("H"), QStringLiteral("H"), QStringLiteral("A"));
+    o.db.createYear(QStringLiteral("2021"));
+    RecordAttachments a(o.session, Register::Incoming);
+    QVERIFY(a.open(33, 2021));
+    QVERIFY(a.load(1, -1, o.file("belge.pdf", "%PDF-1.4 otuz üç")));
+    o.save(a);
+
+    // No 2019 database: the 2021 one stays open for the records of its year.
+    RecordAttachments old(o.session, Register::Incoming);
+    o.prompt.expectMessage(QStringLiteral("DİKKAT! TEXT Veritabanı açılamadı"));
+    QVERIFY(!old.open(34, 2019));
+    QVERIFY(o.session.db.IBTEXTDB.isOpen());
+    QVERIFY(o.session.textOpen);
+    QCOMPARE(o.session.textYear, QStringLiteral("2021"));
+    // The record of 2019 neither reads from nor writes into 2021's database.
+    QVERIFY(!old.yearDatabase());
+    QVERIFY(a.yearDatabase());
+    QVERIFY(a.open(33, 2021));
+    const Shown shown = a.show(0);
+    QCOMPARE(shown.kind, Shown::Document);
+    QCOMPARE(readFile(shown.path), QByteArray("%PDF-1.4 otuz üç"));
+    QVERIFY2(o.prompt.done(), qPrintable(o.prompt.report()));
+}
+
 namespace {
 
 /// An embedded-document stream as the older workstations stored it: a small
 /// container header, then a compound file made here with libgsf's writer.
-QByteArray legacyStream(bool packaged, const QByteArray &payload)
+enum class Holds { Packaged, WordDocument, Package };
+
+/// A word-processor package (.docx) as a newer office suite writes it, made
+/// with libgsf's zip writer.
+QByteArray officePackage()
 {
+    QTemporaryDir dir;
+    const QByteArray path = QFile::encodeName(dir.filePath("p.docx"));
+    GError *err = nullptr;
+    GsfOutput *sink = gsf_output_stdio_new(path.constData(), &err);
+    GsfOutfile *zip = gsf_outfile_zip_new(sink, &err);
+    auto put = [](GsfOutfile *parent, const char *name, const QByteArray &bytes) {
+        GsfOutput *s = gsf_outfile_new_child(parent, name, FALSE);
+        gsf_output_write(s, size_t(bytes.size()), reinterpret_cast<const guint8 *>(bytes.constData()));
+        gsf_output_close(s);
+        g_object_unref(s);
+    };
+    put(zip, "[Content_Types].xml", "<?xml version=\"1.0\"?><Types/>");
+    GsfOutput *word = gsf_outfile_new_child(zip, "word", TRUE);
+    put(GSF_OUTFILE(word), "document.xml", "<?xml version=\"1.0\"?><w:document/>");
+    gsf_output_close(word);
+    g_object_unref(word);
+    gsf_output_close(GSF_OUTPUT(zip));
+    g_object_unref(zip);
+    g_object_unref(sink);
+    QFile f(dir.filePath("p.docx"));
+    f.open(QIODevice::ReadOnly);
+    return f.readAll();
+}
+
+QByteArray legacyStream(Holds holds, const QByteArray &payload)
+{
+    const bool packaged = holds == Holds::Packaged;
     QTemporaryDir dir;
     const QByteArray path = QFile::encodeName(dir.filePath("c.ole"));
     GError *err = nullptr;
@@ -464,7 +616,7 @@ QByteArray legacyStream(bool packaged, const QByteArray &payload)
         gsf_output_close(s);
         g_object_unref(s);
     } else {
-        GsfOutput *s = gsf_outfile_new_child(ole, "WordDocument", FALSE);
+        GsfOutput *s = gsf_outfile_new_child(ole, holds == Holds::Package ? "Package" : "WordDocument", FALSE);
         gsf_output_write(s, size_t(payload.size()), reinterpret_cast<const guint8 *>(payload.constData()));
         gsf_output_close(s);
         g_object_unref(s);
@@ -481,19 +633,21 @@ QByteArray legacyStream(bool packaged, const QByteArray &payload)
 
 void TestAttachments::legacyContents_data()
 {
-    QTest::addColumn<bool>("packaged");
+    QTest::addColumn<int>("holds");
     QTest::addColumn<QString>("suffix");
-    QTest::newRow("packaged file") << true << "PDF";
-    QTest::newRow("whole word-processor file") << false << "DOC";
+    QTest::newRow("packaged file") << int(Holds::Packaged) << "PDF";
+    QTest::newRow("whole word-processor file") << int(Holds::WordDocument) << "DOC";
+    QTest::newRow("newer suite's package stream") << int(Holds::Package) << "DOCX";
 }
 
 void TestAttachments::legacyContents()
 {
-    QFETCH(bool, packaged);
+    QFETCH(int, holds);
     QFETCH(QString, suffix);
     Office o;
-    const QByteArray payload = "%PDF-1.4\n" + QByteArray(70000, 'z') + "\n%%EOF";
-    const QByteArray stream = legacyStream(packaged, payload);
+    const QByteArray payload = Holds(holds) == Holds::Package
+        ? officePackage() : "%PDF-1.4\n" + QByteArray(70000, 'z') + "\n%%EOF";
+    const QByteArray stream = legacyStream(Holds(holds), payload);
     o.exec("INSERT INTO GELTEXT (KAYNO, SIRNO, TUR, BELTUR, DOSYA, METIN) VALUES (20, 1, 'A', '5', 'GEL_20_1.DOC', :M)",
            {{"M", stream}});
     RecordAttachments a(o.session, Register::Incoming);
@@ -502,7 +656,7 @@ void TestAttachments::legacyContents()
     QCOMPARE(shown.kind, Shown::Document);
     QCOMPARE(QFileInfo(shown.path).suffix(), suffix);
     const QByteArray out = readFile(shown.path);
-    if (packaged)
+    if (Holds(holds) != Holds::WordDocument)
         QCOMPARE(out, payload);
     else
         QCOMPARE(out, stream.mid(legacycontent::compoundOffset(o.local + "/none") < 0 ? 20 : 20)); // the compound file itself

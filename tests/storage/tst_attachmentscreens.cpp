@@ -35,7 +35,7 @@ struct Screen : SessionFixture
     TFRMRESIM resim{session};
     TFRMBELGE belge{session};
 
-    Screen()
+    explicit Screen(Register kind = Register::Incoming)
     {
         session.workstation.year = QStringLiteral("2021");
         session.workstation.localFolder = local;
@@ -44,7 +44,7 @@ struct Screen : SessionFixture
         session.general.TRMSAKLA = session.general.SRVSAKLA = QStringLiteral("H");
         session.general.TEXTVT.clear();
         auto *layout = new QVBoxLayout(&host);
-        group = new AttachmentsGroup(session, Register::Incoming, &host);
+        group = new AttachmentsGroup(session, kind, &host);
         layout->addWidget(group);
         host.resize(900, 560);
         // What the record screen wires: the two windows, run through its runner.
@@ -120,6 +120,8 @@ private slots:
     void picturesZoomAndFit();
     void windowsOpenFromTheGroup();
     void withAnIncomingRecord();
+    void archiveDescriptionFollowsTheChangeRight_data();
+    void archiveDescriptionFollowsTheChangeRight();
 };
 
 void TestAttachmentScreens::groupAddsShowsAndDeletes()
@@ -177,6 +179,36 @@ void TestAttachmentScreens::groupAddsShowsAndDeletes()
     grid->selectRow(0);
     s.group->change();
     QVERIFY2(s.prompt.done(), qPrintable(s.prompt.report()));
+}
+
+void TestAttachmentScreens::archiveDescriptionFollowsTheChangeRight_data()
+{
+    QTest::addColumn<bool>("mayChange");
+    QTest::newRow("with the change right") << true;
+    QTest::newRow("without it") << false;
+}
+
+void TestAttachmentScreens::archiveDescriptionFollowsTheChangeRight()
+{
+    QFETCH(bool, mayChange);
+    Screen s(Register::Archive);
+    s.exec("INSERT INTO ARSTEXT (KAYNO, SIRNO, TUR, BELTUR, ACIK) VALUES (7, 1, 'A', '8', 'eski')");
+    s.group->setRights(true, mayChange, true);
+    QVERIFY(s.group->open(7, 2021));
+    showActive(s.host);
+    auto *grid = child<QTableWidget>(*s.group, "attachmentsGrid");
+    grid->setFocus();
+    grid->setCurrentCell(0, 4);
+    QTest::keyClick(grid, Qt::Key_F2);
+    if (QWidget *editor = QApplication::focusWidget(); editor && editor != grid) {
+        QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(editor, QStringLiteral("yeni"));
+        QTest::keyClick(editor, Qt::Key_Return);
+    }
+    // Programs that set the cell anyway (paste, a delegate) are held back too.
+    grid->item(0, 4)->setText(QStringLiteral("yeni"));
+    QCOMPARE(s.group->attachments().value(0, "ACIK").toString(), mayChange ? QStringLiteral("yeni") : QStringLiteral("eski"));
+    QCOMPARE(s.group->attachments().isDirty(), mayChange);
 }
 
 void TestAttachmentScreens::picturesZoomAndFit()

@@ -96,6 +96,8 @@ private Q_SLOTS:
     void letterStorage();
     void attachmentText_data();
     void attachmentText();
+    void unreadableLetterOpensNothing_data();
+    void unreadableLetterOpensNothing();
     void outgoingScreenOpensTheLetterEditor();
     void hiddenPrint();
 };
@@ -403,6 +405,38 @@ void TestLetterScreens::attachmentText()
     d.save(a);
     QCOMPARE(wordfile::plainText(d.value("SELECT METIN FROM GIDTEXT WHERE KAYNO=9").toByteArray()),
              QStringLiteral("Düzeltilmiş yazı\n"));
+    QVERIFY2(d.prompt.done(), qPrintable(d.prompt.report()));
+}
+
+void TestLetterScreens::unreadableLetterOpensNothing_data()
+{
+    QTest::addColumn<bool>("yearly");
+    QTest::newRow("local reading, file missing") << false;
+    QTest::newRow("yearly database closed") << true;
+}
+
+void TestLetterScreens::unreadableLetterOpensNothing()
+{
+    QFETCH(bool, yearly);
+    Desk d(yearly ? QStringLiteral("E") : QStringLiteral("H"), yearly ? QStringLiteral("H") : QStringLiteral("E"),
+           yearly ? QStringLiteral("A") : QString());
+    if (!yearly)
+        d.session.workstation.readMode = QStringLiteral("Y");
+    d.exec("INSERT INTO GIDTEXT (KAYNO, SIRNO, TUR, BELTUR, DOSYA, OCN, BELKAYNO) VALUES (9, 1, 'A', '5', "
+           "'GID_9_1.DOCX', 'Word.Document', 4)");
+    RecordAttachments a(d.session, Register::Outgoing);
+    if (yearly)
+        d.prompt.expectMessage(QStringLiteral("DİKKAT! TEXT Veritabanı açılamadı")); // no 2021 database here
+    QCOMPARE(a.open(9, 2021), !yearly);
+    TFRMMETIN editor(d.session, d.writer, a, 0);
+    d.prompt.expectMessage(QStringLiteral("DİKKAT! Yazının saklanan belgesi okunamadı"));
+    editor.show();
+    QTRY_VERIFY(!editor.isVisible());
+    QCOMPARE(editor.tag, 0);
+    // No blank letter was opened, so none can be saved over the stored one.
+    QVERIFY(d.writer.opened.isEmpty());
+    QVERIFY(!a.isDirty());
+    QCOMPARE(d.value("SELECT DOSYA FROM GIDTEXT WHERE KAYNO=9").toString(), QStringLiteral("GID_9_1.DOCX"));
     QVERIFY2(d.prompt.done(), qPrintable(d.prompt.report()));
 }
 

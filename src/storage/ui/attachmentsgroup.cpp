@@ -59,8 +59,7 @@ AttachmentsGroup::AttachmentsGroup(Session &session, Register kind, QWidget *par
     attachmentsGrid->horizontalHeader()->setStretchLastSection(true);
     // The description is the archive's; the other registers do not write it.
     attachmentsGrid->setColumnHidden(4, kind != Register::Archive);
-    attachmentsGrid->setEditTriggers(kind == Register::Archive ? QAbstractItemView::AllEditTriggers
-                                                               : QAbstractItemView::NoEditTriggers);
+    updateEditing();
     attachmentsGrid->installEventFilter(this);
     for (int c : {0, 1, 2})
         attachmentsGrid->setColumnWidth(c, c == 2 ? 60 : 44);
@@ -107,7 +106,7 @@ AttachmentsGroup::AttachmentsGroup(Session &session, Register kind, QWidget *par
     });
     connect(attachmentsGrid, &QTableWidget::cellDoubleClicked, this, &AttachmentsGroup::editRow);
     connect(attachmentsGrid, &QTableWidget::itemChanged, this, [this](QTableWidgetItem *item) {
-        if (m_filling || item->column() != 4)
+        if (m_filling || item->column() != 4 || !m_canChange)
             return;
         m_attachments->setDescription(item->row(), item->text());
     });
@@ -133,6 +132,15 @@ void AttachmentsGroup::setRights(bool add, bool change, bool remove)
     deleteButton->setEnabled(remove);
     m_canChange = change;
     m_canDelete = remove;
+    updateEditing();
+}
+
+void AttachmentsGroup::updateEditing()
+{
+    // The description is written only by who may change the record's attachments.
+    const bool editable = m_kind == Register::Archive && m_canChange;
+    attachmentsGrid->setEditTriggers(editable ? QAbstractItemView::AllEditTriggers
+                                              : QAbstractItemView::NoEditTriggers);
 }
 
 int AttachmentsGroup::selectedRow() const

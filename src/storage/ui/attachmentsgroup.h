@@ -69,6 +69,7 @@ protected:
 private:
     void fillGrid(int select = -1);
     int selectedRow() const;
+    void updateEditing();
 
     Session &m_session;
     storage::Register m_kind;

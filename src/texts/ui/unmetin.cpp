@@ -1,5 +1,7 @@
 #include "unmetin.h"
 
+#include "core/prompt.h"
+#include "core/session.h"
 #include "storage/attachments.h"
 #include "texts/office.h"
 
@@ -28,14 +30,32 @@ bool TFRMMETIN::edits(const QString &beltur)
     return beltur == u"5" || beltur == u"7";
 }
 
-QByteArray TFRMMETIN::stored()
+std::optional<QByteArray> TFRMMETIN::stored()
 {
-    // The content as the attachment viewer finds it: pending, in the database,
-    // in the folder or on the file server, an older workstation's stream unpacked.
-    const storage::Shown shown = m_attachments.show(m_row);
-    QFile f(shown.path);
-    if (shown.kind != storage::Shown::Document || !f.open(QIODevice::ReadOnly))
-        return {};
+    // A row never given a file is a new letter: it starts blank.
+    if (m_attachments.value(m_row, QStringLiteral("DOSYA")).toString().trimmed().isEmpty())
+        return QByteArray();
+    // The file chosen or written in this opening, whatever the storage.
+    const int sirno = m_attachments.value(m_row, QStringLiteral("SIRNO")).toInt();
+    QString path = m_attachments.stagedFile(sirno);
+    storage::Shown shown;
+    if (path.isEmpty()) {
+        // The content as the attachment viewer finds it: in the database, in the
+        // folder or on the file server, an older workstation's stream unpacked.
+        shown = m_attachments.show(m_row);
+        if (shown.kind == storage::Shown::Document)
+            path = shown.path;
+    }
+    QFile f(path);
+    if (path.isEmpty() || !f.open(QIODevice::ReadOnly) || f.size() == 0) {
+        // A blank letter saved with F5 would take the stored one's place.
+        QString text = QStringLiteral("DİKKAT! Yazının saklanan belgesi okunamadı; düzenleme açılmadı. "
+                                      "Saklanan belge yerinde kalır.");
+        if (!shown.message.isEmpty())
+            text += u'\n' + shown.message;
+        m_session.prompt().message(text);
+        return std::nullopt;
+    }
     return f.readAll();
 }
 

@@ -29,7 +29,7 @@ public:
     static bool edits(const QString &beltur);
 
 protected:
-    QByteArray stored() override;
+    std::optional<QByteArray> stored() override;
     QString fileName() const override;
     bool keep(const QByteArray &document) override;
 

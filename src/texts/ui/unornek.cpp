@@ -10,7 +10,7 @@ TFRMORNEK::TFRMORNEK(Session &session, texts::Office &office, int kayno, const Q
     setWindowTitle(QStringLiteral("Şablon: %1").arg(description));
 }
 
-QByteArray TFRMORNEK::stored()
+std::optional<QByteArray> TFRMORNEK::stored()
 {
     return texts::Templates(m_session).content(m_kayno);
 }

@@ -13,7 +13,7 @@ public:
               QWidget *parent = nullptr);
 
 protected:
-    QByteArray stored() override;
+    std::optional<QByteArray> stored() override;
     QString fileName() const override;
     bool keep(const QByteArray &document) override;
 

@@ -33,7 +33,7 @@ public:
 
 protected:
     void FormActivate() override;
-    QByteArray stored() override { return {}; }
+    std::optional<QByteArray> stored() override { return QByteArray(); }
     QString fileName() const override;
     bool opensAtOnce() const override { return false; }
     bool keep(const QByteArray &document) override;

@@ -65,8 +65,8 @@ void WriterEditor::FormActivate()
         closeForm(0);
         return;
     }
-    QByteArray content;
-    if (!guarded(m_session, [&] { content = stored(); }) || !m_document.prepare(fileName(), content)) {
+    std::optional<QByteArray> content;
+    if (!guarded(m_session, [&] { content = stored(); }) || !content || !m_document.prepare(fileName(), *content)) {
         closeForm(0);
         return;
     }

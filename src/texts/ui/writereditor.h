@@ -4,6 +4,7 @@
 #include "texts/editeddocument.h"
 
 #include <functional>
+#include <optional>
 
 class QLabel;
 class QPushButton;
@@ -36,8 +37,10 @@ public:
 
 protected:
     void FormActivate() override;
-    /// What is stored, and the working file's name; called on opening.
-    virtual QByteArray stored() = 0;
+    /// What is stored (empty for a new document), and the working file's name;
+    /// called on opening. Nothing, after the message, when the stored document
+    /// cannot be read: the editor then opens nothing.
+    virtual std::optional<QByteArray> stored() = 0;
     virtual QString fileName() const = 0;
     /// Whether Writer is started on opening (the letter editor waits for a template).
     virtual bool opensAtOnce() const { return true; }
