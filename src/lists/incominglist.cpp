@@ -2,6 +2,8 @@
 
 #include "deadlines.h"
 
+#include "db/replies.h"
+
 #include <QDate>
 
 namespace lists {
@@ -51,7 +53,7 @@ ListDescription incomingList()
         QStringLiteral("LEFT JOIN EVBRM G ON(G.TUR=1 AND G.EKAYNO=G1.KAYNO)"),
         QStringLiteral("LEFT JOIN BIRIM B ON(B.TUR='B' AND B.BKOD=G.BKOD)"),
         QStringLiteral("LEFT JOIN EVTUR E ON(E.ETKOD=G1.ETKOD)"),
-        QStringLiteral("LEFT JOIN GIDEN G2 ON(G2.ILGNO=G1.KAYNO AND G2.ILGDUR='G')"),
+        QStringLiteral("LEFT JOIN GIDEN G2 ON(G2.ILGNO=G1.KAYNO AND %1)").arg(replies::answersIncoming("G2")),
     };
     d.orderBy = QStringLiteral("ORDER BY G1.GELNO");
     d.columns = {
@@ -92,7 +94,8 @@ ListDescription incomingList()
                      QStringLiteral("SELECT ETKOD FROM EVTUR WHERE EVTUR=:B"), QStringLiteral("G1.ETKOD=:ETK")),
         deadlines::filter(deadlines::Register::Incoming, QStringLiteral("G1.")),
     };
-    d.deleteGuardSql = QStringLiteral("SELECT COUNT(*) SAY FROM GIDEN WHERE ILGNO=:ILG AND ILGDUR='G'");
+    d.deleteGuardSql = QStringLiteral("SELECT COUNT(*) SAY FROM GIDEN G WHERE G.ILGNO=:ILG AND %1")
+                           .arg(replies::answersIncoming("G"));
     d.deleteRecord = deleteIncoming;
     return d;
 }

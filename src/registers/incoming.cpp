@@ -1,6 +1,7 @@
 #include "incoming.h"
 
 #include "numbering.h"
+#include "related.h"
 
 #include "core/session.h"
 #include "db/fb/twophase.h"
@@ -319,7 +320,7 @@ bool IncomingRecord::remove(Session &s, int kayno)
             return false;
         fb::TwoPhaseTransaction unit(s.db.IBDATABASE, contents);
         fb::Transaction &t = unit.first();
-        if (t.value(QStringLiteral("SELECT COUNT(*) SAY FROM GIDEN WHERE ILGNO=:ILG AND ILGDUR='G'"), {{"ILG", kayno}}).toInt() >= 1) {
+        if (related::incomingIsAnswered(t, kayno)) {
             prompt.message(QStringLiteral("DİKKAT! Bu Kayıt Kullanılmıştır. Silemezsiniz..."));
             return false;
         }

@@ -101,7 +101,7 @@ void OutgoingRecord::openNew()
     m_row.append({{"KAYNO", m_kayno}, {"GIDTAR", today}, {"ZTAR", today}, {"ZDUR", QStringLiteral("D")},
                   {"GIZDER", QStringLiteral("Ö")}, {"CEVDUR", QStringLiteral("H")}, {"CEVNO", 0},
                   {"ILGNO", 0}, {"GSEKLI", QStringLiteral("P")}, {"USR", orNull(m_session.LUSR)}});
-    m_renumberBsirno = m_bsirnoAllYears = false;
+    m_renumberBsirno = false;
     m_numberedBsirno = m_numberedEvsay = QVariant();
     numberGsirno();
     m_reply.open(0, QString());
@@ -124,8 +124,10 @@ bool OutgoingRecord::openExisting(int kayno)
     }
     readDepartments();
     readNames();
-    m_renumberBsirno = m_bsirnoAllYears = false;
+    m_renumberBsirno = m_renumberGsirno = false;
     m_numberedBsirno = m_numberedEvsay = m_numberedGsirno = QVariant();
+    m_storedGizder = text(value("GIZDER"));
+    m_storedGsirno = value("GSIRNO");
     m_reply.open(value("ILGNO").toInt(), text(value("ILGDUR")));
     m_routing.open(m_kayno);
     return true;
@@ -157,11 +159,9 @@ QString OutgoingRecord::prefixed(const SendingDepartment &d, const QVariant &bsi
     return d.ONEK;
 }
 
-qint64 OutgoingRecord::provisionalBsirno(int bkod, bool allYears) const
+qint64 OutgoingRecord::provisionalBsirno(int bkod) const
 {
     fb::Transaction &t = m_session.db.IBTransaction1;
-    if (allYears)
-        return numbering::next(t, QStringLiteral("SELECT MAX(BSIRNO) SAY FROM GIDEN WHERE BIRKOD=:KN"), {{"KN", bkod}});
     const int y = m_session.workingYear();
     return numbering::next(t, QStringLiteral("SELECT MAX(BSIRNO) SAY FROM GIDEN WHERE GIDTAR BETWEEN :D1 AND :D2 "
                                              "AND BIRKOD=:KN"),
@@ -178,8 +178,9 @@ bool OutgoingRecord::setDepartment(int bkod)
         && !m_session.prompt().question(QStringLiteral(
                "DİKKAT! Evrak Sayısı ve Gönderen Bilgileri Değişecektir. Onaylıyormusunuz.?")))
         return false;
-    m_bsirnoAllYears = m_mode == Edit;
-    m_numberedBsirno = provisionalBsirno(bkod, m_bsirnoAllYears);
+    // Edit mode too: the letter takes the next number of the year's series of
+    // its new department, as a new letter would.
+    m_numberedBsirno = provisionalBsirno(bkod);
     m_renumberBsirno = true;
     setValue("BSIRNO", m_numberedBsirno);
     setValue("TESADI", orNull(d->YETKILI.left(20)));
@@ -203,6 +204,7 @@ void OutgoingRecord::numberGsirno()
                                        QStringLiteral("SELECT MAX(GSIRNO) SAY FROM GIDEN WHERE GIZDER=:KN"),
                                        {{"KN", value("GIZDER")}});
     setValue("GSIRNO", m_numberedGsirno);
+    m_renumberGsirno = true;
 }
 
 void OutgoingRecord::setGIZDER(const QString &code)
@@ -210,8 +212,14 @@ void OutgoingRecord::setGIZDER(const QString &code)
     if (text(value("GIZDER")) == code)
         return;
     setValue("GIZDER", code);
-    if (m_mode == New)
-        numberGsirno();
+    if (m_mode == Edit && code == m_storedGizder) {
+        // Back at its own level: the letter keeps the number it has there.
+        setValue("GSIRNO", m_storedGsirno);
+        m_renumberGsirno = false;
+        return;
+    }
+    // Edit mode too: a number kept from the old level may repeat one of the new.
+    numberGsirno();
 }
 
 void OutgoingRecord::setZDUR(const QString &code)
@@ -330,25 +338,38 @@ void OutgoingRecord::numberUnderLock(fb::Transaction &t)
                 "WHERE GIDTAR BETWEEN :D1 AND :D2 AND ZDUR=:KN AND ZNO IS NOT NULL "
                 "AND ZNO SIMILAR TO '[0-9]{1,15}' ORDER BY LPAD(ZNO, 15, '0') DESC"), p)));
         }
-        if (value("GSIRNO") == m_numberedGsirno) {
-            setValue("GSIRNO", numbering::next(t, QStringLiteral(
-                "SELECT FIRST 1 GSIRNO SAY FROM GIDEN WHERE GIZDER=:KN AND GSIRNO IS NOT NULL "
-                "ORDER BY GSIRNO DESC"), {{"KN", value("GIZDER")}}));
-        }
+    }
+    if (m_renumberGsirno && value("GSIRNO") == m_numberedGsirno) {
+        setValue("GSIRNO", numbering::next(t, QStringLiteral(
+            "SELECT FIRST 1 GSIRNO SAY FROM GIDEN WHERE GIZDER=:KN AND GSIRNO IS NOT NULL "
+            "AND KAYNO<>:ME ORDER BY GSIRNO DESC"), {{"KN", value("GIZDER")}, {"ME", m_kayno}}));
     }
     const int bkod = value("BIRKOD").toInt();
     if (m_renumberBsirno && bkod != 0 && value("BSIRNO") == m_numberedBsirno) {
-        fb::Params p{{"KN", bkod}};
-        QString sql = QStringLiteral("SELECT MAX(BSIRNO) SAY FROM GIDEN WHERE BIRKOD=:KN AND KAYNO<>:ME");
+        fb::Params p = year;
+        p.insert(QStringLiteral("KN"), bkod);
         p.insert(QStringLiteral("ME"), m_kayno);
-        if (!m_bsirnoAllYears) {
-            sql += QStringLiteral(" AND GIDTAR BETWEEN :D1 AND :D2");
-            p.insert(year);
-        }
-        setValue("BSIRNO", numbering::next(t, sql, p));
+        setValue("BSIRNO", numbering::next(t, QStringLiteral(
+            "SELECT MAX(BSIRNO) SAY FROM GIDEN WHERE BIRKOD=:KN AND KAYNO<>:ME "
+            "AND GIDTAR BETWEEN :D1 AND :D2"), p));
         if (const SendingDepartment *d = department(bkod); d && value("EVSAY") == m_numberedEvsay)
             setValue("EVSAY", orNull(prefixed(*d, value("BSIRNO"))));
     }
+}
+
+void OutgoingRecord::storeAddressee(fb::Transaction &t)
+{
+    // Replies, the picker and the guards find the addressee in KURKOD; the
+    // first body among the recipients, as the upgrade that made the EVBRM rows
+    // from KURKOD assumed. 0 for a letter to departments only.
+    int addressee = 0;
+    CachedRecords &rows = m_routing.rows();
+    for (int r = 0; r < rows.rowCount() && addressee == 0; ++r) {
+        const QVariant bkod = rows.value(r, "BKOD");
+        if (t.value(QStringLiteral("SELECT COUNT(*) FROM BIRIM WHERE BKOD=:K AND TUR='K'"), {{"K", bkod}}).toInt() > 0)
+            addressee = bkod.toInt();
+    }
+    setValue("KURKOD", addressee);
 }
 
 void OutgoingRecord::checkUnderLock(fb::Transaction &t)
@@ -394,7 +415,7 @@ bool OutgoingRecord::save(const QString &typedDate)
     if (!validate())
         return false;
 
-    const QStringList computed = {"GIDNO", "ZNO", "GSIRNO", "BSIRNO", "EVSAY", "ILGNO", "ILGDUR"};
+    const QStringList computed = {"GIDNO", "ZNO", "GSIRNO", "BSIRNO", "EVSAY", "ILGNO", "ILGDUR", "KURKOD"};
     QVariantMap typed;
     for (const QString &c : computed)
         typed.insert(c, value(c));
@@ -414,6 +435,7 @@ bool OutgoingRecord::save(const QString &typedDate)
         numbering::lock(work);
         numberUnderLock(work);
         checkUnderLock(work);
+        storeAddressee(work);
         setValue("ILGNO", m_reply.ILGNO());
         if (m_reply.chosen())
             setValue("ILGDUR", orNull(m_reply.ILGDUR()));
@@ -437,7 +459,9 @@ bool OutgoingRecord::save(const QString &typedDate)
     m_routing.accept();
     m_reply.accept();
     m_mode = Edit;
-    m_renumberBsirno = false;
+    m_renumberBsirno = m_renumberGsirno = false;
+    m_storedGizder = text(value("GIZDER"));
+    m_storedGsirno = value("GSIRNO");
     return true;
 }
 
@@ -447,5 +471,5 @@ void OutgoingRecord::cancel()
     m_row.revert();
     m_routing.revert();
     m_reply.revert();
-    m_renumberBsirno = false;
+    m_renumberBsirno = m_renumberGsirno = false;
 }

@@ -48,14 +48,15 @@ public:
 
     /// Departments the user may send from (only the user's own when bound to one).
     const QList<SendingDepartment> &departments() const { return m_departments; }
-    /// Sending department chosen. New mode numbers BSIRNO in the year; edit
-    /// mode asks first and, on Yes, numbers over all years. Then signer and
+    /// Sending department chosen. Numbers BSIRNO in the department's series
+    /// of the year (edit mode asks first). Then signer and
     /// reference prefix follow the department. False when the user said No
     /// (the department is changed, nothing else).
     bool setDepartment(int bkod);
     /// Double-click on the signer: the department's person and title again.
     void recopySigner();
-    /// Confidentiality; in new mode it numbers GSIRNO within the level.
+    /// Confidentiality: numbers GSIRNO within the new level (edit mode too;
+    /// back at the stored level the stored number returns).
     void setGIZDER(const QString &code);
     /// Delivery kind: recipients' names follow it ('İ' departments, 'D' bodies).
     void setZDUR(const QString &code);
@@ -99,11 +100,12 @@ private:
     void readNames();
     const SendingDepartment *department(int bkod) const;
     QString prefixed(const SendingDepartment &d, const QVariant &bsirno) const;
-    qint64 provisionalBsirno(int bkod, bool allYears) const;
+    qint64 provisionalBsirno(int bkod) const;
     void numberGsirno();
     bool validate();
     void numberUnderLock(fb::Transaction &t);
     void checkUnderLock(fb::Transaction &t);
+    void storeAddressee(fb::Transaction &t);
 
     Session &m_session;
     Mode m_mode = New;
@@ -121,5 +123,8 @@ private:
     QVariant m_numberedBsirno;
     QVariant m_numberedEvsay;
     bool m_renumberBsirno = false;
-    bool m_bsirnoAllYears = false;
+    bool m_renumberGsirno = false;
+    // Level and number as stored, kept when the level is changed back.
+    QString m_storedGizder;
+    QVariant m_storedGsirno;
 };

@@ -151,9 +151,16 @@ bool PetitionRecord::validate()
         prompt.message(problem);
         return false;
     }
+    // As on the body screen: letters or a wrong length are no identity number;
+    // one whose check digits fail may still be the one on the person's card.
     const QString identity = text(value("TCKNO"));
-    if (identitynumber::looksMistyped(identity)
-        && !prompt.question(identitynumber::mistypedQuestion(identity)))
+    if (identity.isEmpty())
+        return true;
+    if (!identitynumber::hasElevenDigits(identity)) {
+        prompt.message(QStringLiteral("DİKKAT! T.C. Kimlik No 11 rakamdan oluşmalıdır."));
+        return false;
+    }
+    if (!identitynumber::isValid(identity) && !prompt.question(identitynumber::mistypedQuestion(identity)))
         return false;
     return true;
 }

@@ -21,11 +21,6 @@ QString dateText(const QVariant &v)
 
 } // namespace
 
-QString answersIncoming(const QString &alias)
-{
-    return QStringLiteral("(%1.ILGDUR='G' OR %1.ILGDUR IS NULL)").arg(alias);
-}
-
 QString incomingAnswerJoin()
 {
     return QStringLiteral("LEFT JOIN GIDEN G2 ON(G2.ILGNO=G1.KAYNO AND %1)").arg(answersIncoming("G2"));
@@ -41,7 +36,7 @@ bool incomingIsAnswered(fb::Transaction &t, int gelenKayno)
 QStringList describeAnswered(fb::Transaction &t, int ilgno, const QString &ilgdur)
 {
     QString sql, kind;
-    if (ilgdur == kIncoming) {
+    if (replies::namesIncoming(ilgdur)) {
         sql = QStringLiteral("SELECT G.GELNO,G.GELTAR,B.BIRIM,G.KONU FROM GELEN G "
                              "LEFT JOIN BIRIM B ON(B.BKOD=G.BIRKOD) WHERE G.KAYNO=:KNO");
         kind = QStringLiteral("Gelen Evr.");
@@ -118,7 +113,7 @@ QString ReplyLink::tableOf(const QString &ilgdur) const
 {
     if (m_side == Side::Incoming)
         return QStringLiteral("GIDEN");
-    if (ilgdur == kIncoming)
+    if (replies::namesIncoming(ilgdur))
         return QStringLiteral("GELEN");
     if (ilgdur == kPetition)
         return QStringLiteral("DILEKCE");

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "db/fb/transaction.h"
+#include "db/replies.h"
 
 #include <QString>
 #include <QStringList>
@@ -28,12 +29,12 @@ private:
 namespace related {
 
 /// ILGDUR of an outgoing letter answering an incoming document / a petition.
-inline const QString kIncoming = QStringLiteral("G");
-inline const QString kPetition = QStringLiteral("D");
+using replies::kIncoming;
+using replies::kPetition;
 
 /// Condition that a GIDEN row (alias) answers an incoming document, not a
 /// petition. Rows from before ILGDUR was written count as answers to incoming.
-QString answersIncoming(const QString &alias);
+using replies::answersIncoming;
 /// The list's join from incoming documents (G1) to their answer (G2).
 QString incomingAnswerJoin();
 /// Whether an outgoing letter names this incoming document as answered; the
@@ -80,7 +81,8 @@ public:
     /// F6: back to the stored link.
     void revert() { open(m_storedNo, m_storedDur); }
 
-    /// Table of the answered register for a ILGDUR code; empty when unknown.
+    /// Table of the answered register for a ILGDUR code (none stored: incoming);
+    /// empty when unknown.
     QString tableOf(const QString &ilgdur) const;
 
 private:

@@ -1,6 +1,7 @@
 #include "bookquery.h"
 
 #include "db/fb/attachment.h"
+#include "db/replies.h"
 
 #include <QDate>
 #include <QDateTime>
@@ -44,7 +45,7 @@ Query listQuery(Book book)
              QStringLiteral("LEFT JOIN EVBRM G ON(G.TUR=1 AND G.EKAYNO=G1.KAYNO)"),
              QStringLiteral("LEFT JOIN BIRIM B ON(B.TUR='B' AND B.BKOD=G.BKOD)"),
              QStringLiteral("LEFT JOIN EVTUR E ON(E.ETKOD=G1.ETKOD)"),
-             QStringLiteral("LEFT JOIN GIDEN G2 ON(G2.ILGNO=G1.KAYNO AND G2.ILGDUR='G')")},
+             QStringLiteral("LEFT JOIN GIDEN G2 ON(G2.ILGNO=G1.KAYNO AND %1)").arg(replies::answersIncoming("G2"))},
             QStringLiteral("G.BKOD=:BK"), QStringLiteral("G1.GELTAR"),
             QStringLiteral("ORDER BY G1.GELNO")};
 }

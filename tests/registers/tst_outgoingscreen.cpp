@@ -3,6 +3,8 @@
 
 #include "registers/ui/recordpicker.h"
 #include "registers/ui/unbrmekle.h"
+#include "registers/ui/recordwidgets.h"
+#include "registers/ui/undilekce.h"
 #include "registers/ui/ungiden.h"
 
 #include "definitions/ui/unkurbul.h"
@@ -79,6 +81,17 @@ void trigger(TFRMGIDEN &screen, const char *action)
     screen.findChild<QAction *>(QString::fromLatin1(action))->trigger();
 }
 
+/// "Bul" → "Dilekçe Cevabı", the picker narrowed to the applicant Çelik (petition 70).
+void answerPetitionOfCelik(Office &o, TFRMGIDEN &screen)
+{
+    o.runner.then([](KelmaForm &f) {
+        auto &picker = dynamic_cast<TFRMDILBUL &>(f);
+        picker.findChild<QLineEdit *>("applicantFilterEdit")->setText(QStringLiteral("Çelik"));
+        picker.choose();
+    });
+    trigger(screen, "petitionReplyAction");
+}
+
 } // namespace
 
 class TestOutgoingScreen : public QObject
@@ -93,7 +106,12 @@ private slots:
     void prefixesFollowTheNumberingSetting();
     void departmentChangeAsksInEditMode_data();
     void departmentChangeAsksInEditMode();
+    void levelChangeInEditModeTakesTheNextNumber_data();
+    void levelChangeInEditModeTakesTheNextNumber();
+    void addresseeReachesRepliesAndPicker();
+    void fieldActionsByKey();
     void cancelWritesNothing();
+    void replacingALinkInTheScreen_data();
     void replacingALinkInTheScreen();
     void wrongYearAndCloseRefusal();
     void rights_data();
@@ -255,8 +273,9 @@ void TestOutgoingScreen::departmentChangeAsksInEditMode_data()
 {
     QTest::addColumn<bool>("yes");
     QTest::addColumn<QString>("stored");
-    // Yes numbers over all the department's years.
-    QTest::newRow("yes") << true << "2 9 IM-9 AYŞE KAYA";
+    // Yes numbers in the new department's series of the year, not after its
+    // last number of any year.
+    QTest::newRow("yes") << true << "2 13 IM-13 AYŞE KAYA";
     QTest::newRow("no") << false << "2 4 YZ-4 ESKİ İMZA";
 }
 
@@ -267,7 +286,8 @@ void TestOutgoingScreen::departmentChangeAsksInEditMode()
     OutgoingOffice o;
     run(o, "INSERT INTO GIDEN (KAYNO,GIDNO,GIDTAR,BIRKOD,BSIRNO,EVSAY,TESADI) "
            "VALUES (5,3,'2021-03-01',1,4,'YZ-4','ESKİ İMZA')");
-    run(o, "INSERT INTO GIDEN (KAYNO,GIDNO,GIDTAR,BIRKOD,BSIRNO) VALUES (-1,1,'2019-03-01',2,8)");
+    run(o, "INSERT INTO GIDEN (KAYNO,GIDNO,GIDTAR,BIRKOD,BSIRNO) VALUES (-1,1,'2020-03-01',2,900)");
+    run(o, "INSERT INTO GIDEN (KAYNO,GIDNO,GIDTAR,BIRKOD,BSIRNO) VALUES (-2,2,'2021-02-01',2,12)");
     TFRMGIDEN screen(o.session, o.runner);
     openScreen(screen, 2, 5);
     QCOMPARE(child<QComboBox>(screen, "departmentCombo")->currentText(), QStringLiteral("YAZI İŞLERİ"));
@@ -278,6 +298,134 @@ void TestOutgoingScreen::departmentChangeAsksInEditMode()
     QVERIFY(!screen.isVisible());
     QCOMPARE(o.query("SELECT BIRKOD || ' ' || BSIRNO || ' ' || EVSAY || ' ' || TESADI || ' ' || GIDNO "
                      "FROM GIDEN WHERE KAYNO=5").toString(), stored + " 3");
+}
+
+void TestOutgoingScreen::levelChangeInEditModeTakesTheNextNumber_data()
+{
+    QTest::addColumn<QString>("level");
+    QTest::addColumn<QString>("stored");
+    // Letter 5 is number 2 of "Hizmete Özel"; "Gizli" has reached 2 already.
+    QTest::newRow("to another level") << "Gizli" << "G 3";
+    QTest::newRow("same level") << "Hizmete Özel" << "Ö 2";
+}
+
+void TestOutgoingScreen::levelChangeInEditModeTakesTheNextNumber()
+{
+    QFETCH(QString, level);
+    QFETCH(QString, stored);
+    OutgoingOffice o;
+    run(o, "INSERT INTO GIDEN (KAYNO,GIDNO,GIDTAR,BIRKOD,GIZDER,GSIRNO) VALUES (5,3,'2021-03-01',1,'Ö',2)");
+    run(o, "INSERT INTO GIDEN (KAYNO,GIDNO,GIDTAR,BIRKOD,GIZDER,GSIRNO) VALUES (-1,1,'2021-02-01',1,'G',1)");
+    run(o, "INSERT INTO GIDEN (KAYNO,GIDNO,GIDTAR,BIRKOD,GIZDER,GSIRNO) VALUES (-2,2,'2021-02-02',1,'G',2)");
+    TFRMGIDEN screen(o.session, o.runner);
+    openScreen(screen, 2, 5);
+    auto *levelCombo = child<QComboBox>(screen, "confidentialityCombo");
+    // Away and back: the stored number returns with its level.
+    levelCombo->setCurrentText(QStringLiteral("Çok Gizli"));
+    levelCombo->setCurrentText(QStringLiteral("Hizmete Özel"));
+    QCOMPARE(text(screen, "confidentialityNumberEdit"), QStringLiteral("2"));
+    levelCombo->setCurrentText(level);
+    // Another workstation gives the new level's next number meanwhile: the save
+    // numbers under the lock, after it.
+    run(o, "INSERT INTO GIDEN (KAYNO,GIDNO,GIDTAR,BIRKOD,GIZDER,GSIRNO) VALUES (-3,4,'2021-02-03',1,'G',3)");
+    QTest::keyClick(&screen, Qt::Key_F5);
+    QVERIFY2(o.prompt.done(), qPrintable(o.prompt.report()));
+    QVERIFY(!screen.isVisible());
+    const QString expected = level == QLatin1String("Gizli") ? QStringLiteral("G 4") : stored;
+    QCOMPARE(o.query("SELECT GIZDER || ' ' || GSIRNO FROM GIDEN WHERE KAYNO=5").toString(), expected);
+    QCOMPARE(o.query("SELECT COUNT(*) FROM GIDEN WHERE GIZDER='G' GROUP BY GSIRNO HAVING COUNT(*)>1").toInt(), 0);
+}
+
+void TestOutgoingScreen::addresseeReachesRepliesAndPicker()
+{
+    OutgoingOffice o;
+    run(o, "INSERT INTO BIRIM (BKOD,BIRIM,TUR) VALUES (10,'İZMİR VALİLİĞİ','K')");
+    TFRMGIDEN screen(o.session, o.runner);
+    openScreen(screen, 1);
+    chooseDepartment(screen, QStringLiteral("YAZI İŞLERİ"));
+    QCOMPARE(child<QComboBox>(screen, "deliveryCombo")->currentText(), QStringLiteral("Dış"));
+    for (const QString &body : {QStringLiteral("ANKARA"), QStringLiteral("İZMİR")}) {
+        o.runner.then([body](KelmaForm &f) {
+            auto &finder = dynamic_cast<TFRMKURBUL &>(f);
+            child<QLineEdit>(finder, "nameEdit")->setText(body);
+            finder.SORGULA();
+            finder.choose();
+        });
+        child<QToolButton>(screen, "addRecipientButton")->click();
+    }
+    QCOMPARE(child<QTableWidget>(screen, "recipientsGrid")->rowCount(), 2);
+    child<QComboBox>(screen, "replyAwaitedCombo")->setCurrentText(QStringLiteral("Evet"));
+    answerPetitionOfCelik(o, screen);
+    QTest::keyClick(&screen, Qt::Key_F5);
+    QVERIFY2(o.runner.done(), qPrintable(o.runner.report()));
+    QVERIFY2(o.prompt.done(), qPrintable(o.prompt.report()));
+    QVERIFY(!screen.isVisible());
+    // The first body of the grid is the addressee.
+    QCOMPARE(o.query("SELECT KURKOD FROM GIDEN WHERE KAYNO=:K", {{"K", screen.kayno}}).toInt(), 9);
+
+    TFRMDILEKCE petition(o.session, o.runner);
+    petition.tag = 2;
+    petition.kayno = 70;
+    showActive(petition);
+    QCOMPARE(child<QLabel>(petition, "answerStateLabel")->text(), QStringLiteral("Cevap Gönderildi...."));
+    QVERIFY2(child<QLabel>(petition, "answerDetailsLabel")->text().endsWith(QStringLiteral("G.Yer:ANKARA VALİLİĞİ")),
+             qPrintable(child<QLabel>(petition, "answerDetailsLabel")->text()));
+    QTest::keyClick(&petition, Qt::Key_F6);
+
+    TFRMGIDBUL picker(o.session);
+    showActive(picker);
+    child<QComboBox>(picker, "bodyFilterCombo")->setCurrentText(QStringLiteral("ANKARA VALİLİĞİ"));
+    QCOMPARE(picker.rows().size(), 1);
+    QCOMPARE(picker.rows().first().KAYNO, screen.kayno);
+    child<QComboBox>(picker, "bodyFilterCombo")->setCurrentText(QStringLiteral("İZMİR VALİLİĞİ"));
+    QCOMPARE(picker.rows().size(), 0);
+
+    // Sent to departments only, it has no addressee body.
+    openScreen(screen, 2, screen.kayno);
+    o.prompt.expectQuestion("Silinecektir", true).expectQuestion("Silinecektir", true);
+    auto *recipients = child<QTableWidget>(screen, "recipientsGrid");
+    for (int i = 0; i < 2; ++i) {
+        recipients->setCurrentCell(0, 1);
+        trigger(screen, "removeRecipientAction");
+    }
+    QCOMPARE(recipients->rowCount(), 0);
+    QTest::keyClick(&screen, Qt::Key_F5);
+    QVERIFY2(o.prompt.done(), qPrintable(o.prompt.report()));
+    QCOMPARE(o.query("SELECT KURKOD FROM GIDEN WHERE KAYNO=:K", {{"K", screen.kayno}}).toInt(), 0);
+}
+
+void TestOutgoingScreen::fieldActionsByKey()
+{
+    OutgoingOffice o;
+    TFRMGIDEN screen(o.session, o.runner);
+    openScreen(screen, 1);
+    chooseDepartment(screen, QStringLiteral("YAZI İŞLERİ"));
+    auto *name = child<QLineEdit>(screen, "signerNameEdit");
+    QVERIFY2(name->toolTip().contains(QStringLiteral("F2")), qPrintable(name->toolTip()));
+    name->setText(QStringLiteral("BAŞKASI"));
+    child<QLineEdit>(screen, "signerTitleEdit")->setText(QStringLiteral("VEKİL"));
+    name->setFocus();
+    QTest::keyClick(name, Qt::Key_F2);
+    QCOMPARE(name->text(), QStringLiteral("AHMET YILMAZ"));
+    QCOMPARE(text(screen, "signerTitleEdit"), QStringLiteral("MÜDÜR"));
+
+    auto *fileCode = child<QComboBox>(screen, "fileCodeCombo");
+    fileCode->setCurrentIndex(1);
+    auto *subject = child<QPlainTextEdit>(screen, "subjectEdit");
+    QVERIFY(subject->toolTip().contains(QStringLiteral("F2")));
+    subject->setFocus();
+    QTest::keyClick(subject, Qt::Key_F2);
+    QVERIFY(!subject->toPlainText().isEmpty());
+    QCOMPARE(subject->toPlainText(), label(screen, "fileCodeLabel"));
+
+    child<QComboBox>(screen, "replyAwaitedCombo")->setCurrentText(QStringLiteral("Evet"));
+    auto *replyDate = child<QLineEdit>(screen, "replyDateEdit");
+    QVERIFY(replyDate->toolTip().contains(QStringLiteral("F2")));
+    replyDate->setText(QStringLiteral("01/09/2021"));
+    replyDate->setFocus();
+    QTest::keyClick(replyDate, Qt::Key_F2);
+    QVERIFY(recordwidgets::blankDate(replyDate->text()));
+    QTest::keyClick(&screen, Qt::Key_F6);
 }
 
 void TestOutgoingScreen::cancelWritesNothing()
@@ -307,24 +455,30 @@ void TestOutgoingScreen::cancelWritesNothing()
     QVERIFY2(o.prompt.done(), qPrintable(o.prompt.report()));
 }
 
+void TestOutgoingScreen::replacingALinkInTheScreen_data()
+{
+    QTest::addColumn<QString>("ilgdur");
+    QTest::newRow("incoming") << "'G'";
+    // Saved before ILGDUR was written: answers to incoming documents too.
+    QTest::newRow("no register, NULL") << "NULL";
+    QTest::newRow("no register, empty") << "''";
+}
+
 void TestOutgoingScreen::replacingALinkInTheScreen()
 {
+    QFETCH(QString, ilgdur);
     OutgoingOffice o;
-    run(o, "INSERT INTO GIDEN (KAYNO,GIDNO,GIDTAR,BIRKOD,ILGNO,ILGDUR,CEVDUR,CEVNO) "
-           "VALUES (5,3,'2021-06-01',1,50,'G','H',0)");
+    run(o, QStringLiteral("INSERT INTO GIDEN (KAYNO,GIDNO,GIDTAR,BIRKOD,ILGNO,ILGDUR,CEVDUR,CEVNO) "
+                          "VALUES (5,3,'2021-06-01',1,50,%1,'H',0)").arg(ilgdur));
     run(o, "UPDATE GELEN SET CEVNO=5 WHERE KAYNO=50");
     TFRMGIDEN screen(o.session, o.runner);
     openScreen(screen, 2, 5);
+    QCOMPARE(label(screen, "relatedKindLabel"), QStringLiteral("Gelen Evr."));
     QCOMPARE(label(screen, "relatedNumberLabel"), QStringLiteral("3"));
     o.prompt.expectQuestion("DİKKAT! Bu Cevap Bilgisi Silinecektir. Onaylıyormusunuz.?", true);
     child<QPushButton>(screen, "removeRelatedButton")->click();
     QCOMPARE(label(screen, "relatedNumberLabel"), QString());
-    o.runner.then([](KelmaForm &f) {
-        auto &picker = dynamic_cast<TFRMDILBUL &>(f);
-        picker.findChild<QLineEdit *>("applicantFilterEdit")->setText(QStringLiteral("Çelik"));
-        picker.choose();
-    });
-    trigger(screen, "petitionReplyAction");
+    answerPetitionOfCelik(o, screen);
     QCOMPARE(label(screen, "relatedNumberLabel"), QStringLiteral("4"));
     QTest::keyClick(&screen, Qt::Key_F5);
     QVERIFY2(o.runner.done(), qPrintable(o.runner.report()));

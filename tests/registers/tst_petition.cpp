@@ -213,30 +213,43 @@ void TestPetition::deliveryNumberRule()
 void TestPetition::mistypedIdentityNumberAsks_data()
 {
     QTest::addColumn<QString>("tckno");
+    QTest::addColumn<QString>("refusal"); // empty: not refused
     QTest::addColumn<bool>("asked");
     QTest::addColumn<bool>("yes");
-    QTest::newRow("mistyped, kept") << "12345678901" << true << true;
-    QTest::newRow("mistyped, corrected") << "12345678901" << true << false;
-    QTest::newRow("valid") << "10000000146" << false << false;
-    QTest::newRow("any other text") << "YK-123 456/789" << false << false;
+    const QString shape = QStringLiteral("DİKKAT! T.C. Kimlik No 11 rakamdan oluşmalıdır.");
+    QTest::newRow("mistyped, kept") << "12345678901" << "" << true << true;
+    QTest::newRow("mistyped, corrected") << "12345678901" << "" << true << false;
+    QTest::newRow("valid") << "10000000146" << "" << false << false;
+    QTest::newRow("empty") << "" << "" << false << false;
+    QTest::newRow("letters before digits") << "abc12345678901" << shape << false << false;
+    QTest::newRow("a letter among eleven") << "1000000014A" << shape << false << false;
+    QTest::newRow("ten digits") << "1234567890" << shape << false << false;
+    QTest::newRow("twelve digits") << "100000001460" << shape << false << false;
+    QTest::newRow("free text") << "YK-123 456/789" << shape << false << false;
 }
 
 void TestPetition::mistypedIdentityNumberAsks()
 {
     QFETCH(QString, tckno);
+    QFETCH(QString, refusal);
     QFETCH(bool, asked);
     QFETCH(bool, yes);
     Office o = office();
     PetitionRecord r(o.session);
     r.openNew();
+    r.setValue("KONU", QStringLiteral("Yol"));
     r.setValue("TCKNO", tckno);
+    if (!refusal.isEmpty())
+        o.prompt.expectMessage(refusal);
     if (asked)
         o.prompt.expectQuestion("T.C.Kimlik No " + tckno + " geçerli bir kimlik numarası değil", yes);
     const bool saved = r.save("26/08/2021");
     QVERIFY2(o.prompt.done(), qPrintable(o.prompt.report()));
-    QCOMPARE(saved, !asked || yes);
-    QCOMPARE(o.query("SELECT COUNT(*) FROM DILEKCE WHERE TCKNO=:T", {{"T", tckno}}).toInt(), saved ? 1 : 0);
+    QCOMPARE(saved, refusal.isEmpty() && (!asked || yes));
+    QCOMPARE(o.query("SELECT COUNT(*) FROM DILEKCE WHERE KAYNO=:K", {{"K", r.kayno()}}).toInt(), saved ? 1 : 0);
+    // Nothing typed is lost.
     QCOMPARE(r.value("TCKNO").toString(), tckno);
+    QCOMPARE(r.value("KONU").toString(), QStringLiteral("Yol"));
 }
 
 void TestPetition::badInputWritesNothing_data()

@@ -91,12 +91,46 @@ private slots:
     void cancelLeavesNoRows();
     void petitionRights_data();
     void petitionRights();
+    void petitionFieldActionsByKey();
     void archiveKindOfEightAttributes();
     void archiveDepartmentFillsTheAuthorisedPerson();
     void petitionAttachmentsSavedWithTheRecord();
     void filesTheServerDidNotTakeStayInTemp();
     void archiveAttachmentsKeepTheirDescriptions();
 };
+
+void TestPetitionScreens::petitionFieldActionsByKey()
+{
+    Office o = office();
+    TFRMDILEKCE screen(o.session, o.runner);
+    screen.tag = 1;
+    showActive(screen);
+    child<QComboBox>(screen, "departmentCombo")->setCurrentText(QStringLiteral("İMAR"));
+    auto *receiver = child<QLineEdit>(screen, "receiverNameEdit");
+    QVERIFY2(receiver->toolTip().contains(QStringLiteral("F2")), qPrintable(receiver->toolTip()));
+    receiver->setText(QStringLiteral("BAŞKASI"));
+    receiver->setFocus();
+    QTest::keyClick(receiver, Qt::Key_F2);
+    QCOMPARE(receiver->text(), QStringLiteral("AYŞE KAYA"));
+    QCOMPARE(child<QLineEdit>(screen, "receiverTitleEdit")->text(), QStringLiteral("ŞEF"));
+
+    child<QComboBox>(screen, "fileCodeCombo")->setCurrentIndex(1);
+    auto *subject = child<QPlainTextEdit>(screen, "subjectEdit");
+    QVERIFY(subject->toolTip().contains(QStringLiteral("F2")));
+    subject->setFocus();
+    QTest::keyClick(subject, Qt::Key_F2);
+    QVERIFY(!subject->toPlainText().isEmpty());
+    QCOMPARE(subject->toPlainText(), child<QLabel>(screen, "fullCodeLabel")->text());
+
+    child<QComboBox>(screen, "answerAwaitedCombo")->setCurrentText(QStringLiteral("Evet"));
+    auto *answerDate = child<QLineEdit>(screen, "answerDateEdit");
+    QVERIFY(answerDate->toolTip().contains(QStringLiteral("F2")));
+    answerDate->setText(QStringLiteral("01/09/2021"));
+    answerDate->setFocus();
+    QTest::keyClick(answerDate, Qt::Key_F2);
+    QCOMPARE(answerDate->text().trimmed().remove(u'/'), QString());
+    QTest::keyClick(&screen, Qt::Key_F6);
+}
 
 void TestPetitionScreens::roadOfOnePetition()
 {

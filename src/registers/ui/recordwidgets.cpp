@@ -2,15 +2,52 @@
 
 #include "core/prompt.h"
 
+#include <QAbstractScrollArea>
 #include <QComboBox>
+#include <QEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QRegularExpressionValidator>
+#include <QShortcut>
 
 namespace recordwidgets {
+
+namespace {
+
+class DoubleClick : public QObject
+{
+public:
+    DoubleClick(QObject *parent, std::function<void()> action) : QObject(parent), m_action(std::move(action)) {}
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() != QEvent::MouseButtonDblClick)
+            return QObject::eventFilter(watched, event);
+        m_action();
+        return true;
+    }
+
+private:
+    std::function<void()> m_action;
+};
+
+} // namespace
+
+void fieldAction(QWidget *field, const QString &what, std::function<void()> action)
+{
+    auto *key = new QShortcut(QKeySequence(kFieldActionKey), field);
+    key->setContext(Qt::WidgetShortcut);
+    QObject::connect(key, &QShortcut::activated, field, action);
+    // A text area gets its mouse events through its viewport.
+    auto *area = qobject_cast<QAbstractScrollArea *>(field);
+    QWidget *clicked = area ? area->viewport() : field;
+    clicked->installEventFilter(new DoubleClick(field, std::move(action)));
+    field->setToolTip(QStringLiteral("F2 ya da çift tıklama: %1").arg(what));
+}
 
 QLineEdit *textBox(QWidget *parent, const char *name, int width)
 {

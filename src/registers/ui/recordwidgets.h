@@ -5,6 +5,8 @@
 #include <QStringList>
 #include <QVariant>
 
+#include <functional>
+
 class Prompt;
 class QComboBox;
 class QGridLayout;
@@ -60,6 +62,12 @@ const QStringList &answerCodes();          ///< CEVDUR: Evet, Hayır
 QComboBox *deliveryBox(QWidget *parent, const char *name);
 QComboBox *confidentialityBox(QWidget *parent, const char *name);
 QComboBox *arrivalBox(QWidget *parent, const char *name);
+
+/// A field's own action (a default copied in, the field emptied): done by
+/// double-click and, so that the keyboard reaches it, by F2 while the field
+/// has focus. The tooltip says what it does and names both ways.
+void fieldAction(QWidget *field, const QString &what, std::function<void()> action);
+inline constexpr auto kFieldActionKey = Qt::Key_F2;
 
 /// Sets a choice box from a stored code; a code no item has leaves it as it was.
 void showCode(QComboBox *box, const QStringList &codes, const QVariant &value);

@@ -97,8 +97,12 @@ QLayout *TFRMARSIV::buildRecordFields()
     authorisedNameEdit = textBox(this, "authorisedNameEdit", 20);
     authorisedTitleEdit = textBox(this, "authorisedTitleEdit", 20);
     for (QLineEdit *e : {authorisedNameEdit, authorisedTitleEdit}) {
-        e->setToolTip(QStringLiteral("Çift tıklayınca birim yetkilisi yazılır"));
-        e->installEventFilter(this);
+        fieldAction(e, QStringLiteral("birim yetkilisi yazılır"), [this] {
+            if (const RegisterDepartment *d = currentDepartment()) {
+                m_record->takeAuthorisedFrom(*d);
+                showAuthorised();
+            }
+        });
     }
     rows.add(QStringLiteral(" Yet.Adı Soyadı/Ünv"), authorisedNameEdit, {authorisedNameEdit, authorisedTitleEdit});
 
@@ -122,7 +126,7 @@ QLayout *TFRMARSIV::buildRecordFields()
     documentDateEdit = dateBox(this, "documentDateEdit");
     rows.add(QStringLiteral(" Evrak No(&Sayı)/Tarih"), referenceEdit, {referenceEdit, documentDateEdit}, false);
     subjectEdit = memo(this, "subjectEdit", 70);
-    subjectEdit->viewport()->installEventFilter(this);
+    fieldAction(subjectEdit, QStringLiteral("dosya kodunun açıklaması konuya yazılır"), [this] { subjectEdit->setPlainText(fullCodeLabel->text()); });
     rows.add(QStringLiteral(" K&onusu (Özü)"), subjectEdit, {subjectEdit}, false);
     arrivalCombo = arrivalBox(this, "arrivalCombo");
     arrivalNoteEdit = textBox(this, "arrivalNoteEdit", 40);
@@ -198,24 +202,6 @@ void TFRMARSIV::connectFields()
         if (!m_filling && i >= 0)
             m_record->setValue("GSEKLI", arrivalCodes()[i]);
     });
-}
-
-bool TFRMARSIV::eventFilter(QObject *watched, QEvent *event)
-{
-    if (event->type() == QEvent::MouseButtonDblClick) {
-        if (watched == subjectEdit->viewport()) {
-            subjectEdit->setPlainText(fullCodeLabel->text());
-            return true;
-        }
-        if (watched == authorisedNameEdit || watched == authorisedTitleEdit) {
-            if (const RegisterDepartment *d = currentDepartment()) {
-                m_record->takeAuthorisedFrom(*d);
-                showAuthorised();
-            }
-            return true;
-        }
-    }
-    return KelmaForm::eventFilter(watched, event);
 }
 
 const RegisterDepartment *TFRMARSIV::currentDepartment() const

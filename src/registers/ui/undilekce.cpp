@@ -106,8 +106,15 @@ QLayout *TFRMDILEKCE::buildRecordFields()
     departmentCombo->setMinimumContentsLength(30);
     rows.add(QStringLiteral(" Verildiği &Birim"), departmentCombo, {departmentCombo});
     receiverNameEdit = textBox(this, "receiverNameEdit", 20);
-    receiverNameEdit->setToolTip(QStringLiteral("Çift tıklayınca birim yetkilisi yazılır"));
-    receiverNameEdit->installEventFilter(this);
+    fieldAction(receiverNameEdit, QStringLiteral("birim yetkilisi yazılır"), [this] {
+        const int bkod = departmentCombo->currentData().toInt();
+        for (const RegisterDepartment &d : std::as_const(m_departments)) {
+            if (d.BKOD == bkod && bkod != 0) {
+                receiverNameEdit->setText(d.YETKILI);
+                receiverTitleEdit->setText(d.UNVAN);
+            }
+        }
+    });
     rows.add(QStringLiteral(" Teslim Alan Adı S."), receiverNameEdit, {receiverNameEdit});
     receiverTitleEdit = textBox(this, "receiverTitleEdit", 20);
     rows.add(QStringLiteral(" Teslim Alan Görevi"), receiverTitleEdit, {receiverTitleEdit});
@@ -130,7 +137,7 @@ QLayout *TFRMDILEKCE::buildRecordFields()
 
     rows.addWide(buildApplicantGroup());
     subjectEdit = memo(this, "subjectEdit", 70);
-    subjectEdit->viewport()->installEventFilter(this);
+    fieldAction(subjectEdit, QStringLiteral("dosya kodunun açıklaması konuya yazılır"), [this] { subjectEdit->setPlainText(fullCodeLabel->text()); });
     rows.add(QStringLiteral(" K&onusu (Özü)"), subjectEdit, {subjectEdit}, false);
     arrivalCombo = arrivalBox(this, "arrivalCombo");
     arrivalNoteEdit = textBox(this, "arrivalNoteEdit", 40);
@@ -177,7 +184,7 @@ QWidget *TFRMDILEKCE::buildAnswerGroup()
     answerAwaitedCombo = choiceBox(group, "answerAwaitedCombo", {QStringLiteral("Evet"), QStringLiteral("Hayır")});
     answerDateLabel = named(new QLabel(QStringLiteral("Son Cevap Tar"), group), "answerDateLabel");
     answerDateEdit = dateBox(group, "answerDateEdit");
-    answerDateEdit->installEventFilter(this);
+    fieldAction(answerDateEdit, QStringLiteral("son cevap tarihi boşaltılır"), [this] { answerDateEdit->clear(); });
     answerStateLabel = named(new QLabel(group), "answerStateLabel");
     answerDetailsLabel = named(new QLabel(group), "answerDetailsLabel");
     auto *caption = new QLabel(QStringLiteral(" &Cevap Bekleniyor"), group);
@@ -232,31 +239,6 @@ void TFRMDILEKCE::connectFields()
             m_record->setValue("GSEKLI", arrivalCodes()[i]);
     });
     connect(answerAwaitedCombo, &QComboBox::currentIndexChanged, this, &TFRMDILEKCE::answerAwaitedChanged);
-}
-
-bool TFRMDILEKCE::eventFilter(QObject *watched, QEvent *event)
-{
-    if (event->type() == QEvent::MouseButtonDblClick) {
-        if (watched == subjectEdit->viewport()) {
-            subjectEdit->setPlainText(fullCodeLabel->text());
-            return true;
-        }
-        if (watched == answerDateEdit) {
-            answerDateEdit->clear();
-            return true;
-        }
-        if (watched == receiverNameEdit) {
-            const int bkod = departmentCombo->currentData().toInt();
-            for (const RegisterDepartment &d : std::as_const(m_departments)) {
-                if (d.BKOD == bkod && bkod != 0) {
-                    receiverNameEdit->setText(d.YETKILI);
-                    receiverTitleEdit->setText(d.UNVAN);
-                }
-            }
-            return true;
-        }
-    }
-    return KelmaForm::eventFilter(watched, event);
 }
 
 void TFRMDILEKCE::fileCodeChosen()

@@ -4,6 +4,7 @@
 #include "recordpicker.h"
 #include "reports/ui/reportdesk.h"
 #include "storage/ui/attachmentsgroup.h"
+#include "recordwidgets.h"
 #include "unbrmekle.h"
 
 #include "definitions/ui/unkurbil.h"
@@ -319,7 +320,8 @@ void TFRMGELEN::buildSubjectGroup(FieldRows &rows)
     subjectEdit->setObjectName(QStringLiteral("subjectEdit"));
     subjectEdit->setTabChangesFocus(true);
     subjectEdit->setMaximumHeight(70);
-    subjectEdit->viewport()->installEventFilter(this);
+    recordwidgets::fieldAction(subjectEdit, QStringLiteral("dosya kodunun açıklaması konuya yazılır"),
+                               [this] { subjectEdit->setPlainText(fullFileCodeLabel->text()); });
     rows.add(QStringLiteral(" K&onusu (Özü)"), subjectEdit, FieldRows::side({subjectEdit}, false));
     arrivalBox = choiceBox(this, {QStringLiteral("Posta İle"), QStringLiteral("Elden"),
                                   QStringLiteral("e-Posta"), QStringLiteral("Diğer")});
@@ -398,7 +400,8 @@ QGroupBox *TFRMGELEN::buildAnswerGroup()
     answerExpectedBox->setObjectName(QStringLiteral("answerExpectedBox"));
     answerDateEdit = dateBox(group);
     answerDateEdit->setObjectName(QStringLiteral("answerDateEdit"));
-    answerDateEdit->installEventFilter(this);
+    recordwidgets::fieldAction(answerDateEdit, QStringLiteral("son cevap tarihi boşaltılır"),
+                               [this] { answerDateEdit->clear(); });
     answerDateLabel = new QLabel(QStringLiteral("Son Cevap Tar"), group);
     answerDateLabel->setObjectName(QStringLiteral("answerDateLabel"));
     answerStateLabel = new QLabel(group);
@@ -473,21 +476,6 @@ void TFRMGELEN::connectChoices()
         for (QWidget *w : std::initializer_list<QWidget *>{answerDateLabel, answerDateEdit, answerStateLabel, answerInfoLabel})
             w->setVisible(i == 0);
     });
-}
-
-bool TFRMGELEN::eventFilter(QObject *watched, QEvent *event)
-{
-    if (event->type() == QEvent::MouseButtonDblClick) {
-        if (watched == subjectEdit->viewport()) {
-            subjectEdit->setPlainText(fullFileCodeLabel->text());
-            return true;
-        }
-        if (watched == answerDateEdit) {
-            answerDateEdit->clear();
-            return true;
-        }
-    }
-    return KelmaForm::eventFilter(watched, event);
 }
 
 void TFRMGELEN::fillLookups()

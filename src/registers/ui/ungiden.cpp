@@ -4,6 +4,7 @@
 #include "recordpicker.h"
 #include "reports/ui/reportdesk.h"
 #include "storage/ui/attachmentsgroup.h"
+#include "recordwidgets.h"
 #include "unbrmekle.h"
 
 #include "definitions/ui/unkurbil.h"
@@ -222,10 +223,15 @@ void TFRMGIDEN::buildSenderPart(QGridLayout *grid, int &row)
     addLine(grid, row, QStringLiteral(" Gönderen &Birim / Sıra No"), m_departmentCombo,
             hbox({m_departmentCombo, m_departmentNumberEdit}));
     m_signerNameEdit = textBox(this, "signerNameEdit", 20);
-    m_signerNameEdit->installEventFilter(this);
     addLine(grid, row, QStringLiteral(" Gönderen Adı Soyadı"), m_signerNameEdit, hbox({m_signerNameEdit}));
     m_signerTitleEdit = textBox(this, "signerTitleEdit", 20);
-    m_signerTitleEdit->installEventFilter(this);
+    for (QLineEdit *e : {m_signerNameEdit, m_signerTitleEdit}) {
+        recordwidgets::fieldAction(e, QStringLiteral("birim yetkilisi yazılır"), [this] {
+            m_record->recopySigner();
+            m_signerNameEdit->setText(plain(m_record->value("TESADI")));
+            m_signerTitleEdit->setText(plain(m_record->value("TESGOR")));
+        });
+    }
     addLine(grid, row, QStringLiteral(" Gönderen Görevi"), m_signerTitleEdit, hbox({m_signerTitleEdit}));
 }
 
@@ -289,7 +295,8 @@ void TFRMGIDEN::buildLetterPart(QGridLayout *grid, int &row)
     m_subjectEdit = named(new QPlainTextEdit(this), "subjectEdit");
     m_subjectEdit->setTabChangesFocus(true);
     m_subjectEdit->setMaximumHeight(70);
-    m_subjectEdit->viewport()->installEventFilter(this);
+    recordwidgets::fieldAction(m_subjectEdit, QStringLiteral("dosya kodunun açıklaması konuya yazılır"),
+                               [this] { m_subjectEdit->setPlainText(m_fileCodeLabel->text()); });
     addLine(grid, row, QStringLiteral(" K&onusu (Özü)"), m_subjectEdit, hbox({m_subjectEdit}, false));
     m_dispatchCombo = choiceBox(this, "dispatchCombo", {QStringLiteral("Posta İle"), QStringLiteral("Elden"),
                                                          QStringLiteral("e-Posta"), QStringLiteral("Diğer")});
@@ -357,7 +364,7 @@ QGroupBox *TFRMGIDEN::buildAnswerGroup()
     auto *grid = new QGridLayout(group);
     m_replyAwaitedCombo = choiceBox(group, "replyAwaitedCombo", {QStringLiteral("Evet"), QStringLiteral("Hayır")});
     m_replyDateEdit = dateBox(group, "replyDateEdit");
-    m_replyDateEdit->installEventFilter(this);
+    recordwidgets::fieldAction(m_replyDateEdit, QStringLiteral("son cevap tarihi boşaltılır"), [this] { m_replyDateEdit->clear(); });
     m_replyDateLabel = named(new QLabel(QStringLiteral("Son Cevap Tar"), group), "replyDateLabel");
     m_replyStateLabel = named(new QLabel(group), "replyStateLabel");
     m_replyDetailsLabel = named(new QLabel(group), "replyDetailsLabel");
@@ -460,27 +467,6 @@ void TFRMGIDEN::connectCodedBoxes()
         }
         setAnswerVisible(i == 0);
     });
-}
-
-bool TFRMGIDEN::eventFilter(QObject *watched, QEvent *event)
-{
-    if (event->type() == QEvent::MouseButtonDblClick) {
-        if (watched == m_subjectEdit->viewport()) {
-            m_subjectEdit->setPlainText(m_fileCodeLabel->text());
-            return true;
-        }
-        if (watched == m_replyDateEdit) {
-            m_replyDateEdit->clear();
-            return true;
-        }
-        if (watched == m_signerNameEdit || watched == m_signerTitleEdit) {
-            m_record->recopySigner();
-            m_signerNameEdit->setText(plain(m_record->value("TESADI")));
-            m_signerTitleEdit->setText(plain(m_record->value("TESGOR")));
-            return true;
-        }
-    }
-    return KelmaForm::eventFilter(watched, event);
 }
 
 void TFRMGIDEN::fillLookups()

@@ -70,7 +70,6 @@ public:
 
 protected:
     void FormActivate() override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void build();
