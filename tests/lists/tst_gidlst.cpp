@@ -1,6 +1,7 @@
 #include "listoffice.h"
 
 #include "formtest.h"
+#include "scriptedprinting.h"
 #include "scriptedrunner.h"
 #include "lists/outgoinglist.h"
 #include "lists/registerlist.h"
@@ -278,6 +279,20 @@ void TestGIDLST::modesShowTheirButtons()
         QCOMPARE(opened.size(), 2);
         QCOMPARE(opened[0].first, 1);
         QCOMPARE(opened[1], (std::pair<int, int>{2, 503}));
+    }
+
+    // F7 previews the outgoing register book of the rows shown, only in that mode.
+    o.session.general.ONIZ = "E";
+    LookingRunner preview;
+    form.reportDesk().setPreviewRunner(&preview);
+    QTest::keyClick(&form, Qt::Key_F7);
+    QCOMPARE(preview.shown, work ? 0 : 1);
+    QCOMPARE(o.session.printReturn, !work);
+    if (!work) {
+        const QString text = packed(preview.text);
+        QVERIFY2(text.contains(packed("GİDEN YAZILAR DEFTERİ")), qPrintable(preview.text));
+        QVERIFY2(text.contains(packed("İZMİR BELEDİYESİ")), qPrintable(preview.text));
+        QVERIFY2(text.contains(packed("10.08.2021")), qPrintable(preview.text));
     }
     QVERIFY2(o.prompt.done(), qPrintable(o.prompt.report()));
 }
