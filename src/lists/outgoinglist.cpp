@@ -45,6 +45,7 @@ ListDescription outgoingList()
     d.numberField = QStringLiteral("GIDNO");
     d.numberGenerator = QStringLiteral("GEN_GIDNO");
     d.attachments = storage::Register::Outgoing;
+    d.book = reports::Book::Outgoing;
     // Incoming answers name outgoing letters only, so the answer join needs no
     // register test. GIDEN has no document type: no EVTUR join. Attachments
     // are counted here, not per row.

@@ -30,7 +30,9 @@ ListDescription petitionList()
     d.dateField = QStringLiteral("DILTAR");
     d.numberField = QStringLiteral("DILNO");
     d.numberGenerator = QStringLiteral("GEN_DILNO");
-    // BKOD: the department of the petition's first routing row, for "Onayla".
+    d.book = reports::Book::Petition;
+    // BKOD: whether the petition is routed at all; "Onayla" picks the routing
+    // row (RegisterList::routingToApprove), one line per petition kept.
     d.queryLines = {
         QStringLiteral("SELECT D.KAYNO,D.DILNO,D.GELTAR,D.ADI||' '||D.SOYADI ADSOY,D.DILTAR ,D.KONU,B.BIRIM,"
                        "D.EKSAY,(SELECT COUNT(*) FROM DILTEXT T WHERE T.KAYNO=D.KAYNO) ADET,"

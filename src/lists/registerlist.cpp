@@ -8,6 +8,8 @@
 
 #include <QDate>
 
+#include <algorithm>
+
 namespace lists {
 
 namespace {
@@ -285,6 +287,44 @@ int RegisterList::mark(int row) const
     return 0;
 }
 
+bool RegisterList::bringIn(int kayno, QStringList *locked)
+{
+    // The year filter says which date the list goes by (a petition's is its
+    // registration date, not the register's own date field).
+    QString table = m_d.table, dateField = m_d.dateField;
+    for (const Filter &f : m_d.filters) {
+        if (f.kind == Filter::Year) {
+            table = f.table;
+            dateField = f.dateField;
+        }
+    }
+    const QList<QVariantList> found = m_read.rows(
+        QStringLiteral("SELECT %1 FROM %2 WHERE KAYNO=:K").arg(dateField, table), {{QStringLiteral("K"), kayno}});
+    if (found.isEmpty()) {
+        stillThere(kayno); // says it is gone
+        SORGULA();
+        return false;
+    }
+    const QDate date = found.first().value(0).toDate();
+    for (int i = 0; i < m_d.filters.size(); ++i) {
+        const Filter &f = m_d.filters[i];
+        FilterSlot &slot = m_filters[i];
+        if (!slot.enabled) {
+            if (locked)
+                *locked << f.heading;
+            continue;
+        }
+        int index = 0;
+        if (date.isValid() && f.kind == Filter::Year)
+            index = std::max<int>(0, slot.items.indexOf(QString::number(date.year())));
+        else if (date.isValid() && f.conditionWithinYear)
+            index = date.month();
+        slot.state = {index, slot.items.value(index), -1};
+    }
+    SORGULA();
+    return true;
+}
+
 int RegisterList::locate(int kayno)
 {
     for (int r = 0;; ++r) {
@@ -293,6 +333,31 @@ int RegisterList::locate(int kayno)
         if (this->kayno(r) == kayno)
             return r;
     }
+}
+
+int RegisterList::routingToApprove(int row)
+{
+    const int listed = value(row, QStringLiteral("BKOD")).toInt();
+    if (!m_d.approvalNeedsRouting || listed == 0)
+        return listed;
+    const QList<QVariantList> routing = m_read.rows(
+        QStringLiteral("SELECT BKOD, ONAY FROM EVBRM WHERE TUR=:T AND EKAYNO=:K ORDER BY BKOD"),
+        {{QStringLiteral("T"), m_d.approvalMode}, {QStringLiteral("K"), kayno(row)}});
+    // A user bound to a department sees only its rows on the incoming list.
+    const int own = m_session.userDepartment;
+    int waiting = 0;
+    for (const QVariantList &r : routing) {
+        const int bkod = r.value(0).toInt();
+        if (own != 0 && bkod == own)
+            return bkod;
+        if (waiting == 0 && r.value(1).toString() != QLatin1String("E"))
+            waiting = bkod;
+    }
+    if (own != 0)
+        return -1;
+    if (waiting != 0)
+        return waiting;
+    return routing.isEmpty() ? 0 : routing.first().value(0).toInt();
 }
 
 bool RegisterList::stillThere(int kayno)

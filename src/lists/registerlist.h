@@ -91,10 +91,20 @@ public:
     /// others take their usual start. Used once.
     QHash<QString, int> presets;
     int kayno(int row) const { return value(row, QStringLiteral("KAYNO")).toInt(); }
+    /// Sets the filters so that the record of `kayno` is listed (its year and
+    /// month, the others on "all") and reopens. Filters locked by the user's
+    /// rights stay: their headings go into `locked`. False (with a message)
+    /// when the record is gone.
+    bool bringIn(int kayno, QStringList *locked = nullptr);
     /// Row of that KAYNO, reading on until found; -1 when not listed.
     int locate(int kayno);
     int columnIndex(const QString &field) const { return m_fieldIndex.value(field.toUpper(), -1); }
 
+    /// The department whose routing row "Onayla" approves on a row; 0 when none.
+    /// A list with a line per routing row approves the row's own. One with a
+    /// line per document takes the user's department (-1 when not routed to
+    /// it), else the first still waiting, else the first: each in turn.
+    int routingToApprove(int row);
     /// Whether the record of a row is still in the register (another
     /// workstation may have deleted it); says so when it is not.
     bool stillThere(int kayno);

@@ -27,7 +27,8 @@ bool Approval::load()
         m_user = s.value(3).toString();
     } else {
         m_time = m_session.clock().now();
-        m_note = m_register == 1 ? QStringLiteral("Evrak Görüldü") : QStringLiteral("Evrak Gönderildi");
+        // Petitions come in, as incoming documents do.
+        m_note = m_register != 2 ? QStringLiteral("Evrak Görüldü") : QStringLiteral("Evrak Gönderildi");
         m_user = m_session.LUSR;
     }
     return true;
@@ -35,7 +36,7 @@ bool Approval::load()
 
 QString Approval::caption() const
 {
-    return m_register == 1 ? QStringLiteral("Gelen Evrak Onayı") : QStringLiteral("Giden Evrak Onayı");
+    return m_register != 2 ? QStringLiteral("Gelen Evrak Onayı") : QStringLiteral("Giden Evrak Onayı");
 }
 
 QString Approval::timeText() const

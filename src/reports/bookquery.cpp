@@ -33,7 +33,8 @@ Query listQuery(Book book)
     case Book::Petition:
         return {{QStringLiteral("SELECT D.KAYNO,D.DILNO,D.GELTAR,D.ADI||' '||D.SOYADI ADSOY,D.DILTAR ,D.KONU,B.BIRIM,EKSAY FROM DILEKCE D"),
                  QStringLiteral("LEFT JOIN BIRIM B ON(B.BKOD=D.BIRKOD)")},
-                QStringLiteral("B.BKOD=:BK"), QStringLiteral("D.DILTAR"),
+                // Petitions are numbered and listed by their registration date.
+                QStringLiteral("D.BIRKOD=:BK"), QStringLiteral("D.GELTAR"),
                 QStringLiteral("ORDER BY D.DILNO")};
     case Book::Incoming:
         break;
@@ -72,11 +73,18 @@ BookQuery::BookQuery(fb::Attachment &database, Book book, const BookFilter &filt
         conditions << q.departmentCondition;
         m_params.insert(QStringLiteral("BK"), filter.department);
     }
-    if (filter.year > 0) {
-        conditions << QStringLiteral("EXTRACT(YEAR FROM %1)=:YL").arg(q.dateColumn);
-        m_params.insert(QStringLiteral("YL"), filter.year);
-    }
-    if (filter.month > 0) {
+    // Date ranges, as the lists write them, so that the date index serves.
+    if (filter.year > 0 && filter.month > 0) {
+        const QDate first(filter.year, filter.month, 1);
+        conditions << QStringLiteral("%1>=:AA1 AND %1<:AA2").arg(q.dateColumn);
+        m_params.insert(QStringLiteral("AA1"), first);
+        m_params.insert(QStringLiteral("AA2"), first.addMonths(1));
+    } else if (filter.year > 0) {
+        conditions << QStringLiteral("%1>=:YL AND %1<:YL2").arg(q.dateColumn);
+        m_params.insert(QStringLiteral("YL"), QDate(filter.year, 1, 1));
+        m_params.insert(QStringLiteral("YL2"), QDate(filter.year + 1, 1, 1));
+    } else if (filter.month > 0) {
+        // Every year's such month: no range can say it.
         conditions << QStringLiteral("EXTRACT(MONTH FROM %1)=:AA").arg(q.dateColumn);
         m_params.insert(QStringLiteral("AA"), filter.month);
     }

@@ -33,6 +33,8 @@ public:
     /// The statement as it runs, and its parameters.
     QString sql() const { return m_sql; }
     fb::Params params() const { return m_params; }
+    /// The engine's plan of the statement.
+    QString plan() const { return m_statement->plan(); }
 
     QStringList columns() const override;
     void rewind() override;

@@ -2,6 +2,7 @@
 
 #include "formtest.h"
 #include "keptattachments.h"
+#include "bookpreview.h"
 #include "scriptedrunner.h"
 #include "lists/ui/unarslst.h"
 #include "lists/ui/undillst.h"
@@ -131,6 +132,7 @@ private slots:
     void modes_data();
     void modes();
     void approvalOnlyWithRouting();
+    void approvalReachesEveryRoutingRow();
     void boundUserSeesOwnDepartment();
     void roadOfAPetitionWithAttachments();
     void screenshots();
@@ -316,11 +318,13 @@ void TestDILLST::modes()
         QCOMPARE(form.currentRow(), 2);
     } else {
         QVERIFY(o.runner.shown().isEmpty());
-        bool printed = false;
-        form.printRegister = [&](lists::RegisterList &list) { printed = list.rowCount() == 3; };
-        child<QPushButton>(form, "printButton")->click();
-        QVERIFY(printed && o.session.printReturn);
     }
+    // F7 previews the petition book of the rows shown, only in that mode.
+    LookingRunner preview;
+    const QStringList missing
+        = pressF7(form, o.session, preview, {"DİLEKÇE DEFTERİ", "ŞAHİN302", "ŞAHİN303", "ŞAHİN304", "30.12.2020"});
+    QCOMPARE(missing, work ? QStringList{"no preview"} : QStringList{});
+    QCOMPARE(o.session.printReturn, !work);
 
     // The archive list knows no register book: asked for one, it works.
     newTag = 0;
@@ -368,6 +372,57 @@ void TestDILLST::approvalOnlyWithRouting()
     TFRMARSIVLST archive(o.session, o.runner);
     open(archive);
     QVERIFY(!child<QAction>(archive, "approveAction")->isVisible());
+    QVERIFY2(o.prompt.done(), qPrintable(o.prompt.report()));
+}
+
+void TestDILLST::approvalReachesEveryRoutingRow()
+{
+    Office o;
+    o.session.general.ONDUR = "E";
+    {
+        fb::Transaction t(o.own);
+        t.execute("INSERT INTO EVBRM (TUR, EKAYNO, BKOD) VALUES (3, 303, 1)");
+        t.execute("INSERT INTO EVBRM (TUR, EKAYNO, BKOD) VALUES (3, 302, 3)");
+        t.commit();
+    }
+    TFRMDILLST form(o.session, o.runner);
+    open(form);
+    QStringList seen;
+    const auto look = [&](KelmaForm &f) {
+        seen << QStringLiteral("%1 %2 / %3")
+                    .arg(static_cast<TFRMONAY &>(f).bkod)
+                    .arg(f.windowTitle(), child<QLineEdit>(f, "noteEdit")->text());
+    };
+    const auto approve = [&](KelmaForm &f) {
+        look(f);
+        child<QPushButton>(f, "saveButton")->click();
+    };
+    // Routed to departments 1 and 3: each "Onayla" takes the next one waiting,
+    // then, all approved, shows the first; worded as for incoming documents.
+    o.runner.then(approve).then(approve).then(look);
+    form.setCurrentRow(1);
+    for (int i = 0; i < 3; ++i) {
+        child<QAction>(form, "approveAction")->trigger();
+        QCOMPARE(form.list().kayno(form.currentRow()), 303);
+    }
+    QCOMPARE(seen, QStringList({"1 Gelen Evrak Onayı / Evrak Görüldü", "3 Gelen Evrak Onayı / Evrak Görüldü",
+                                "1 Gelen Evrak Onayı / Evrak Görüldü"}));
+    QCOMPARE(o.kaynos("SELECT BKOD FROM EVBRM WHERE TUR=3 AND EKAYNO=303 AND ONAY='E' ORDER BY BKOD"),
+             QList<int>({1, 3}));
+    QVERIFY2(o.runner.done(), qPrintable(o.runner.report()));
+
+    // A user bound to a department approves only its routing row.
+    o.session.userDepartment = 2;
+    TFRMDILLST bound(o.session, o.runner);
+    open(bound);
+    QCOMPARE(bound.list().kayno(bound.currentRow()), 302);
+    o.prompt.expectMessage("biriminize verilmemiş");
+    child<QAction>(bound, "approveAction")->trigger();
+    QCOMPARE(o.runner.shown().size(), 3);
+    o.exec("INSERT INTO EVBRM (TUR, EKAYNO, BKOD) VALUES (3, 302, 2)");
+    o.runner.then(look);
+    child<QAction>(bound, "approveAction")->trigger();
+    QCOMPARE(seen.last(), QString("2 Gelen Evrak Onayı / Evrak Görüldü"));
     QVERIFY2(o.prompt.done(), qPrintable(o.prompt.report()));
 }
 

@@ -82,6 +82,8 @@ private slots:
     void approvalOfARowGoneElsewhere();
     void onlyItsExitCloses();
     void filterChangeRebuildsTheList();
+    void subjectSearchBringsTheRecordIn_data();
+    void subjectSearchBringsTheRecordIn();
     void screenshots();
 };
 
@@ -323,6 +325,58 @@ void TestGELLST::screenshots()
         QVERIFY(form.grab().save(QDir(folder).filePath(QLatin1String(name))));
         form.hide();
     }
+}
+
+void TestGELLST::subjectSearchBringsTheRecordIn_data()
+{
+    QTest::addColumn<int>("department"); // the user's; 0 none
+    QTest::addColumn<int>("kayno");
+    QTest::addColumn<QString>("year");
+    QTest::addColumn<QString>("month");
+    QTest::addColumn<int>("reply");
+    QTest::addColumn<bool>("listed");
+    // The list starts on August 2021, waiting for an answer.
+    QTest::newRow("listed already") << 0 << 202 << "2021" << "Ağustos" << 1 << true;
+    QTest::newRow("last year") << 0 << 101 << "2020" << "Mart" << 0 << true;
+    QTest::newRow("this year, filtered out") << 0 << 201 << "2021" << "Ocak" << 0 << true;
+    QTest::newRow("department locked by rights") << 1 << 101 << "2020" << "Mart" << 0 << false;
+}
+
+void TestGELLST::subjectSearchBringsTheRecordIn()
+{
+    QFETCH(int, department);
+    QFETCH(int, kayno);
+    QFETCH(QString, year);
+    QFETCH(QString, month);
+    QFETCH(int, reply);
+    QFETCH(bool, listed);
+    Office o;
+    o.session.userDepartment = department;
+    TFRMGELLST form(o.session, o.runner);
+    open(form, Mode::Work);
+    QComboBox *replyFilter = child<QComboBox>(form, "replyFilter");
+    replyFilter->setCurrentIndex(1);
+    emit replyFilter->activated(1);
+    form.readAll();
+
+    form.subjectSearch = [&](const QString &selector) { return selector == "1" ? kayno : 0; };
+    if (!listed)
+        o.prompt.expectMessage("Verildiği Birim");
+    QTest::keyClick(&form, Qt::Key_F3);
+    QCOMPARE(child<QComboBox>(form, "yearFilter")->currentText(), year);
+    QCOMPARE(child<QComboBox>(form, "monthFilter")->currentText(), month);
+    QCOMPARE(replyFilter->currentIndex(), reply);
+    QComboBox *departmentFilter = child<QComboBox>(form, "departmentFilter");
+    QCOMPARE(departmentFilter->isEnabled(), department == 0);
+    QCOMPARE(departmentFilter->currentIndex(), department == 0 ? 0 : 1);
+    if (listed) {
+        QVERIFY(form.currentRow() >= 0);
+        QCOMPARE(form.list().kayno(form.currentRow()), kayno);
+        QCOMPARE(child<QLineEdit>(form, "kaynoEdit")->text(), QString::number(kayno));
+    } else {
+        QCOMPARE(form.list().locate(kayno), -1);
+    }
+    QVERIFY2(o.prompt.done(), qPrintable(o.prompt.report()));
 }
 
 QTEST_MAIN(TestGELLST)

@@ -1,6 +1,7 @@
 #include "listoffice.h"
 
 #include "formtest.h"
+#include "bookpreview.h"
 #include "scriptedrunner.h"
 #include "lists/outgoinglist.h"
 #include "lists/registerlist.h"
@@ -279,6 +280,12 @@ void TestGIDLST::modesShowTheirButtons()
         QCOMPARE(opened[0].first, 1);
         QCOMPARE(opened[1], (std::pair<int, int>{2, 503}));
     }
+
+    // F7 previews the outgoing register book of the rows shown, only in that mode.
+    LookingRunner preview;
+    const QStringList missing = pressF7(form, o.session, preview, {"GİDEN YAZILAR DEFTERİ", "İZMİR BELEDİYESİ", "10.08.2021"});
+    QCOMPARE(missing, work ? QStringList{"no preview"} : QStringList{});
+    QCOMPARE(o.session.printReturn, !work);
     QVERIFY2(o.prompt.done(), qPrintable(o.prompt.report()));
 }
 

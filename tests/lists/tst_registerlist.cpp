@@ -6,6 +6,8 @@
 #include "db/fb/statement.h"
 #include "db/upgrade.h"
 #include "lists/incominglist.h"
+#include "lists/outgoinglist.h"
+#include "lists/petitionlist.h"
 #include "lists/registerlist.h"
 
 #include <QTest>
@@ -123,6 +125,8 @@ private slots:
     void deleteLeavesNothingHalfDone();
     void deleteOfAVanishedRecordReportsAndRefreshes();
     void upgradedDatabaseGetsIndexesAndUsesThem();
+    void eachBookReadsFieldsOfItsList_data();
+    void eachBookReadsFieldsOfItsList();
 };
 
 void TestRegisterList::rowsEqualTheReferenceQuery_data()
@@ -439,6 +443,28 @@ void TestRegisterList::upgradedDatabaseGetsIndexesAndUsesThem()
     const QString plan = list.plan();
     QVERIFY2(plan.contains("GIDEN_ILGNO"), qPrintable(plan));
     QVERIFY2(plan.contains("GELEN_GELTAR"), qPrintable(plan));
+}
+
+void TestRegisterList::eachBookReadsFieldsOfItsList_data()
+{
+    QTest::addColumn<int>("which");
+    QTest::newRow("incoming") << 0;
+    QTest::newRow("outgoing") << 1;
+    QTest::newRow("petition") << 2;
+}
+
+void TestRegisterList::eachBookReadsFieldsOfItsList()
+{
+    QFETCH(int, which);
+    const lists::ListDescription d = which == 0 ? lists::incomingList()
+                                     : which == 1 ? lists::outgoingList()
+                                                  : lists::petitionList();
+    QVERIFY2(d.book.has_value(), "F7-Yazdır would print nothing");
+    ListOffice o;
+    RegisterList list(o.session, d);
+    list.activate();
+    for (const QString &field : reports::bookFields(*d.book))
+        QVERIFY2(list.columnIndex(field) >= 0, qPrintable(field));
 }
 
 QTEST_GUILESS_MAIN(TestRegisterList)

@@ -85,6 +85,8 @@ private slots:
                  "INSERT INTO GIDEN (KAYNO,GIDNO,GIDTAR,BIRKOD,KONU,ILGNO,ILGDUR,CEVDUR) VALUES (2,1235,'2021-03-26',2,'Dilekçeye cevap','6','D','H')",
                  "INSERT INTO DILEKCE (KAYNO,DILNO,DILTAR,GELTAR,ADI,SOYADI,KONU,BIRKOD,EKSAY) VALUES (6,1,'2021-03-24','2021-03-25','Ayşe','Yılmaz','Su',1,2)",
                  "INSERT INTO DILEKCE (KAYNO,DILNO,DILTAR,GELTAR,ADI,SOYADI,KONU,BIRKOD) VALUES (7,2,'2021-04-01','2021-04-01','Şükrü','Öztürk','Yol',2)",
+                 // Dated in December, registered and numbered in January.
+                 "INSERT INTO DILEKCE (KAYNO,DILNO,DILTAR,GELTAR,ADI,SOYADI,KONU,BIRKOD) VALUES (8,1,'2024-12-30','2025-01-02','Kemal','Sunay','Yıl başı',1)",
              })
             t.execute(QString::fromUtf8(sql));
         // Enough for three pages in 2019.
@@ -146,6 +148,42 @@ private slots:
         QCOMPARE(column(file, 1, numberLeft, numberWidth), registered);
     }
 
+    void periodGoesByTheListsDateThroughItsIndex_data()
+    {
+        QTest::addColumn<int>("which");
+        QTest::addColumn<int>("year");
+        QTest::addColumn<int>("month");
+        QTest::addColumn<QStringList>("kaynos");
+        QTest::addColumn<QString>("index");
+        QTest::newRow("incoming, a month") << int(Book::Incoming) << 2021 << 3 << QStringList{"2", "2", "3", "4", "6"}
+                                           << "GELEN_GELTAR";
+        QTest::newRow("incoming, a year") << int(Book::Incoming) << 2020 << 0 << QStringList{"5"} << "GELEN_GELTAR";
+        QTest::newRow("outgoing, a month") << int(Book::Outgoing) << 2021 << 3 << QStringList{"1", "2"}
+                                           << "GIDEN_GIDTAR";
+        QTest::newRow("petition, month registered") << int(Book::Petition) << 2025 << 1 << QStringList{"8"}
+                                                    << "DILEKCE_GELTAR";
+        QTest::newRow("petition, month dated") << int(Book::Petition) << 2024 << 12 << QStringList{}
+                                               << "DILEKCE_GELTAR";
+        QTest::newRow("petition, a year") << int(Book::Petition) << 2025 << 0 << QStringList{"8"} << "DILEKCE_GELTAR";
+    }
+    void periodGoesByTheListsDateThroughItsIndex()
+    {
+        QFETCH(int, which);
+        QFETCH(int, year);
+        QFETCH(int, month);
+        QFETCH(QStringList, kaynos);
+        QFETCH(QString, index);
+        BookQuery rows(attachment, Book(which), {year, month, -1});
+        QStringList got;
+        QStringList row;
+        const int kayno = rows.columns().indexOf(QStringLiteral("KAYNO"));
+        while (rows.next(row))
+            got << row.value(kayno);
+        QCOMPARE(got, kaynos);
+        QCOMPARE(rows.count(), int(kaynos.size()));
+        QVERIFY2(rows.plan().contains(index), qPrintable(rows.plan()));
+    }
+
     void adminCommandWritesTheBookWithoutDisplay()
     {
         const QString file = dir.filePath(QStringLiteral("admin.pdf"));
@@ -171,6 +209,15 @@ private slots:
                                                  QStringLiteral("--pdf"), file});
         QVERIFY(tool.waitForFinished(60000));
         QCOMPARE(tool.exitCode(), 2);
+
+        // January's petition book holds the petition dated in December but registered in January.
+        tool.start(QStringLiteral(KELMA_ADMIN), {QStringLiteral("print-register"), db.path(), QStringLiteral("--register"),
+                                                 QStringLiteral("dilekce"), QStringLiteral("--year"), QStringLiteral("2025"),
+                                                 QStringLiteral("--month"), QStringLiteral("1"), QStringLiteral("--pdf"), file});
+        QVERIFY(tool.waitForFinished(60000));
+        QVERIFY2(tool.exitCode() == 0, tool.readAllStandardError().constData());
+        QVERIFY2(pdfPages(file).value(0).contains(QStringLiteral("Kemal Sunay")), qPrintable(pdfPages(file).value(0)));
+        QVERIFY(pdfPages(file).value(0).contains(QStringLiteral("30.12.2024")));
         attachment.open(TempDatabase::options(db.path()));
     }
 };

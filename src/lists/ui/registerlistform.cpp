@@ -347,8 +347,26 @@ void RegisterListForm::SpeedButton4Click()
     if (kayno <= 0)
         return;
     const int row = m_list.locate(kayno);
-    if (row >= 0)
+    if (row >= 0) {
         setCurrentRow(row);
+        return;
+    }
+    // Of another period or filtered out: list what it belongs to and stand on it.
+    guarded(m_session, [this, kayno] {
+        QStringList locked;
+        const bool there = m_list.bringIn(kayno, &locked);
+        showFilters();
+        showRows(there ? kayno : 0);
+        readAll();
+        if (!there || m_list.locate(kayno) >= 0)
+            return;
+        m_session.prompt().message(
+            locked.isEmpty()
+                ? QStringLiteral("DİKKAT! Seçilen evrak listede gösterilemiyor.")
+                : QStringLiteral("DİKKAT! Seçilen evrak, yetkinize göre sabitlenen \"%1\" filtresinin dışında "
+                                 "kaldığı için listede gösterilemiyor.")
+                      .arg(locked.join(QStringLiteral("\", \""))));
+    });
 }
 
 int RegisterListForm::searchSubject(const QString &selector)
@@ -393,9 +411,14 @@ void RegisterListForm::printBook()
         }
         rows.append(line);
     }
+    guarded(m_session, [&] { reportDesk().printRegisterBook(*d.book, rows); });
+}
+
+reports::ReportDesk &RegisterListForm::reportDesk()
+{
     if (!m_reports)
         m_reports = std::make_unique<reports::ReportDesk>(m_session, this);
-    guarded(m_session, [&] { m_reports->printRegisterBook(*d.book, rows); });
+    return *m_reports;
 }
 
 void RegisterListForm::Onayla1Click()
@@ -409,13 +432,17 @@ void RegisterListForm::Onayla1Click()
         return;
     guarded(m_session, [this, row, &d] {
         const int kayno = m_list.kayno(row);
-        const int bkod = m_list.value(row, QStringLiteral("BKOD")).toInt();
         if (!m_list.stillThere(kayno)) {
             refreshAfterVanished();
             return;
         }
+        const int bkod = m_list.routingToApprove(row);
         if (bkod == 0) {
             m_session.prompt().message(QStringLiteral("DİKKAT! Bu evrak hiçbir birime verilmemiş."));
+            return;
+        }
+        if (bkod < 0) {
+            m_session.prompt().message(QStringLiteral("DİKKAT! Bu evrak sizin biriminize verilmemiş."));
             return;
         }
         TFRMONAY dialog(m_session, this);

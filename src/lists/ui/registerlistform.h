@@ -45,6 +45,8 @@ public:
     std::function<void(lists::RegisterList &list)> printRegister;
 
     lists::RegisterList &list() { return m_list; }
+    /// The printed reports of this window, made the first time they are asked for.
+    reports::ReportDesk &reportDesk();
     /// Reads the rest of the rows now, instead of in the background.
     void readAll();
     /// The grid's current row; -1 when none.
