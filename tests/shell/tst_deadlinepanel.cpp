@@ -25,6 +25,15 @@
 
 namespace {
 
+ScriptedRunner::Step logIn(const QString &name, const QString &password)
+{
+    return [name, password](KelmaForm &form) {
+        child<QLineEdit>(form, "userNameEdit")->setText(name);
+        child<QLineEdit>(form, "passwordEdit")->setText(password);
+        child<QPushButton>(form, "okButton")->click();
+    };
+}
+
 // Today is 26.08.2021; petitions have 30 days, near means within 3.
 struct Fixture : SessionFixture
 {
@@ -66,16 +75,16 @@ struct Fixture : SessionFixture
         menu->FormActivate();
         return *menu;
     }
+    /// The main window after AYŞE of YAZI İŞLERİ has logged in.
+    TFRMMENU &startMenuAsAyse(ScriptedRunner &runner)
+    {
+        start();
+        runner.then(logIn("AYŞE", "Çam1"));
+        menu = std::make_unique<TFRMMENU>(session, runner);
+        menu->FormActivate();
+        return *menu;
+    }
 };
-
-ScriptedRunner::Step logIn(const QString &name, const QString &password)
-{
-    return [name, password](KelmaForm &form) {
-        child<QLineEdit>(form, "userNameEdit")->setText(name);
-        child<QLineEdit>(form, "passwordEdit")->setText(password);
-        child<QPushButton>(form, "okButton")->click();
-    };
-}
 
 QStringList counts(TFRMMENU &menu)
 {
@@ -241,11 +250,8 @@ void TestDeadlinePanel::reportItemGoesWithTheGeneralListRight()
     Fixture f;
     if (!entry.isEmpty())
         f.exec("INSERT INTO RIGHTS (HNO,KOD,G,K,D,S) VALUES (7,11,:G,'E','E','E')", {{"G", entry}});
-    f.start();
     ScriptedRunner runner;
-    runner.then(logIn("AYŞE", "Çam1"));
-    TFRMMENU menu(f.session, runner);
-    menu.FormActivate();
+    TFRMMENU &menu = f.startMenuAsAyse(runner);
     QVERIFY2(runner.done(), qPrintable(runner.report()));
     QCOMPARE(child<QAction>(menu, "overdueReportAction")->isVisible(), shown);
 }
@@ -277,11 +283,8 @@ void TestDeadlinePanel::linesOfARefusedRegisterAreLeftOut()
                {{"K", code}, {"G", refused.contains(code) ? QStringLiteral("H") : QStringLiteral("E")}});
     if (incomingAnswered)
         f.exec("UPDATE GELEN SET CEVNO=500");
-    f.start();
     ScriptedRunner runner;
-    runner.then(logIn("AYŞE", "Çam1"));
-    TFRMMENU menu(f.session, runner);
-    menu.FormActivate();
+    TFRMMENU &menu = f.startMenuAsAyse(runner);
     QVERIFY2(runner.done(), qPrintable(runner.report()));
     showActive(menu);
     auto *group = child<QGroupBox>(menu, "deadlinesGroup");
