@@ -1,4 +1,7 @@
 #include "workstation.h"
+#include "workstationyear.h"
+
+#include <algorithm>
 
 #include <QDir>
 #include <QSettings>
@@ -19,6 +22,14 @@ QString orDefault(const QString &value, const QString &fallback)
 
 } // namespace
 
+bool isWorkingYear(const QString &year, const QDate &today)
+{
+    if (year.size() != 4 || !std::all_of(year.cbegin(), year.cend(), [](QChar c) { return c.isDigit(); }))
+        return false;
+    const int y = year.toInt();
+    return y >= kFirstWorkingYear && y <= today.year() + 1;
+}
+
 WorkstationSettings read(QSettings &store, const WorkstationDefaults &d)
 {
     WorkstationSettings s;
@@ -34,6 +45,9 @@ WorkstationSettings read(QSettings &store, const WorkstationDefaults &d)
         s.databaseUser = text(store, "DBUSER").trimmed();
         s.databasePassword = text(store, "DBSIFRE");
     }
+    // An older version wrote any year; one out of range would open a year nobody registers into.
+    if (!isWorkingYear(s.year, d.today))
+        s.year.clear();
     s.year = orDefault(s.year, QString::number(d.today.year()));
     s.folder = orDefault(s.folder, joinPath(joinPath(d.currentDir, QStringLiteral("DATA")),
                                             QStringLiteral("KELMA")));

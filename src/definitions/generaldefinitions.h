@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/choices.h"
+#include "core/workstationyear.h"
 
 #include <QByteArray>
 #include <QList>
@@ -48,8 +49,9 @@ public:
         QString name;
     };
 
-    /// The earliest working year accepted; the latest is next year.
-    static constexpr int kFirstWorkingYear = 1990;
+    /// The earliest working year accepted; the latest is next year. The start
+    /// holds a stored year to the same range.
+    static constexpr int kFirstWorkingYear = workstation::kFirstWorkingYear;
 
     explicit GeneralDefinitions(Session &session);
 

@@ -44,6 +44,18 @@ void HAKBUL(Session &s, int code)
     }
 }
 
+bool entryRefused(const Session &s, int code)
+{
+    if (!inForce(s))
+        return false;
+    const QString key = QString::number(code);
+    for (const QStringList &row : std::as_const(s.GRDUSER)) {
+        if (row.value(0) == key)
+            return row.value(1) == QLatin1String("H");
+    }
+    return false;
+}
+
 const QString &current(const Session &s, Flag flag)
 {
     switch (flag) {
@@ -93,17 +105,19 @@ const QList<CodeUse> &codeUses()
     // nothing else stays); the other flags only where a screen reads them.
     static const QList<CodeUse> uses = {
         {1, true, true, true, true,
-         QStringLiteral("Menü \"Gelen Evrak\"; gelen evrak listesinde F2/F4/F10, gelen evrak kaydında F5-Kayıt "
-                        "(yeni kayıtta Kayıt, değişiklikte Değiş yetkisi)")},
+         QStringLiteral("Menü \"Gelen Evrak\" ve ana penceredeki \"Cevap Süreleri\" satırları; gelen evrak "
+                        "listesinde F2/F4/F10, gelen evrak kaydında F5-Kayıt (yeni kayıtta Kayıt, değişiklikte Değiş yetkisi) ve ek belge düğmeleri (yeni kayıtta "
+                        "Ekle için Kayıt; kayıtlı evrakta Değiş için Değiş, Sil için Silme yetkisi)")},
         {2, true, true, true, true,
          QStringLiteral("Menü \"Giden Evrak\"; giden evrak listesinde F2/F4/F10, giden evrak kaydında F5-Kayıt")},
         {3, true, true, true, true,
-         QStringLiteral("Menü \"Dilekçe\"; dilekçe listesinde F2/F4/F10, dilekçe kaydında F5-Kayıt")},
+         QStringLiteral("Menü \"Dilekçe\" ve ana penceredeki \"Cevap Süreleri\" satırları; dilekçe listesinde "
+                        "F2/F4/F10, dilekçe kaydında F5-Kayıt")},
         {4, true, true, true, true, QStringLiteral("Menü \"Arşiv Dosyaları\"; arşiv listesinde F2/F4/F10")},
         {5, false, false, false, false, kNoScreen},
         {6, false, true, false, false,
          QStringLiteral("Gelen, giden ve dilekçe listelerinde \"Onayla\" (Kayıt yetkisi)")},
-        {11, false, false, false, false, kNoScreen},
+        {11, true, false, false, false, QStringLiteral("Menü \"Süresi Geçen Evraklar\" (Raporlar)")},
         {12, true, false, false, false, QStringLiteral("Menü \"Gelen Yazılar Listesi\"")},
         {13, true, false, false, false, QStringLiteral("Menü \"Giden Yazılar Listesi\"")},
         {14, true, false, false, false, QStringLiteral("Menü \"Dilekçeler Listesi\"")},

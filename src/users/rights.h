@@ -25,6 +25,11 @@ void RIGHTSAKTAR(Session &session);
 /// rights; a code without a row leaves all four empty.
 void HAKBUL(Session &session, int code);
 
+/// Whether user control is on and the code's Giriş is "H", looked up among
+/// the loaded rows without touching the session's current rights (a clock
+/// tick may ask while a screen relies on them).
+bool entryRefused(const Session &session, int code);
+
 /// The current right of one flag, as HAKBUL left it.
 const QString &current(const Session &session, Flag flag);
 

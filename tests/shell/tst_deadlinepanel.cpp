@@ -25,6 +25,15 @@
 
 namespace {
 
+ScriptedRunner::Step logIn(const QString &name, const QString &password)
+{
+    return [name, password](KelmaForm &form) {
+        child<QLineEdit>(form, "userNameEdit")->setText(name);
+        child<QLineEdit>(form, "passwordEdit")->setText(password);
+        child<QPushButton>(form, "okButton")->click();
+    };
+}
+
 // Today is 26.08.2021; petitions have 30 days, near means within 3.
 struct Fixture : SessionFixture
 {
@@ -66,16 +75,16 @@ struct Fixture : SessionFixture
         menu->FormActivate();
         return *menu;
     }
+    /// The main window after AYŞE of YAZI İŞLERİ has logged in.
+    TFRMMENU &startMenuAsAyse(ScriptedRunner &runner)
+    {
+        start();
+        runner.then(logIn("AYŞE", "Çam1"));
+        menu = std::make_unique<TFRMMENU>(session, runner);
+        menu->FormActivate();
+        return *menu;
+    }
 };
-
-ScriptedRunner::Step logIn(const QString &name, const QString &password)
-{
-    return [name, password](KelmaForm &form) {
-        child<QLineEdit>(form, "userNameEdit")->setText(name);
-        child<QLineEdit>(form, "passwordEdit")->setText(password);
-        child<QPushButton>(form, "okButton")->click();
-    };
-}
 
 QStringList counts(TFRMMENU &menu)
 {
@@ -99,6 +108,8 @@ private slots:
     void settingsFromGeneralDefinitions();
     void reportItemGoesWithTheGeneralListRight_data();
     void reportItemGoesWithTheGeneralListRight();
+    void linesOfARefusedRegisterAreLeftOut_data();
+    void linesOfARefusedRegisterAreLeftOut();
 };
 
 void TestDeadlinePanel::countsByDepartment_data()
@@ -239,13 +250,70 @@ void TestDeadlinePanel::reportItemGoesWithTheGeneralListRight()
     Fixture f;
     if (!entry.isEmpty())
         f.exec("INSERT INTO RIGHTS (HNO,KOD,G,K,D,S) VALUES (7,11,:G,'E','E','E')", {{"G", entry}});
-    f.start();
     ScriptedRunner runner;
-    runner.then(logIn("AYŞE", "Çam1"));
-    TFRMMENU menu(f.session, runner);
-    menu.FormActivate();
+    TFRMMENU &menu = f.startMenuAsAyse(runner);
     QVERIFY2(runner.done(), qPrintable(runner.report()));
     QCOMPARE(child<QAction>(menu, "overdueReportAction")->isVisible(), shown);
+}
+
+void TestDeadlinePanel::linesOfARefusedRegisterAreLeftOut_data()
+{
+    QTest::addColumn<QList<int>>("refused");
+    QTest::addColumn<bool>("incomingAnswered");
+    QTest::addColumn<bool>("incomingShown");
+    QTest::addColumn<bool>("petitionsShown");
+    QTest::addColumn<bool>("panel");
+    // AYŞE's department: 2 incoming overdue, 1 petition overdue.
+    QTest::newRow("incoming refused") << QList<int>{1} << false << false << true << true;
+    QTest::newRow("petitions refused") << QList<int>{3} << false << true << false << true;
+    QTest::newRow("petitions refused, no incoming waiting") << QList<int>{3} << true << true << false << false;
+    QTest::newRow("both refused") << QList<int>{1, 3} << false << false << false << false;
+}
+
+void TestDeadlinePanel::linesOfARefusedRegisterAreLeftOut()
+{
+    QFETCH(QList<int>, refused);
+    QFETCH(bool, incomingAnswered);
+    QFETCH(bool, incomingShown);
+    QFETCH(bool, petitionsShown);
+    QFETCH(bool, panel);
+    Fixture f;
+    for (int code : {1, 3})
+        f.exec("INSERT INTO RIGHTS (HNO,KOD,G,K,D,S) VALUES (7,:K,:G,'E','E','E')",
+               {{"K", code}, {"G", refused.contains(code) ? QStringLiteral("H") : QStringLiteral("E")}});
+    if (incomingAnswered)
+        f.exec("UPDATE GELEN SET CEVNO=500");
+    ScriptedRunner runner;
+    TFRMMENU &menu = f.startMenuAsAyse(runner);
+    QVERIFY2(runner.done(), qPrintable(runner.report()));
+    showActive(menu);
+    auto *group = child<QGroupBox>(menu, "deadlinesGroup");
+    QCOMPARE(group->isVisibleTo(&menu), panel);
+    auto lineShown = [&](const char *line) {
+        const bool caption = child<QPushButton>(menu, (QByteArray(line) + "Caption").constData())->isVisibleTo(group);
+        const bool count = child<ClickableLabel>(menu, (QByteArray(line) + "Count").constData())->isVisibleTo(group);
+        return caption && count ? 1 : !caption && !count ? 0 : -1;
+    };
+    QCOMPARE(lineShown("overdueIncoming"), int(incomingShown));
+    QCOMPARE(lineShown("nearIncoming"), int(incomingShown));
+    QCOMPARE(lineShown("overduePetitions"), int(petitionsShown));
+    QCOMPARE(lineShown("nearPetitions"), int(petitionsShown));
+    // The minute's tick keeps them out.
+    menu.Timer1Timer();
+    QCOMPARE(lineShown("overdueIncoming"), int(incomingShown));
+    QCOMPARE(child<QGroupBox>(menu, "deadlinesGroup")->isVisibleTo(&menu), panel);
+
+    // The captions' letters open what is shown and nothing else.
+    if (panel && petitionsShown)
+        runner.then([](KelmaForm &form) { QCOMPARE(form.metaObject()->className(), "TFRMDILLST"); });
+    if (panel && incomingShown)
+        runner.then([](KelmaForm &form) { QCOMPARE(form.metaObject()->className(), "TFRMGELLST"); });
+    QTest::keyClick(&menu, Qt::Key_D, Qt::AltModifier);
+    QTest::keyClick(&menu, Qt::Key_G, Qt::AltModifier);
+    QTest::qWait(200);
+    QVERIFY2(runner.done(), qPrintable(runner.report()));
+    QCOMPARE(runner.shown().size(), 1 + (panel && petitionsShown) + (panel && incomingShown));
+    QVERIFY2(f.prompt.done(), qPrintable(f.prompt.report()));
 }
 
 QTEST_MAIN(TestDeadlinePanel)

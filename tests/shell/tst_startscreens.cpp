@@ -12,6 +12,7 @@
 #include "scriptedrunner.h"
 #include "tempdatabase.h"
 
+#include <QAction>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -66,6 +67,8 @@ private slots:
     void systemScreenMessages();
     void systemScreenSaves();
     void systemScreenRefusesFrameCloseAndEscape();
+    void systemScreenKeepsTheWorkingYear_data();
+    void systemScreenKeepsTheWorkingYear();
 
     void brokenLocationRepairedAtStart();
     void brokenLocationCancelledEndsTheRun();
@@ -113,10 +116,8 @@ void TestStartScreens::systemScreenMessages()
 void TestStartScreens::systemScreenSaves()
 {
     Fixture f;
-    f.store("YIL", "2020");
     TFRMSYSTEM screen(f.session);
     showActive(screen);
-    QCOMPARE(f.session.workstation.year, QStringLiteral("2020"));
     type(child<QLineEdit>(screen, "hostEdit"), "");
     type(child<QLineEdit>(screen, "folderEdit"), f.db.folder());
     QTest::keyClick(&screen, Qt::Key_F5);
@@ -160,6 +161,46 @@ void TestStartScreens::systemScreenRefusesFrameCloseAndEscape()
     QTest::keyClick(&screen, Qt::Key_F5);
     QVERIFY(screen.isVisible());
     QVERIFY(f.prompt.done());
+}
+
+void TestStartScreens::systemScreenKeepsTheWorkingYear_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::newRow("F5-Kayıt") << "saveButton";
+    QTest::newRow("F6-Vazgeç") << "cancelButton";
+}
+
+void TestStartScreens::systemScreenKeepsTheWorkingYear()
+{
+    QFETCH(QString, button);
+    Fixture f;
+    f.store("YOL", f.db.folder());
+    startup::IBASEAC(f.session, f.defaults);
+    ScriptedRunner runner;
+    TFRMMENU menu(f.session, runner);
+    menu.FormActivate();
+    QCOMPARE(f.session.workingYear(), 2021);
+
+    // The general definitions change the working year; the store has it only at close.
+    runner.then([](KelmaForm &form) {
+        type(child<QLineEdit>(form, "yearEdit"), "2020");
+        child<QPushButton>(form, "saveButton")->click();
+    });
+    child<QAction>(menu, "generalDefinitionsAction")->trigger();
+    QVERIFY2(runner.done(), qPrintable(runner.report()));
+    QCOMPARE(f.session.workingYear(), 2020);
+    QCOMPARE(f.stored("YIL"), QStringLiteral("2021"));
+
+    runner.then([button](KelmaForm &form) {
+        QCOMPARE(form.metaObject()->className(), "TFRMSYSTEM");
+        child<QPushButton>(form, qPrintable(button))->click();
+    });
+    child<QAction>(menu, "systemAction")->trigger();
+    QVERIFY2(runner.done(), qPrintable(runner.report()));
+    // One working year: the status bar, the registers and the store written at close.
+    QCOMPARE(f.session.workingYear(), 2020);
+    QCOMPARE(child<QLabel>(menu, "yearLabel")->text(), QStringLiteral("2020"));
+    QVERIFY2(f.prompt.done(), qPrintable(f.prompt.report()));
 }
 
 void TestStartScreens::brokenLocationRepairedAtStart()

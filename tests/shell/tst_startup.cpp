@@ -45,6 +45,8 @@ private slots:
     void freshWorkstationGetsDefaultsStoredAtOnce();
     void documentsOfAServerDatabaseInTheUsersFolder();
     void storedValuesAreKept();
+    void storedYearOutOfRange_data();
+    void storedYearOutOfRange();
     void unreadableStoreGivesDefaults();
     void databaseNames_data();
     void databaseNames();
@@ -110,6 +112,32 @@ void TestStartup::storedValuesAreKept()
     QCOMPARE(f.session.LUSR, QStringLiteral("AYŞE"));
     QCOMPARE(f.session.colours.form, QStringLiteral("$000080FF"));
     QCOMPARE(f.stored("YIL"), QStringLiteral("2021"));
+}
+
+void TestStartup::storedYearOutOfRange_data()
+{
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<QString>("used");
+    // Today is 2021: 1990 up to 2022 are working years.
+    QTest::newRow("older version's 1234") << "1234" << "2021";
+    QTest::newRow("before 1990") << "1989" << "2021";
+    QTest::newRow("two years ahead") << "2023" << "2021";
+    QTest::newRow("not a number") << "20x1" << "2021";
+    QTest::newRow("first") << "1990" << "1990";
+    QTest::newRow("next year") << "2022" << "2022";
+}
+
+void TestStartup::storedYearOutOfRange()
+{
+    QFETCH(QString, stored);
+    QFETCH(QString, used);
+    Fixture f;
+    f.store("YIL", stored);
+    startup::IBASEAC(f.session, f.defaults);
+    QCOMPARE(f.session.workstation.year, used);
+    QCOMPARE(f.session.workingYear(), used.toInt());
+    // Written back at start like a missing year.
+    QCOMPARE(f.stored("YIL"), used);
 }
 
 void TestStartup::unreadableStoreGivesDefaults()

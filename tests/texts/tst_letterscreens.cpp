@@ -89,6 +89,7 @@ class TestLetterScreens : public QObject
 private Q_SLOTS:
     void templateList();
     void templateEditor();
+    void templateButtonsActOnTheCurrentRow();
     void documentStillOpenOrEmpty();
     void withoutLibreOffice();
     void letterFromTemplateChosenByNumber();
@@ -175,6 +176,46 @@ void TestLetterScreens::templateEditor()
     QCOMPARE(d.writer.opened.size(), 1);
     QCOMPARE(d.storedText(3), QStringLiteral("Sayı: [SAYI]\nKonu: [KONU] — Şükrü Ağaoğlu\n"));
     QVERIFY2(d.prompt.done(), qPrintable(d.prompt.report()));
+}
+
+void TestLetterScreens::templateButtonsActOnTheCurrentRow()
+{
+    Desk d;
+    d.addTemplate(1, QStringLiteral("Bir"), QStringLiteral("Birinci"));
+    d.addTemplate(2, QStringLiteral("İki"), QStringLiteral("İkinci"));
+    d.addTemplate(3, QStringLiteral("Üç"), QStringLiteral("Üçüncü"));
+    ScriptedRunner runner;
+    TFRMSABLON list(d.session, runner);
+    list.office = &d.writer;
+    showActive(list);
+    QCOMPARE(descriptions(list).size(), 3);
+
+    // A mouse click takes the focus to the button; the row entered last is still the one meant.
+    descriptions(list).at(2)->setFocus();
+    d.prompt.expectQuestion(QStringLiteral("BU ŞABLON SİLİNECEKTİR. ONAYLIYORMUSUNUZ"), true);
+    QTest::mouseClick(button(list, "deleteButton"), Qt::LeftButton);
+    QVERIFY2(d.prompt.done(), qPrintable(d.prompt.report()));
+    QCOMPARE(d.rows("SELECT KAYNO FROM SABLON ORDER BY KAYNO"), (QList<QVariantList>{{1}, {2}}));
+
+    // Alt and the button's letter moves the focus as well.
+    d.writer.onEdit = [](const QString &path) { PersonAtWriter::save(path, {QStringLiteral("Yeni")}); };
+    runner.then([](KelmaForm &f) {
+        QVERIFY(child<QLabel>(f, "noteLabel")->text().contains(QStringLiteral("SABLON_2.docx")));
+        button(f, "saveButton")->click();
+    });
+    QTest::mouseClick(descriptions(list).at(1), Qt::LeftButton);
+    QTest::keyClick(&list, Qt::Key_D, Qt::AltModifier);
+    QTRY_VERIFY2(runner.done(), qPrintable(runner.report()));
+    QCOMPARE(d.storedText(2), QStringLiteral("Yeni\n"));
+    QCOMPARE(d.storedText(1), QStringLiteral("Birinci\n"));
+
+    // The editor's window has gone; the list is the clerk's window again.
+    list.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&list));
+    d.prompt.expectQuestion(QStringLiteral("BU ŞABLON SİLİNECEKTİR. ONAYLIYORMUSUNUZ"), true);
+    QTest::keyClick(&list, Qt::Key_S, Qt::AltModifier);
+    QTRY_VERIFY2(d.prompt.done(), qPrintable(d.prompt.report()));
+    QCOMPARE(d.rows("SELECT KAYNO FROM SABLON ORDER BY KAYNO"), (QList<QVariantList>{{1}}));
 }
 
 void TestLetterScreens::documentStillOpenOrEmpty()

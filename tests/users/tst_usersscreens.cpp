@@ -426,6 +426,29 @@ void TestUsersScreens::rightsThatDoNothingAreGreyed()
     QTest::keyClick(grid, Qt::Key_Return);
     QVERIFY2(runner.done(), qPrintable(runner.report()));
     QCOMPARE(f.value("SELECT G||K||D||S FROM RIGHTS WHERE HNO=7 AND KOD=24").toString(), QStringLiteral("EHEE"));
+
+    // "Genel Liste" decides the overdue report of the menu: its Giriş can be refused.
+    QCOMPARE(greyedFlags("Genel Liste"), QStringLiteral("+---"));
+    grid->setCurrentCell(rowOf(grid, "Genel Liste"), 0);
+    runner.then([](KelmaForm &form) {
+        QVERIFY(child<QButtonGroup>(form, "entryRightChoice")->button(1)->isEnabled());
+        QVERIFY(child<QLabel>(form, "governsLabel")->text().contains(QStringLiteral("Süresi Geçen Evraklar")));
+        child<QButtonGroup>(form, "entryRightChoice")->button(1)->click();
+        child<QPushButton>(form, "saveButton")->click();
+    });
+    QTest::keyClick(grid, Qt::Key_Return);
+    QVERIFY2(runner.done(), qPrintable(runner.report()));
+    QCOMPARE(f.value("SELECT G FROM RIGHTS WHERE HNO=7 AND KOD=11").toString(), QStringLiteral("H"));
+
+    // The incoming record's attachment buttons follow code 1 as well; the administrator reads which.
+    grid->setCurrentCell(rowOf(grid, "Gelen Evrak"), 0);
+    runner.then([](KelmaForm &form) {
+        const QString governs = child<QLabel>(form, "governsLabel")->text();
+        QVERIFY2(governs.contains(QStringLiteral("ek belge")), qPrintable(governs));
+        child<QPushButton>(form, "cancelButton")->click();
+    });
+    QTest::keyClick(grid, Qt::Key_Return);
+    QVERIFY2(runner.done(), qPrintable(runner.report()));
     QVERIFY2(f.prompt.done(), qPrintable(f.prompt.report()));
 }
 

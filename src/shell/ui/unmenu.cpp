@@ -626,6 +626,15 @@ void TFRMMENU::refreshDeadlines()
     // Like the approval counts: a failed count says so once, the next tick tries again.
     if (m_refreshing || !m_session.versionOk)
         return;
+    // Lines of a register the user may not open are left out: a click on them would open nothing.
+    const bool incoming = !rights::entryRefused(m_session, 1);
+    const bool petitions = !rights::entryRefused(m_session, 3);
+    for (int i = 0; i < 4; ++i) {
+        deadlineCaptions[i]->setVisible(i < 2 ? incoming : petitions);
+        deadlineCounts[i]->setVisible(i < 2 ? incoming : petitions);
+    }
+    if (!incoming && !petitions)
+        return;
     m_refreshing = true;
     deadlines::Counts n;
     const bool ok = guarded(m_session, [&] {
@@ -636,21 +645,21 @@ void TFRMMENU::refreshDeadlines()
     if (!ok || !n.ran)
         return;
     const qint64 counts[] = {n.overdueIncoming, n.nearIncoming, n.overduePetitions, n.nearPetitions};
-    for (int i = 0; i < 4; ++i)
+    bool anyShown = false;
+    for (int i = 0; i < 4; ++i) {
         deadlineCounts[i]->setText(QString::number(counts[i]));
-    deadlinesGroup->setVisible(n.any());
+        anyShown = anyShown || (deadlineCounts[i]->isVisibleTo(deadlinesGroup) && counts[i] > 0);
+    }
+    deadlinesGroup->setVisible(anyShown);
 }
 
 void TFRMMENU::openDeadlines(int which)
 {
     Session &s = m_session;
     const bool petitions = which >= 2;
-    const int code = petitions ? 3 : 1;
-    if (s.general.UDUR == QLatin1String("1")) {
-        rights::HAKBUL(s, code);
-        if (s.G == QLatin1String("H"))
-            return;
-    }
+    // The line is not shown then; a mnemonic of a hidden button does not fire either.
+    if (rights::entryRefused(s, petitions ? 3 : 1))
+        return;
     // Overdue or near, of every year and month.
     const QHash<QString, int> presets = {{QStringLiteral("deadlineFilter"), which % 2 == 0 ? 1 : 2},
                                          {QStringLiteral("yearFilter"), 0},

@@ -72,10 +72,9 @@ TFRMSYSTEM::TFRMSYSTEM(Session &session, QWidget *parent)
 
 void TFRMSYSTEM::FormActivate()
 {
+    // Only the database's place is edited here. The working year stays the
+    // run's own: the store holds it only from the last close.
     std::unique_ptr<QSettings> store = m_session.store();
-    const QString year = store->value(QStringLiteral("YIL")).toString().left(4);
-    if (!year.isEmpty())
-        m_session.workstation.year = year;
     folderEdit->setText(store->value(QStringLiteral("YOL")).toString());
     hostEdit->setText(store->value(QStringLiteral("SRV")).toString());
     recompute();

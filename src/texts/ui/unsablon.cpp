@@ -8,6 +8,7 @@
 #include "kit/buttonrow.h"
 
 #include <QApplication>
+#include <QEvent>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -112,6 +113,7 @@ void TFRMSABLON::fill(int focusKayno)
         m_column->insertWidget(m_column->count() - 1, panel);
         m_rows.append({t.kayno, t.description, edit});
         const int kayno = t.kayno;
+        edit->installEventFilter(this);
         connect(edit, &QLineEdit::editingFinished, this, [this, kayno] {
             for (Row &r : m_rows) {
                 if (r.kayno == kayno)
@@ -121,8 +123,10 @@ void TFRMSABLON::fill(int focusKayno)
         connect(editPicture, &QToolButton::clicked, this, [this, kayno] { editTemplate(kayno); });
         connect(deletePicture, &QToolButton::clicked, this, [this, kayno] { removeTemplate(kayno); });
     }
+    m_currentKayno = 0;
     for (Row &r : m_rows) {
         if (r.kayno == focusKayno || (focusKayno == 0 && &r == &m_rows.first())) {
+            m_currentKayno = r.kayno;
             r.edit->setFocus();
             templatesArea->ensureWidgetVisible(r.edit);
         }
@@ -131,10 +135,22 @@ void TFRMSABLON::fill(int focusKayno)
     deleteButton->setEnabled(!m_rows.isEmpty());
 }
 
+bool TFRMSABLON::eventFilter(QObject *watched, QEvent *event)
+{
+    // The row last entered stays current while a button takes the focus.
+    if (event->type() == QEvent::FocusIn) {
+        for (const Row &r : std::as_const(m_rows)) {
+            if (r.edit == watched)
+                m_currentKayno = r.kayno;
+        }
+    }
+    return KelmaForm::eventFilter(watched, event);
+}
+
 TFRMSABLON::Row *TFRMSABLON::current()
 {
     for (Row &r : m_rows) {
-        if (r.edit->hasFocus())
+        if (r.kayno == m_currentKayno)
             return &r;
     }
     return m_rows.isEmpty() ? nullptr : &m_rows.first();

@@ -28,7 +28,7 @@ public:
 
     /// "Şablon Ekle".
     void addTemplate();
-    /// The edit picture (F4) of the template whose row has the focus, or of `kayno`.
+    /// The edit picture (F4) of the current template (the row last entered), or of `kayno`.
     void editTemplate(int kayno);
     /// The delete picture (F10).
     void removeTemplate(int kayno);
@@ -37,6 +37,7 @@ public:
 
 protected:
     void FormActivate() override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     struct Row
@@ -53,6 +54,7 @@ private:
     FormRunner &m_runner;
     texts::Office m_office;
     QList<Row> m_rows;
+    int m_currentKayno = 0; ///< the row the F4/F10 buttons act on: the last one entered
     QScrollArea *templatesArea;   // ScrollBox1: the column of panels
     QWidget *templatesColumn;
     QVBoxLayout *m_column;
