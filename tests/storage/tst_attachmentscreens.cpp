@@ -245,6 +245,10 @@ void TestAttachmentScreens::windowsOpenFromTheGroup()
     });
     QTest::mouseDClick(child<QLabel>(*s.group->view(), "pictureLabel"), Qt::LeftButton);
     QVERIFY(!shown.isEmpty());
+    // Enter on the picture's row is the keyboard's double-click.
+    s.runner.then([&](KelmaForm &f) { QCOMPARE(f.windowTitle(), QStringLiteral("RESİM")); });
+    QTest::keyClick(s.group->grid(), Qt::Key_Return);
+    QVERIFY2(s.runner.done(), qPrintable(s.runner.report()));
 
     s.runner.then([&](KelmaForm &f) {
         QCOMPARE(f.windowTitle(), QStringLiteral("BELGELER"));

@@ -239,9 +239,13 @@ bool AttachmentsGroup::eventFilter(QObject *watched, QEvent *event)
             add();
             return true;
         }
-        // Enter is the double-click of the keyboard: a text attachment opens in its editor.
-        if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) && editText && selectedRow() >= 0) {
-            editRow(selectedRow());
+        // Enter is the double-click of the keyboard: a picture opens in the viewer,
+        // a text attachment in its editor.
+        if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) && selectedRow() >= 0) {
+            if (openPicture && !documentView->picture().isNull())
+                openPicture(documentView->picture());
+            else if (editText)
+                editRow(selectedRow());
             return true;
         }
         if (key->key() == Qt::Key_Delete) { // an open cell editor takes its own keys
