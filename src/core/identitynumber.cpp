@@ -45,6 +45,11 @@ bool hasElevenDigits(const QString &text)
     return elevenDigits(text);
 }
 
+QString shapeRefusal()
+{
+    return QStringLiteral("DİKKAT! T.C. Kimlik No 11 rakamdan oluşmalıdır.");
+}
+
 QString mistypedQuestion(const QString &number)
 {
     return QStringLiteral("DİKKAT! T.C.Kimlik No %1 geçerli bir kimlik numarası değil "

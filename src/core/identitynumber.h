@@ -17,6 +17,9 @@ bool isValid(const QString &digits);
 /// Whether the text is eleven digits, the shape of an identity number.
 bool hasElevenDigits(const QString &text);
 
+/// The refusal of a number that is not eleven digits.
+QString shapeRefusal();
+
 /// The question asked before a number whose check digits fail is stored.
 QString mistypedQuestion(const QString &number);
 

@@ -240,7 +240,7 @@ bool BirimRecord::save()
         // Letters or a wrong length are no identity number; a number whose
         // check digits fail may still be the one on the person's card.
         if (!identitynumber::hasElevenDigits(person))
-            return refuse(QStringLiteral("DİKKAT! T.C. Kimlik No 11 rakamdan oluşmalıdır."), QStringLiteral("YETKILI"));
+            return refuse(identitynumber::shapeRefusal(), QStringLiteral("YETKILI"));
         if (!identitynumber::isValid(person) && !m_session.prompt().question(identitynumber::mistypedQuestion(person))) {
             m_focus = QStringLiteral("YETKILI");
             return false;

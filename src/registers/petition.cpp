@@ -157,7 +157,7 @@ bool PetitionRecord::validate()
     if (identity.isEmpty())
         return true;
     if (!identitynumber::hasElevenDigits(identity)) {
-        prompt.message(QStringLiteral("DİKKAT! T.C. Kimlik No 11 rakamdan oluşmalıdır."));
+        prompt.message(identitynumber::shapeRefusal());
         return false;
     }
     if (!identitynumber::isValid(identity) && !prompt.question(identitynumber::mistypedQuestion(identity)))
