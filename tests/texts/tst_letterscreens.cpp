@@ -400,17 +400,22 @@ void TestLetterScreens::letterStorage()
 void TestLetterScreens::attachmentText_data()
 {
     QTest::addColumn<bool>("byKeyboard");
-    QTest::newRow("double-click") << false;
-    QTest::newRow("Enter") << true;
+    QTest::addColumn<QString>("file");
+    QTest::newRow("double-click") << false << "GID_9_1.DOCX";
+    QTest::newRow("Enter") << true << "GID_9_1.DOCX";
+    // The older workstations' editor kept the letter in the row with no file name.
+    QTest::newRow("older workstation's row") << false << QString();
 }
 
 void TestLetterScreens::attachmentText()
 {
     QFETCH(bool, byKeyboard);
+    QFETCH(QString, file);
     Desk d;
-    d.exec("INSERT INTO GIDTEXT (KAYNO, SIRNO, TUR, BELTUR, DOSYA, OCN, METIN) VALUES (9, 1, 'A', '5', 'GID_9_1.DOCX', "
+    d.exec("INSERT INTO GIDTEXT (KAYNO, SIRNO, TUR, BELTUR, DOSYA, OCN, METIN) VALUES (9, 1, 'A', '5', :D, "
            "'Word.Document', :M)",
-           {{"M", wordfile::make("<w:p><w:r><w:t>Önceki yazı</w:t></w:r></w:p>")}});
+           {{"D", file.isEmpty() ? QVariant() : QVariant(file)},
+            {"M", wordfile::make("<w:p><w:r><w:t>Önceki yazı</w:t></w:r></w:p>")}});
     d.writer.onEdit = [](const QString &path) {
         QCOMPARE(wordfile::plainText(PersonAtWriter::read(path)), QStringLiteral("Önceki yazı\n"));
         PersonAtWriter::save(path, {QStringLiteral("Düzeltilmiş yazı")});

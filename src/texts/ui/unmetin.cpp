@@ -32,9 +32,9 @@ bool TFRMMETIN::edits(const QString &beltur)
 
 std::optional<QByteArray> TFRMMETIN::stored()
 {
-    // A row never given a file is a new letter: it starts blank.
-    if (m_attachments.value(m_row, QStringLiteral("DOSYA")).toString().trimmed().isEmpty())
-        return QByteArray();
+    // Every row this editor opens has a content to start from: new letters are
+    // written by TFRMWORD. Rows of the older workstations have no file name and
+    // keep their letter in the row itself, which the viewer's reading finds.
     // The file chosen or written in this opening, whatever the storage.
     const int sirno = m_attachments.value(m_row, QStringLiteral("SIRNO")).toInt();
     QString path = m_attachments.stagedFile(sirno);
