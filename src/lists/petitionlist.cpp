@@ -27,7 +27,8 @@ ListDescription petitionList()
     d.approvalMode = 3;
     d.approvalNeedsRouting = true;
     d.table = QStringLiteral("DILEKCE");
-    d.dateField = QStringLiteral("DILTAR");
+    // Numbers, filters and the attachment database's year go by the registration date.
+    d.dateField = QStringLiteral("GELTAR");
     d.numberField = QStringLiteral("DILNO");
     d.numberGenerator = QStringLiteral("GEN_DILNO");
     d.book = reports::Book::Petition;

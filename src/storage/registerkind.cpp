@@ -12,7 +12,7 @@ const RegisterKind &kindOf(Register r)
         {QStringLiteral("GIDTEXT"), QStringLiteral("GID_"), QStringLiteral("GIDEN"), QStringLiteral("Giden"),
          QStringLiteral("GIDEN"), QStringLiteral("GIDTAR")},
         {QStringLiteral("DILTEXT"), QStringLiteral("DIL_"), QStringLiteral("DILEKCE"), QStringLiteral("Dilekçe"),
-         QStringLiteral("DILEKCE"), QStringLiteral("DILTAR")},
+         QStringLiteral("DILEKCE"), QStringLiteral("GELTAR")}, // numbered and listed by registration
         {QStringLiteral("ARSTEXT"), QStringLiteral("ARS_"), QStringLiteral("ARSIV"), QStringLiteral("Arşiv"),
          QStringLiteral("ARSIV"), QStringLiteral("ARSTAR")},
     };

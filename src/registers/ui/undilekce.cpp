@@ -287,8 +287,8 @@ void TFRMDILEKCE::FormActivate()
             kayno = m_record->kayno();
         }
         showRecord();
-        // The list opened the yearly database of the petition date's year; a new one is in the working year.
-        const QDate date = m_record->value("DILTAR").toDate();
+        // The list opened the yearly database of the registration year; a new one is in the working year.
+        const QDate date = m_record->value("GELTAR").toDate();
         attachmentsGroup->open(m_record->kayno(),
                                tag == 2 && date.isValid() ? date.year() : m_session.workingYear());
     } catch (const fb::Error &e) {
