@@ -451,12 +451,12 @@ bool RegisterList::openYearOf(int row)
     const QString year = QString::number(value(row, m_d.dateField).toDate().year());
     if (m_session.textOpen && m_session.textYear == year)
         return true;
-    m_session.textYear = year;
+    // The opener keeps the open year's database when this one cannot be opened.
     if (openYearDatabase)
-        openYearDatabase(year);
-    else
-        m_session.textOpen = false;
-    return m_session.textOpen;
+        return openYearDatabase(year);
+    m_session.textYear = year;
+    m_session.textOpen = false;
+    return false;
 }
 
 } // namespace lists

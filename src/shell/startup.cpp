@@ -4,6 +4,7 @@
 #include "core/session.h"
 
 #include "db/fb/error.h"
+#include "storage/storageplaces.h"
 
 #include <QFileInfo>
 #include <QSettings>
@@ -87,35 +88,10 @@ DatabaseState begin(Session &s, const WorkstationDefaults &defaults)
 
 bool TEXTVTAC(Session &s, const QString &year)
 {
-    QString folder;
-    {
-        std::unique_ptr<QSettings> store = s.store();
-        folder = store->value(QStringLiteral("YOL")).toString();
-    }
-    const QString name = workstation::textDatabaseName(s.workstation.host, folder, year);
-    try {
-        s.db.IBTEXTDB.close(fb::Attachment::EndAction::Rollback);
-        s.db.IBTEXTDB.open(Connections::login(name, QString(), s.db.credentials));
-        s.db.IBTEXTTrans.start();
-        s.textOpen = true;
-    } catch (const fb::Error &e) {
-        const bool missing = s.workstation.host.isEmpty() && !QFileInfo::exists(name);
-        s.prompt().message(textDatabaseProblem(name, missing, e.message()));
-        s.textOpen = false;
-        s.activationGuard = true;
-    }
-    return s.textOpen;
-}
-
-QString textDatabaseProblem(const QString &database, bool missing, const QString &error)
-{
-    QString text = QStringLiteral("DİKKAT! TEXT Veritabanı açılamadı\n%1\n").arg(database);
-    text += missing ? QStringLiteral("Bu dosya yok.\n")
-                    : QStringLiteral("Veritabanının cevabı: %1\n").arg(error.trimmed());
-    // The program never makes databases; the administrator's tool does.
-    text += QStringLiteral("Çalışma yılının eki veritabanı yoksa sistem yöneticiniz şu komutla oluşturur:\n"
-                           "kelma-admin create-year %1").arg(database);
-    return text;
+    if (storage::openYearFor(s, year.toInt()))
+        return true;
+    s.activationGuard = true;
+    return false;
 }
 
 QString problemText(DatabaseState state, const QString &database)

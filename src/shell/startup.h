@@ -32,13 +32,10 @@ DatabaseState begin(Session &session, const WorkstationDefaults &defaults);
 /// Throws fb::Error when it cannot be opened at all.
 DatabaseState openMain(Session &session, const QString &database);
 
-/// Opens the attachment database of a year; on failure says so and clears the
-/// open flag. The main database is not affected.
+/// Opens the attachment database of a year (storage::openYearFor); on failure
+/// it has said so and the one open before, if any, stays open. The main
+/// database is not affected.
 bool TEXTVTAC(Session &session, const QString &year);
-
-/// Text for a yearly attachment database that did not open: the file, why,
-/// and the command that makes a missing one.
-QString textDatabaseProblem(const QString &database, bool missing, const QString &error);
 
 /// Text for a database that opened but is not usable, naming the file.
 QString problemText(DatabaseState state, const QString &database);

@@ -9,6 +9,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSettings>
 #include <QUuid>
 
@@ -93,14 +94,18 @@ bool openYearFor(Session &s, int year)
     const QString folder = s.store()->value(QStringLiteral("YOL")).toString();
     const QString name = workstation::textDatabaseName(s.workstation.host, folder, y);
     const fb::ConnectOptions options = Connections::login(name, QString(), s.db.credentials);
+    const auto refused = [&](const fb::Error &e) {
+        const bool missing = s.workstation.host.isEmpty() && !QFileInfo::exists(name);
+        s.prompt().message(textDatabaseProblem(name, missing, e.message()));
+    };
     try {
         // The year asked for is tried on its own first: when it cannot be
         // opened the one open now stays open for the records of its year.
         fb::Attachment probe;
         probe.open(options);
         probe.close();
-    } catch (const fb::Error &) {
-        s.prompt().message(QStringLiteral("DİKKAT! TEXT Veritabanı açılamadı"));
+    } catch (const fb::Error &e) {
+        refused(e);
         return false;
     }
     try {
@@ -109,11 +114,22 @@ bool openYearFor(Session &s, int year)
         s.db.IBTEXTTrans.start();
         s.textYear = y;
         s.textOpen = true;
-    } catch (const fb::Error &) {
+    } catch (const fb::Error &e) {
         s.textOpen = false;
-        s.prompt().message(QStringLiteral("DİKKAT! TEXT Veritabanı açılamadı"));
+        refused(e);
     }
     return s.textOpen && s.textYear == y;
+}
+
+QString textDatabaseProblem(const QString &database, bool missing, const QString &error)
+{
+    QString text = QStringLiteral("DİKKAT! TEXT Veritabanı açılamadı\n%1\n").arg(database);
+    text += missing ? QStringLiteral("Bu dosya yok.\n")
+                    : QStringLiteral("Veritabanının cevabı: %1\n").arg(error.trimmed());
+    // The program never makes databases; the administrator's tool does.
+    text += QStringLiteral("Çalışma yılının eki veritabanı yoksa sistem yöneticiniz şu komutla oluşturur:\n"
+                           "kelma-admin create-year %1").arg(database);
+    return text;
 }
 
 } // namespace storage

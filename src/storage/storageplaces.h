@@ -41,9 +41,14 @@ private:
 };
 
 /// The yearly attachment database of `year` is the open one; opens it when
-/// another (or none) is. False, after "DİKKAT! TEXT Veritabanı açılamadı",
-/// when that fails; the database open before stays open (textYear says
-/// which). Does nothing when TEXTVT is not 'A'.
+/// another (or none) is. False, after "DİKKAT! TEXT Veritabanı açılamadı" with
+/// the file and what to do, when that fails; the database open before stays
+/// open (textYear says which). Does nothing when TEXTVT is not 'A'. The one
+/// way the program switches years: start, working year, lists and records.
 bool openYearFor(Session &session, int year);
+
+/// Text for a yearly attachment database that did not open: the file, why,
+/// and the command that makes a missing one.
+QString textDatabaseProblem(const QString &database, bool missing, const QString &error);
 
 } // namespace storage

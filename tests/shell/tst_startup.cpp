@@ -324,6 +324,7 @@ void TestStartup::yearDatabase()
     db.createYear("2021");
     f.store("YOL", db.folder());
     startup::IBASEAC(f.session, f.defaults);
+    f.session.general.TEXTVT = QStringLiteral("A"); // contents kept in yearly databases
     QVERIFY(startup::TEXTVTAC(f.session, "2021"));
     QVERIFY(f.session.textOpen);
     QVERIFY(f.session.db.IBTEXTTrans.isActive());
@@ -334,8 +335,11 @@ void TestStartup::yearDatabase()
                                           "Çalışma yılının eki veritabanı yoksa sistem yöneticiniz şu komutla "
                                           "oluşturur:\nkelma-admin create-year %1").arg(missing));
     QVERIFY(!startup::TEXTVTAC(f.session, "2019"));
-    QVERIFY(!f.session.textOpen);
     QVERIFY(f.session.activationGuard);
+    // The year open before stays open for the records of its year.
+    QVERIFY(f.session.textOpen);
+    QCOMPARE(f.session.textYear, QStringLiteral("2021"));
+    QVERIFY(f.session.db.IBTEXTDB.isOpen());
     QVERIFY2(f.prompt.done(), qPrintable(f.prompt.report()));
     // The main database is not touched.
     QVERIFY(f.session.db.IBDATABASE.isOpen());

@@ -529,10 +529,8 @@ void TFRMMENU::FormActivate()
     TANIMOKU();
     showLogo();
 
-    if (s.general.TEXTVT == QLatin1String("A")) {
-        s.textYear = s.workstation.year;
-        startup::TEXTVTAC(s, s.textYear);
-    }
+    if (s.general.TEXTVT == QLatin1String("A"))
+        startup::TEXTVTAC(s, s.workstation.year);
     // Local document folders (KLASORKONTROL): added with the attachments.
     if (s.general.ONDUR == QLatin1String("E"))
         EVDURGUNC();
@@ -693,10 +691,8 @@ void TFRMMENU::GenelTanimlarRefresh(const QString &yearField)
     if (yearField != s.workstation.year) {
         s.workstation.year = yearField.left(4);
         yearLabel->setText(s.workstation.year);
-        if (s.general.TEXTVT == QLatin1String("A")) {
-            s.textYear = s.workstation.year;
-            startup::TEXTVTAC(s, s.textYear);
-        }
+        if (s.general.TEXTVT == QLatin1String("A"))
+            startup::TEXTVTAC(s, s.workstation.year);
     }
     showYearWarning();
     // A colour scheme chosen there takes effect at the next start.
