@@ -128,6 +128,7 @@ bool OutgoingRecord::openExisting(int kayno)
     m_numberedBsirno = m_numberedEvsay = m_numberedGsirno = QVariant();
     m_storedGizder = text(value("GIZDER"));
     m_storedGsirno = value("GSIRNO");
+    m_storedDepartment = {value("BIRKOD").toInt(), value("BSIRNO"), value("EVSAY")};
     m_reply.open(value("ILGNO").toInt(), text(value("ILGDUR")));
     m_routing.open(m_kayno);
     return true;
@@ -178,6 +179,14 @@ bool OutgoingRecord::setDepartment(int bkod)
         && !m_session.prompt().question(QStringLiteral(
                "DİKKAT! Evrak Sayısı ve Gönderen Bilgileri Değişecektir. Onaylıyormusunuz.?")))
         return false;
+    if (m_mode == Edit && bkod == m_storedDepartment.bkod) {
+        // Back at its own department: the letter keeps the number it has there.
+        setValue("BSIRNO", m_storedDepartment.bsirno);
+        setValue("EVSAY", m_storedDepartment.evsay);
+        m_renumberBsirno = false;
+        recopySigner();
+        return true;
+    }
     // Edit mode too: the letter takes the next number of the year's series of
     // its new department, as a new letter would.
     m_numberedBsirno = provisionalBsirno(bkod);
@@ -462,6 +471,7 @@ bool OutgoingRecord::save(const QString &typedDate)
     m_renumberBsirno = m_renumberGsirno = false;
     m_storedGizder = text(value("GIZDER"));
     m_storedGsirno = value("GSIRNO");
+    m_storedDepartment = {value("BIRKOD").toInt(), value("BSIRNO"), value("EVSAY")};
     return true;
 }
 

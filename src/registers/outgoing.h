@@ -127,4 +127,6 @@ private:
     // Level and number as stored, kept when the level is changed back.
     QString m_storedGizder;
     QVariant m_storedGsirno;
+    // The department, its number and the reference as saved, to go back to.
+    struct { int bkod = 0; QVariant bsirno, evsay; } m_storedDepartment;
 };

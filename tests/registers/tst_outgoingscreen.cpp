@@ -272,16 +272,20 @@ void TestOutgoingScreen::prefixesFollowTheNumberingSetting()
 void TestOutgoingScreen::departmentChangeAsksInEditMode_data()
 {
     QTest::addColumn<bool>("yes");
+    QTest::addColumn<bool>("back");
     QTest::addColumn<QString>("stored");
     // Yes numbers in the new department's series of the year, not after its
     // last number of any year.
-    QTest::newRow("yes") << true << "2 13 IM-13 AYŞE KAYA";
-    QTest::newRow("no") << false << "2 4 YZ-4 ESKİ İMZA";
+    QTest::newRow("yes") << true << false << "2 13 IM-13 AYŞE KAYA";
+    QTest::newRow("no") << false << false << "2 4 YZ-4 ESKİ İMZA";
+    // Back at its own department the letter keeps its number there.
+    QTest::newRow("yes, then back") << true << true << "1 4 YZ-4 AHMET YILMAZ";
 }
 
 void TestOutgoingScreen::departmentChangeAsksInEditMode()
 {
     QFETCH(bool, yes);
+    QFETCH(bool, back);
     QFETCH(QString, stored);
     OutgoingOffice o;
     run(o, "INSERT INTO GIDEN (KAYNO,GIDNO,GIDTAR,BIRKOD,BSIRNO,EVSAY,TESADI) "
@@ -293,6 +297,10 @@ void TestOutgoingScreen::departmentChangeAsksInEditMode()
     QCOMPARE(child<QComboBox>(screen, "departmentCombo")->currentText(), QStringLiteral("YAZI İŞLERİ"));
     o.prompt.expectQuestion("DİKKAT! Evrak Sayısı ve Gönderen Bilgileri Değişecektir. Onaylıyormusunuz.?", yes);
     chooseDepartment(screen, QStringLiteral("İMAR"));
+    if (back) {
+        o.prompt.expectQuestion("DİKKAT! Evrak Sayısı ve Gönderen Bilgileri Değişecektir. Onaylıyormusunuz.?", true);
+        chooseDepartment(screen, QStringLiteral("YAZI İŞLERİ"));
+    }
     QTest::keyClick(&screen, Qt::Key_F5);
     QVERIFY2(o.prompt.done(), qPrintable(o.prompt.report()));
     QVERIFY(!screen.isVisible());
