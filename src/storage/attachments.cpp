@@ -57,16 +57,31 @@ bool copyReplacing(const QString &from, const QString &to)
     return true;
 }
 
-void emptyFolder(const QString &folder)
+/// Removes the files of `folder`, except those named in `keep`.
+void emptyFolder(const QString &folder, const QStringList &keep = {})
 {
     if (folder.isEmpty())
         return;
     const QFileInfoList files = QDir(folder).entryInfoList(QDir::Files | QDir::Hidden | QDir::System);
-    for (const QFileInfo &f : files)
-        QFile::remove(f.filePath());
+    for (const QFileInfo &f : files) {
+        if (!keep.contains(f.fileName()))
+            QFile::remove(f.filePath());
+    }
 }
 
-/// The register folder a file of TEMP belongs in, by its name's prefix.
+/// Moves a file, replacing the target; a copy where a rename cannot be done.
+bool moveReplacing(const QString &from, const QString &to)
+{
+    QFile::remove(to);
+    if (QFile::rename(from, to))
+        return true;
+    if (!copyReplacing(from, to))
+        return false;
+    QFile::remove(from);
+    return true;
+}
+
+/// The register folder a saved file belongs in, by its name's prefix.
 QString folderOfFile(const QString &name)
 {
     for (Register r : {Register::Incoming, Register::Outgoing, Register::Petition, Register::Archive}) {
@@ -76,32 +91,32 @@ QString folderOfFile(const QString &name)
     return {};
 }
 
-/// Files in TEMP still owed to a place, kept beside TEMP (not in it:
-/// everything in TEMP goes to the file server): a line "places<TAB>name".
-QString owedList(const Folders &folders)
+/// What each file of the waiting folder still lacks, one line "places<TAB>name"
+/// ('K' its register's folder, 'S' the file server), kept in that folder.
+QString waitingList(const Folders &folders)
 {
-    return folders.root().trimmed().isEmpty() ? QString()
-                                              : QDir(folders.root()).filePath(QStringLiteral("BEKLEYEN.LST"));
+    return folders.waiting().isEmpty() ? QString() : QDir(folders.waiting()).filePath(QStringLiteral("EKSIK.LST"));
 }
 
-QMap<QString, QString> readOwed(const Folders &folders)
+/// The waiting files that are there, by name.
+QMap<QString, QString> readWaiting(const Folders &folders)
 {
     QMap<QString, QString> owed;
-    QFile f(owedList(folders));
+    QFile f(waitingList(folders));
     if (!f.open(QIODevice::ReadOnly))
         return owed;
     for (const QString &line : QString::fromUtf8(f.readAll()).split(u'\n', Qt::SkipEmptyParts)) {
         const QString places = line.section(u'\t', 0, 0);
         const QString name = line.section(u'\t', 1);
-        if (!name.isEmpty() && !places.isEmpty())
+        if (!name.isEmpty() && !places.isEmpty() && QFileInfo(QDir(folders.waiting()).filePath(name)).isFile())
             owed.insert(name, places);
     }
     return owed;
 }
 
-void writeOwed(const Folders &folders, const QMap<QString, QString> &owed)
+void writeWaiting(const Folders &folders, const QMap<QString, QString> &owed)
 {
-    const QString path = owedList(folders);
+    const QString path = waitingList(folders);
     if (path.isEmpty())
         return;
     if (owed.isEmpty()) {
@@ -328,12 +343,12 @@ void RecordAttachments::apply(fb::TwoPhaseTransaction &unit, const Progress &pro
         if (const int row = rowOf(it.key());
             m_places.yearly && row >= 0 && m_rows.value(row, QStringLiteral("BELKAYNO")).toInt() <= 0)
             throw fb::Error(QStringLiteral("DİKKAT! Belgenin kayıt numarası yok; belgeler kaydedilemedi."));
-        if (!it->content)
-            continue;
+        // Whatever keeps it, the file is stored from TEMP: another screen's save may have emptied it.
         QFileInfo f(it->temp);
         if (!f.isFile() || !QFile(it->temp).open(QIODevice::ReadOnly))
             throw fb::Error(QStringLiteral("DİKKAT! Geçici klasördeki belge okunamadı:\n%1").arg(it->temp));
-        total += f.size();
+        if (it->content)
+            total += f.size();
     }
     m_rows.apply(unit.first());
 
@@ -383,23 +398,33 @@ AfterSave RecordAttachments::saved()
         m_highestStored = std::max(m_highestStored, m_rows.value(r, QStringLiteral("SIRNO")).toInt());
     renumber();
 
-    // What each file in TEMP still owes: 'K' its register's folder, 'S' the
-    // file server. Until both have it, TEMP holds a copy nothing else may have.
+    // What each saved file still lacks: 'K' its register's folder, 'S' the
+    // file server; and where it is now (TEMP or the waiting folder).
     const QString temp = folders.temp();
-    QMap<QString, QString> owed;
-    const QMap<QString, QString> before = readOwed(folders);
-    for (auto [name, places] : before.asKeyValueRange()) {
-        if (QFileInfo(QDir(temp).filePath(name)).isFile())
-            owed.insert(name, places);
-    }
-    for (const QString &name : std::as_const(mine))
+    const QString waiting = folders.waiting();
+    QMap<QString, QString> owed = readWaiting(folders);
+    QHash<QString, QString> at;
+    for (const QString &name : owed.keys())
+        at.insert(name, QDir(waiting).filePath(name));
+    for (const QString &name : std::as_const(mine)) {
+        // Saved now, the row's new file supersedes its waiting one, whatever the type of either.
+        const QString row = QFileInfo(name).completeBaseName();
+        for (auto it = owed.begin(); it != owed.end();) {
+            if (QFileInfo(it.key()).completeBaseName().compare(row, Qt::CaseInsensitive) == 0) {
+                QFile::remove(at.take(it.key()));
+                it = owed.erase(it);
+            } else {
+                ++it;
+            }
+        }
         owed.insert(name, QString(m_places.local ? QStringLiteral("K") : QString())
                               + (m_places.server ? QStringLiteral("S") : QString()));
+        at.insert(name, QDir(temp).filePath(name));
+    }
 
     if (m_places.local) {
-        // BELGESAKLA: this opening's files, and those an earlier save could not
-        // copy, each into its register's folder. Another screen's files not yet
-        // saved wait in TEMP for that screen's own save.
+        // BELGESAKLA: this opening's files, and those an earlier save could
+        // not copy, each into its register's folder.
         bool told = false; // the folder's own message named this opening's files
         const QString folder = folders.registerFolder(m_kind.folder);
         if (!mine.isEmpty() && !QDir().mkpath(folder)) {
@@ -414,7 +439,7 @@ AfterSave RecordAttachments::saved()
             const QString sub = folderOfFile(it.key());
             const QString target = folders.registerFolder(sub);
             if (!sub.isEmpty() && QDir().mkpath(target)
-                && copyReplacing(QDir(temp).filePath(it.key()), QDir(target).filePath(it.key()))) {
+                && copyReplacing(at.value(it.key()), QDir(target).filePath(it.key()))) {
                 it.value().remove(u'K');
                 continue;
             }
@@ -426,49 +451,65 @@ AfterSave RecordAttachments::saved()
             m_session.prompt().message(kFolderCopy + u'\n' + untold.join(u'\n'));
     }
     if (m_places.server) {
-        sendToServer(after); // everything in TEMP, the files that waited too
+        // Only saved files go: another screen's choice in TEMP is not stored yet.
+        QStringList paths;
+        for (auto it = owed.cbegin(); it != owed.cend(); ++it) {
+            if (it.value().contains(u'S'))
+                paths << at.value(it.key());
+        }
+        sendToServer(paths, after);
         for (auto it = owed.begin(); it != owed.end(); ++it) {
             if (!after.notSent.contains(it.key()))
                 it.value().remove(u'S');
         }
     }
+
+    // What still lacks a place leaves TEMP for the waiting folder, where no
+    // change, cancel or emptying of TEMP reaches it; what has arrived goes.
+    QStringList stuck; // the waiting folder did not take it: it stays in TEMP this once
     for (auto it = owed.begin(); it != owed.end();) {
+        const QString path = at.value(it.key());
         if (it.value().isEmpty()) {
-            QFile::remove(QDir(temp).filePath(it.key()));
+            QFile::remove(path);
+            it = owed.erase(it);
+        } else if (mine.contains(it.key())
+                   && !(QDir().mkpath(waiting) && moveReplacing(path, QDir(waiting).filePath(it.key())))) {
+            stuck << it.key();
             it = owed.erase(it);
         } else {
             ++it;
         }
     }
-    writeOwed(folders, owed);
+    writeWaiting(folders, owed);
+    if (!stuck.isEmpty())
+        m_session.prompt().message(QStringLiteral("DİKKAT! Belge bekleyen belgeler klasörüne taşınamadı; "
+                                                  "geçici klasörde duruyor:\n%1\n%2")
+                                       .arg(waiting, stuck.join(u'\n')));
+    // GECICIDOSYASIL: TEMP holds only what is chosen and not saved.
+    emptyFolder(temp, stuck);
     emptyTempRead();
     return after;
 }
 
-void RecordAttachments::sendToServer(AfterSave &after)
+void RecordAttachments::sendToServer(const QStringList &paths, AfterSave &after)
 {
-    const Folders folders(m_places.localFolder);
-    if (folders.temp().isEmpty() || QDir(folders.temp()).entryList(QDir::Files | QDir::Hidden | QDir::System).isEmpty())
+    if (paths.isEmpty())
         return;
     const QString host = m_session.general.SRVIPNO.trimmed().isEmpty() ? m_session.workstation.host
                                                                           : m_session.general.SRVIPNO;
     FileServerClient client(host, m_session.general.SRVPORT, m_session.prompt());
-    FileServerSend sent = client.SERVEREGONDER(folders.temp());
+    FileServerSend sent = client.send(paths);
     // The client has named the failures; the clerk may try again at once.
     while (!sent.failed.isEmpty()
-           && m_session.prompt().question(QStringLiteral("Gönderilemeyen belgeler geçici klasörde duruyor. "
-                                                         "Tekrar gönderilsin mi?"))) {
+           && m_session.prompt().question(QStringLiteral("Gönderilemeyen belgeler bekleyen belgeler klasöründe "
+                                                         "saklanacak. Tekrar gönderilsin mi?"))) {
         // Only what failed goes again: the rest has arrived.
-        const QString retry = QDir(folders.temp()).filePath(QStringLiteral(".yeniden"));
-        QDir(retry).removeRecursively();
-        QDir().mkpath(retry);
-        for (const QString &name : std::as_const(sent.failed))
-            QFile::rename(QDir(folders.temp()).filePath(name), QDir(retry).filePath(name));
-        const FileServerSend again = client.SERVEREGONDER(retry);
-        for (const QString &name : QDir(retry).entryList(QDir::Files | QDir::Hidden | QDir::System))
-            QFile::rename(QDir(retry).filePath(name), QDir(folders.temp()).filePath(name));
-        QDir(retry).removeRecursively();
-        sent.failed = again.failed;
+        QStringList again;
+        for (const QString &path : paths) {
+            if (sent.failed.contains(QFileInfo(path).fileName()))
+                again << path;
+        }
+        sent.failed = client.send(again).failed;
     }
     after.notSent = sent.failed;
 }
@@ -555,7 +596,8 @@ QByteArray RecordAttachments::contentOf(int row)
     const QString name = m_rows.value(row, QStringLiteral("DOSYA")).toString().trimmed();
     if (name.isEmpty())
         return {};
-    for (const QString &folder : {folders.registerFolder(m_kind.folder), folders.temp(), folders.tempRead()}) {
+    for (const QString &folder :
+         {folders.registerFolder(m_kind.folder), folders.waiting(), folders.temp(), folders.tempRead()}) {
         const QString path = QDir(folder).filePath(name);
         if (QFileInfo(path).isFile())
             return bytesOf(path);
@@ -589,7 +631,10 @@ Shown RecordAttachments::show(int row)
         // Pictures too: with VTSAKLA 'H' there is no blob to read them from.
         if (name.isEmpty())
             return shown;
-        for (const QString &folder : {folders.temp(), folders.tempRead()}) {
+        if (pending != m_pending.cend())
+            return found(pending->temp);
+        // A saved file the server has not taken yet waits in BEKLEYEN.
+        for (const QString &folder : {folders.waiting(), folders.tempRead()}) {
             if (folder.isEmpty())
                 continue;
             const QString path = QDir(folder).filePath(name);
@@ -612,7 +657,10 @@ Shown RecordAttachments::show(int row)
     case u'Y': {
         if (picture || name.isEmpty())
             return shown;
-        for (const QString &folder : {folders.registerFolder(m_kind.folder), folders.temp()}) {
+        if (pending != m_pending.cend())
+            return found(pending->temp);
+        // A saved file its folder has not taken yet waits in BEKLEYEN.
+        for (const QString &folder : {folders.registerFolder(m_kind.folder), folders.waiting()}) {
             if (folder.isEmpty())
                 continue;
             const QString path = QDir(folder).filePath(name);

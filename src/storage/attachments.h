@@ -35,8 +35,8 @@ struct Shown
 /// What became of the files after a save.
 struct AfterSave
 {
-    QStringList notSent;   ///< stayed in TEMP: the file server did not take them
-    QStringList notCopied; ///< stayed in TEMP: the local folder did not take them (this save's and earlier ones, tried again)
+    QStringList notSent;   ///< wait in BEKLEYEN: the file server did not take them
+    QStringList notCopied; ///< wait in BEKLEYEN: the local folder did not take them (this save's and earlier ones, tried again)
 };
 
 /// The attachments of one register record: its rows (kept in memory until
@@ -98,7 +98,8 @@ public:
     /// read or the yearly database is not open.
     void apply(fb::TwoPhaseTransaction &unit, const Progress &progress = {});
     /// After the unit committed: the rows are the saved state, files go to the
-    /// local folder and the file server, TEMP keeps only what did not arrive.
+    /// local folder and the file server (with the files that waited for them);
+    /// what did not arrive waits in BEKLEYEN, and TEMP is emptied.
     AfterSave saved();
     /// F6: drops every change and the files of this opening.
     void cancel();
@@ -119,7 +120,7 @@ private:
     bool emptyTempRead();
     QString readContent(int row, const QString &target);
     QString readCopiesFolder();
-    void sendToServer(AfterSave &after);
+    void sendToServer(const QStringList &paths, AfterSave &after);
 
     Session &m_session;
     Register m_register;

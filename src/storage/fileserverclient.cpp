@@ -207,15 +207,23 @@ FileServerCheck FileServerClient::SRVKONTROL(const QString &shownVersion)
 
 FileServerSend FileServerClient::SERVEREGONDER(const QString &tempFolder)
 {
+    QStringList paths;
+    for (const QFileInfo &file :
+         QDir(tempFolder).entryInfoList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name))
+        paths << file.filePath();
+    return send(paths);
+}
+
+FileServerSend FileServerClient::send(const QStringList &paths)
+{
     FileServerSend result;
-    const QFileInfoList files =
-        QDir(tempFolder).entryInfoList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
     qint64 total = 0;
-    for (const QFileInfo &file : files)
-        total += file.size();
+    for (const QString &path : paths)
+        total += QFileInfo(path).size();
 
     qint64 done = 0;
-    for (const QFileInfo &file : files) {
+    for (const QString &path : paths) {
+        const QFileInfo file(path);
         const qint64 end = done + file.size();
         if (sendFile(file.filePath(), file.fileName(), done, total))
             result.sent << file.fileName();
@@ -225,7 +233,7 @@ FileServerSend FileServerClient::SERVEREGONDER(const QString &tempFolder)
     }
     report(done, total);
 
-    // TEMP is emptied after this, so a silent failure would lose the file.
+    // Said at once: the clerk decides whether to try again.
     if (!result.failed.isEmpty())
         m_prompt.message(kSendFailed + QLatin1Char('\n') + result.failed.join(QLatin1Char('\n')));
     return result;

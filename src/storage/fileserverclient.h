@@ -60,6 +60,8 @@ public:
     /// Sends every file of `tempFolder` (hidden ones included, folders not),
     /// each on a connection of its own. An empty folder opens no connection.
     FileServerSend SERVEREGONDER(const QString &tempFolder);
+    /// The same for the given files, each under its own name.
+    FileServerSend send(const QStringList &paths);
 
     /// Fetches `name` into `targetFolder` (TEMPOKU), replacing a file of that
     /// name only when the whole file arrived. `ensureFolders` makes sure the

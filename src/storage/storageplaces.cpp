@@ -63,6 +63,11 @@ QString Folders::tempRead() const
     return sub(QStringLiteral("TEMPOKU"));
 }
 
+QString Folders::waiting() const
+{
+    return sub(QStringLiteral("BEKLEYEN"));
+}
+
 QString Folders::registerFolder(const QString &name) const
 {
     return sub(name);

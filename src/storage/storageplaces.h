@@ -30,6 +30,8 @@ public:
     QString root() const { return m_root; }
     QString temp() const;
     QString tempRead() const;
+    /// BEKLEYEN: saved files that have not reached every place they belong yet.
+    QString waiting() const;
     QString registerFolder(const QString &subFolder) const;
     /// KLASORKONTROL: the folder, TEMP and TEMPOKU exist and take files;
     /// otherwise returns the message to show.

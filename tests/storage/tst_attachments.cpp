@@ -55,6 +55,24 @@ struct Office : SessionFixture
         a.saved();
     }
     QStringList temp() const { return QDir(local + QStringLiteral("/TEMP")).entryList(QDir::Files); }
+    /// Saved files waiting for a place, beside their list.
+    QStringList waiting() const
+    {
+        QStringList names = QDir(local + QStringLiteral("/BEKLEYEN")).entryList(QDir::Files);
+        names.removeAll(QStringLiteral("EKSIK.LST"));
+        return names;
+    }
+    /// Whether the save is refused before anything is written.
+    bool refused(RecordAttachments &a)
+    {
+        try {
+            fb::TwoPhaseTransaction unit(session.db.IBDATABASE, a.yearDatabase());
+            a.apply(unit);
+        } catch (const fb::Error &) {
+            return true;
+        }
+        return false;
+    }
 };
 
 QByteArray jpegBytes()
@@ -83,8 +101,9 @@ private Q_SLOTS:
     void missingYearlyDatabase();
     void openingARecordOfAnotherYear();
     void picturesThroughTheFileServer();
-    void unsentFileStaysInTemp();
+    void unsentFileWaits();
     void uncopiedFileWaitsForItsFolder();
+    void laterSaveSupersedesWaitingFile();
     void rowsKeptBeforeTheYearlyDatabase();
     void yearThatCannotBeOpened();
     void legacyContents_data();
@@ -401,7 +420,7 @@ void TestAttachments::picturesThroughTheFileServer()
     QVERIFY2(o.prompt.done(), qPrintable(o.prompt.report()));
 }
 
-void TestAttachments::unsentFileStaysInTemp()
+void TestAttachments::unsentFileWaits()
 {
     Office o(QStringLiteral("E"), QStringLiteral("H"), QStringLiteral("E"));
     QTemporaryDir serverFolder;
@@ -417,15 +436,23 @@ void TestAttachments::unsentFileStaysInTemp()
     fb::TwoPhaseTransaction unit(o.session.db.IBDATABASE, a.yearDatabase());
     a.apply(unit);
     unit.commit();
+    // The clerk tries again at once, in vain, then leaves it to a later save.
+    o.prompt.expectMessage(QStringLiteral("DİKKAT! Dosya Sunucuya Gönderilemedi.\nGEL_18_1.PDF"));
+    o.prompt.expectQuestion(QStringLiteral("Tekrar gönderilsin mi?"), true);
     o.prompt.expectMessage(QStringLiteral("DİKKAT! Dosya Sunucuya Gönderilemedi.\nGEL_18_1.PDF"));
     o.prompt.expectQuestion(QStringLiteral("Tekrar gönderilsin mi?"), false);
     const AfterSave after = a.saved();
     QCOMPARE(after.notSent, QStringList{QStringLiteral("GEL_18_1.PDF")});
-    QCOMPARE(o.temp(), after.notSent);
+    QVERIFY(o.temp().isEmpty());
+    QCOMPARE(o.waiting(), after.notSent);
 
-    // Another record's save sends what waited in TEMP once the server is back.
+    // Another record's save sends what waited once the server is back, and
+    // nothing another open screen has chosen and not saved.
     RunningServer server(serverFolder.path());
     o.session.general.SRVPORT = server.portText();
+    RecordAttachments other(o.session, Register::Outgoing);
+    QVERIFY(other.open(60, 2021));
+    QVERIFY(other.load(1, -1, o.file("secilen.pdf", "%PDF-1.4 kaydedilmedi")));
     RecordAttachments b(o.session, Register::Incoming);
     QVERIFY(b.open(19, 2021));
     QVERIFY(b.load(1, -1, o.file("diger.pdf", "%PDF-1.4 diger")));
@@ -433,27 +460,57 @@ void TestAttachments::unsentFileStaysInTemp()
     QVERIFY(!b.remove(0));
     QCOMPARE(b.rowCount(), 1);
     o.save(b);
-    QVERIFY(o.temp().isEmpty());
     QCOMPARE(readFile(serverFolder.filePath("GEL_18_1.PDF")), QByteArray("%PDF-1.4"));
+    QCOMPARE(readFile(serverFolder.filePath("GEL_19_1.PDF")), QByteArray("%PDF-1.4 diger"));
+    QVERIFY(!QFile::exists(serverFolder.filePath("GID_60_1.PDF")));
+    QVERIFY(o.waiting().isEmpty());
+    // The save empties TEMP, as it always did: the other screen's save is
+    // refused whole instead of storing a row without its file.
+    QVERIFY(o.temp().isEmpty());
+    QVERIFY(o.refused(other));
     QVERIFY2(o.prompt.done(), qPrintable(o.prompt.report()));
 }
 
 void TestAttachments::uncopiedFileWaitsForItsFolder()
 {
-    // The folder store alone: TEMP holds the only copy of a file its folder did not take.
+    // The folder store alone: a file its folder did not take is the only copy of a saved content.
     Office o(QStringLiteral("H"), QStringLiteral("E"));
     const QString inTheWay = o.local + QStringLiteral("/GELEN/GEL_40_1.PDF");
     QVERIFY(QDir().mkpath(inTheWay)); // a folder where the file should go
     RecordAttachments a(o.session, Register::Incoming);
     QVERIFY(a.open(40, 2021));
     QVERIFY(a.load(1, -1, o.file("kirk.pdf", "%PDF-1.4 kırk")));
-    // Another screen's file, chosen and not saved yet, is that screen's to store.
     RecordAttachments other(o.session, Register::Outgoing);
     QVERIFY(other.open(50, 2021));
     QVERIFY(other.load(1, -1, o.file("elli.pdf", "%PDF-1.4 elli")));
     o.prompt.expectMessage(QStringLiteral("BELGE KLASÖRE KOPYALANAMADI\nGEL_40_1.PDF"));
     o.save(a);
-    QCOMPARE(o.temp(), (QStringList{QStringLiteral("GEL_40_1.PDF"), QStringLiteral("GID_50_1.PDF")}));
+    QVERIFY(o.temp().isEmpty());
+    QCOMPARE(o.waiting(), QStringList{QStringLiteral("GEL_40_1.PDF")});
+    QVERIFY(o.refused(other)); // its file went with TEMP: nothing is written without it
+    other.cancel();
+
+    // "Değiş" on the same row, then F6: the waiting file is not the changed one.
+    {
+        RecordAttachments d(o.session, Register::Incoming);
+        QVERIFY(d.open(40, 2021));
+        QVERIFY(d.load(2, 0, o.file("yeni.pdf", "%PDF-1.4 kaydedilmeyen")));
+        QCOMPARE(o.temp(), QStringList{QStringLiteral("GEL_40_1.PDF")});
+        d.cancel();
+    }
+    QVERIFY(o.temp().isEmpty());
+    QCOMPARE(readFile(o.local + "/BEKLEYEN/GEL_40_1.PDF"), QByteArray("%PDF-1.4 kırk"));
+
+    // Read from the local folder, the content is found where it waits.
+    o.session.workstation.readMode = QStringLiteral("Y");
+    {
+        RecordAttachments e(o.session, Register::Incoming);
+        QVERIFY(e.open(40, 2021));
+        const Shown shown = e.show(0);
+        QCOMPARE(shown.kind, Shown::Document);
+        QCOMPARE(readFile(shown.path), QByteArray("%PDF-1.4 kırk"));
+    }
+    o.session.workstation.readMode = QStringLiteral("V");
 
     // Another record's save tries it again, and keeps it while the folder still refuses.
     RecordAttachments b(o.session, Register::Incoming);
@@ -461,11 +518,11 @@ void TestAttachments::uncopiedFileWaitsForItsFolder()
     QVERIFY(b.load(1, -1, o.file("kirkbir.pdf", "%PDF-1.4 kırk bir")));
     o.prompt.expectMessage(QStringLiteral("BELGE KLASÖRE KOPYALANAMADI\nGEL_40_1.PDF"));
     o.save(b);
-    QCOMPARE(o.temp(), (QStringList{QStringLiteral("GEL_40_1.PDF"), QStringLiteral("GID_50_1.PDF")}));
+    QCOMPARE(o.waiting(), QStringList{QStringLiteral("GEL_40_1.PDF")});
     QCOMPARE(readFile(o.local + "/GELEN/GEL_41_1.PDF"), QByteArray("%PDF-1.4 kırk bir"));
     QVERIFY2(o.prompt.done(), qPrintable(o.prompt.report()));
 
-    // Once the folder takes it, the next save of any record puts it there.
+    // Once the folder takes it, the next save of any record puts it there: the saved content.
     QVERIFY(QDir(inTheWay).removeRecursively());
     RecordAttachments c(o.session, Register::Archive);
     QVERIFY(c.open(42, 2021));
@@ -477,10 +534,51 @@ void TestAttachments::uncopiedFileWaitsForItsFolder()
     }();
     QVERIFY(after.notCopied.isEmpty());
     QCOMPARE(readFile(o.local + "/GELEN/GEL_40_1.PDF"), QByteArray("%PDF-1.4 kırk"));
-    QCOMPARE(o.temp(), QStringList{QStringLiteral("GID_50_1.PDF")});
-    o.save(other);
+    QVERIFY(o.waiting().isEmpty());
     QVERIFY(o.temp().isEmpty());
-    QCOMPARE(readFile(o.local + "/GIDEN/GID_50_1.PDF"), QByteArray("%PDF-1.4 elli"));
+    QVERIFY2(o.prompt.done(), qPrintable(o.prompt.report()));
+}
+
+void TestAttachments::laterSaveSupersedesWaitingFile()
+{
+    // Folder and server: the folder refuses the PDF, the server takes it.
+    Office o(QStringLiteral("H"), QStringLiteral("E"), QStringLiteral("E"));
+    QTemporaryDir serverFolder;
+    RunningServer server(serverFolder.path());
+    QVERIFY(server.isRunning());
+    o.session.general.SRVPORT = server.portText();
+    const QString inTheWay = o.local + QStringLiteral("/GELEN/GEL_43_1.PDF");
+    QVERIFY(QDir().mkpath(inTheWay));
+    RecordAttachments a(o.session, Register::Incoming);
+    QVERIFY(a.open(43, 2021));
+    QVERIFY(a.load(1, -1, o.file("eski.pdf", "%PDF-1.4 eski")));
+    o.prompt.expectMessage(QStringLiteral("BELGE KLASÖRE KOPYALANAMADI\nGEL_43_1.PDF"));
+    o.save(a);
+    QCOMPARE(readFile(serverFolder.filePath("GEL_43_1.PDF")), QByteArray("%PDF-1.4 eski"));
+    QCOMPARE(o.waiting(), QStringList{QStringLiteral("GEL_43_1.PDF")});
+
+    // A later save of a "Değiş" of the row, of another type, takes the row's place.
+    QVERIFY(a.load(2, 0, o.file("yeni.jpg", jpegBytes())));
+    o.save(a);
+    QVERIFY(o.waiting().isEmpty());
+    QVERIFY(o.temp().isEmpty());
+    QCOMPARE(readFile(o.local + "/GELEN/GEL_43_1.JPG"), jpegBytes());
+    QCOMPARE(readFile(serverFolder.filePath("GEL_43_1.JPG")), jpegBytes());
+
+    // A waiting file owed only to the folder is not sent again by later saves.
+    QVERIFY(QDir().mkpath(o.local + QStringLiteral("/GELEN/GEL_44_1.PDF")));
+    RecordAttachments b(o.session, Register::Incoming);
+    QVERIFY(b.open(44, 2021));
+    QVERIFY(b.load(1, -1, o.file("kirkdort.pdf", "%PDF-1.4 kırk dört")));
+    o.prompt.expectMessage(QStringLiteral("BELGE KLASÖRE KOPYALANAMADI\nGEL_44_1.PDF"));
+    o.save(b);
+    QVERIFY(QFile::remove(serverFolder.filePath("GEL_44_1.PDF")));
+    RecordAttachments c(o.session, Register::Incoming);
+    QVERIFY(c.open(45, 2021));
+    o.prompt.expectMessage(QStringLiteral("BELGE KLASÖRE KOPYALANAMADI\nGEL_44_1.PDF"));
+    o.save(c);
+    QVERIFY(!QFile::exists(serverFolder.filePath("GEL_44_1.PDF")));
+    QCOMPARE(o.waiting(), QStringList{QStringLiteral("GEL_44_1.PDF")});
     QVERIFY2(o.prompt.done(), qPrintable(o.prompt.report()));
 }
 

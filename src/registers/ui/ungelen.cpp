@@ -736,7 +736,7 @@ void TFRMGELEN::save()
     bool saved = false;
     guarded(m_session, [&] { saved = m_record->save(registerDateEdit->text()); });
     if (saved) {
-        // TEMP keeps, and names, whatever did not reach the folder or the server.
+        // BEKLEYEN keeps, and a message names, whatever did not reach the folder or the server.
         guarded(m_session, [&] { attachmentsGroup->saved(); });
         closeForm(1);
         return;

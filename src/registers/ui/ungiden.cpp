@@ -753,7 +753,7 @@ void TFRMGIDEN::save()
     bool saved = false;
     guarded(m_session, [&] { saved = m_record->save(m_dateEdit->text()); });
     if (saved) {
-        // TEMP keeps, and names, whatever did not reach the folder or the server.
+        // BEKLEYEN keeps, and a message names, whatever did not reach the folder or the server.
         guarded(m_session, [&] { m_attachmentsGroup->saved(); });
         closeForm(1);
         return;

@@ -29,7 +29,7 @@ public:
     bool open(int kayno, int year);
     storage::RecordAttachments &attachments() { return *m_attachments; }
 
-    /// After the record's unit committed; TEMP keeps what did not arrive.
+    /// After the record's unit committed; BEKLEYEN keeps what did not arrive.
     storage::AfterSave saved();
     /// F6.
     void cancel();
