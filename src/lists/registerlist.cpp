@@ -289,8 +289,7 @@ int RegisterList::mark(int row) const
 
 bool RegisterList::bringIn(int kayno, QStringList *locked)
 {
-    // The year filter says which date the list goes by (a petition's is its
-    // registration date, not the register's own date field).
+    // The year filter says which date the list goes by.
     QString table = m_d.table, dateField = m_d.dateField;
     for (const Filter &f : m_d.filters) {
         if (f.kind == Filter::Year) {
